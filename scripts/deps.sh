@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs what building, testing and running the program needs (Debian 12).
+set -e
+SUDO=""
+if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
+PKGS="build-essential cmake libgtest-dev libgmock-dev qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins xvfb xauth"
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+fi

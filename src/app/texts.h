@@ -1,0 +1,98 @@
+// The program's fixed texts, in one place. Messages, captions and frame texts
+// are used exactly as they stand here; the numbers are their string-table ids.
+#pragma once
+
+namespace kolt::text {
+
+// Application and frame
+inline constexpr const char* kAppTitle = "KOLT Quendal 1.2";                        // 128
+inline constexpr const char* kNoSystemData =
+    "Error: Not find system data!!\n\nPlease reinstall KOLT Quendal.\n";            // 2000
+inline constexpr const char* kAboutCaption = "About KOLT Quendal";
+inline constexpr const char* kAboutText = "KOLT Quendal\nVersion: 1.2";
+inline constexpr const char* kLinkCannotRun = "提供的超级链接或者制定的文件无法执行";
+inline constexpr const char* kHelpFileName = "KOLTEDPC.chm";
+inline constexpr const char* kNoHelpFile = "Not Find Help File!!";                    // 2006
+inline constexpr const char* kReady = "Ready";                                        // 57345
+inline constexpr const char* kToolbarTitle = "Toolbar";                               // 2097
+inline constexpr const char* kPaneVersion = "Ver: ";                                  // 2091
+inline constexpr const char* kPaneNoStation = "No station linked";                    // 2092
+inline constexpr const char* kPaneLinking = "Linking ";                               // 2093
+inline constexpr const char* kPaneModel = "Model: ";                                  // 2094
+inline constexpr const char* kPaneOffline = "Offline Edit";                           // 2095
+inline constexpr const char* kPaneOnline = "Online Edit";                             // 2096
+inline constexpr const char* kSettingsFileName = "koltinf.ini";
+
+// Documents and files
+inline constexpr const char* kUntitled = "Untitled";
+inline constexpr const char* kFileModified = "The file has been modified!\n";         // 2001
+inline constexpr const char* kWantSave = "Do you want to save file?\n";               // 2002
+inline constexpr const char* kBadFormat =
+    "Error: Open file failure!\n\nThe file format is not correctly!\n";              // 2003
+inline constexpr const char* kOpenCaption = "Open\n";                                 // 2004
+inline constexpr const char* kCannotOpenFile = "File could not be opened!\n";         // 2005
+inline constexpr const char* kOldVersionFile =
+    "Error opening file !!\n\nIt is not KOLT Quendal(Ver 1.2)'s file format !!";      // 2027
+inline constexpr const char* kVersionLine = "KOLT Ver:1.2.080324";
+inline constexpr const char* kTypeParameter = "Parameter";
+inline constexpr const char* kTypeCompare = "Compare";
+inline constexpr const char* kOpenFilter =
+    "KOLT Files (*.kpf; *.kcf)|*.kpf; *.kcf|Parameter Files (*.kpf)|*.kpf|Compare Files (*.kcf)|*.kcf|All Files (*.*)|*.*|";
+inline constexpr const char* kSaveParamFilter = "Parameter Files (*.kpf)|*.kpf||";
+inline constexpr const char* kSaveCompareFilter = "Compara Files (*.kcf)|*.kcf||";
+inline constexpr const char* kLoadParamFilter = "Parameter Files (*.kpf)|*.kpf|All Files (*.*)|*.*|";
+inline constexpr const char* kDefaultExt = "kpf";
+inline constexpr const char* kNoStationSource = "------";
+
+// Grid
+inline constexpr const char* kColDescription = "Description";                        // 2100
+inline constexpr const char* kColCode = "Code";                                      // 2101
+inline constexpr const char* kColRange = "Range";                                    // 2102
+inline constexpr const char* kColDefault = "Default";                                // 2103
+inline constexpr const char* kColSetting = "Setting";                                // 2104
+inline constexpr const char* kStation = "Station";                                   // 2105
+inline constexpr const char* kOverRange = "Over Range !!\n\n";                        // 2008
+inline constexpr const char* kCodePrefix = "Code: ";                                 // 2009
+inline constexpr const char* kRangeValue = "Range Value: ";                          // 2010
+inline constexpr const char* kErrorCaption = "Error Message";                        // 2011
+
+// Link
+inline constexpr const char* kCommCaption = "Communication Message";
+inline constexpr const char* kQuit = "&Quit";
+inline constexpr const char* kTimeOut = "TIME-OUT !!";
+inline constexpr const char* kCheckSumError = "Check Sum Error !!";
+inline constexpr const char* kNotLinked = "KOLT Not Link With PC !!";
+inline constexpr const char* kPortAlreadyOpen = "COM Port already opened!";
+inline constexpr const char* kCommError = "Communication error!!";
+inline constexpr const char* kCannotOpenPort = "Can not open COM port!";
+inline constexpr const char* kReadProgress = "Read Inverter Function Parameter...";
+inline constexpr const char* kWriteProgress = "Write Inverter Function Parameter To Module...";
+inline constexpr const char* kCapacityError = "Parameter F00: Inverter Horse Power Capacity Error !";  // 2023
+inline constexpr const char* kContinueNext = "Continue to Next Station ?";
+inline constexpr const char* kCommErrorContinue = "Communication Error !!";
+inline constexpr const char* kWriteCaption = "Write Message";
+inline constexpr const char* kContinue = "&Continue";
+inline constexpr const char* kAbort = "&Abort";
+inline constexpr const char* kWriteOk = "Write Parameter Successfully !!";
+inline constexpr const char* kF52Reset50 = "Code: F52\nReset to factory default (50 Hz)?";  // 2025
+inline constexpr const char* kF52Reset60 = "Code: F52\nReset to factory default (60 Hz)?";  // 2026
+inline constexpr const char* kStationHint = "(Single or range, for example: 1,3,5-12)";
+
+// Modbus exception replies, by exception code 51..55
+inline constexpr const char* kExFunction = "Function Code Error !";
+inline constexpr const char* kExAddress = "Address Error !";
+inline constexpr const char* kExAmount = "Data Amount Error !";
+inline constexpr const char* kExRange = "Data Over Range !";
+inline constexpr const char* kExWriteMode = "Write Mode Error !";
+
+// Serial port
+inline constexpr const char* kNoDcb = "unable to obtain DCB information";
+inline constexpr const char* kNoParity = "no parity";
+inline constexpr const char* kCannotSetDcb = "unable to set DCB information";
+inline constexpr const char* kCannotCreateEvent = "unable to create event!";
+inline constexpr const char* kCannotSetupPort = "unable to setup the COM-port!";
+inline constexpr const char* kCloseNotOpen = "method called when device is not open!";
+inline constexpr const char* kDeviceNotOpen = "Device is not opened!";
+inline constexpr const char* kCannotRead = "Unable to read the data!";
+
+}  // namespace kolt::text
