@@ -1,0 +1,157 @@
+#include "app/settings.h"
+
+#include "app/atomic_file.h"
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+
+namespace kolt {
+
+namespace {
+
+// Reads one line per call, CR LF or LF; past the end every read is an empty line.
+class LineReader {
+public:
+    explicit LineReader(std::istream& in) : in_(in) {}
+
+    std::string Next() {
+        std::string line;
+        if (!std::getline(in_, line)) return {};
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+
+private:
+    std::istream& in_;
+};
+
+// Leading blanks, an optional sign, digits up to the first non-digit; no digits give 0.
+std::int32_t ToInt(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // Accumulate as 64 bits and stop growing once out of range, so a long digit
+    // run cannot overflow; the result saturates at the 32-bit limits.
+    std::int64_t v = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        if (v <= INT32_MAX) v = v * 10 + (text[i] - '0');
+    }
+    if (negative) v = -v;
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+}
+
+// The value of a key in its line: the line less its first key-length characters.
+std::int32_t ValueAfter(const std::string& line, const std::string& key) {
+    return ToInt(line.size() > key.size() ? line.substr(key.size()) : std::string());
+}
+
+bool Contains(const std::string& line, const char* key) { return line.find(key) != std::string::npos; }
+
+struct IntLine {
+    const char* key;
+    std::int32_t KoltSettings::*field;
+};
+struct FlagLine {
+    const char* key;
+    std::uint8_t KoltSettings::*field;
+};
+
+constexpr IntLine kSerialLines[] = {
+    {"BaudRate=", &KoltSettings::baudRate},
+    {"DataLengthBits=", &KoltSettings::dataBits},
+    {"ParityBit=", &KoltSettings::parity},
+    {"StopBits=", &KoltSettings::stopBits},
+};
+
+constexpr FlagLine kFlagLines[] = {
+    {"Print Title=", &KoltSettings::printTitle},
+    {"Print FxxFlag=", &KoltSettings::printF},
+    {"Print CxxFlag=", &KoltSettings::printC},
+    {"OnLineEdit=", &KoltSettings::onlineEdit},
+    {"Freq50HzFlag=", &KoltSettings::hz50},
+};
+
+constexpr const char* kHeader = "[KOLT]";
+constexpr const char* kVersion = "Version=v1.2.080324";
+constexpr const char* kSystem = "[System]";
+constexpr const char* kComPort = "ComPort=";
+constexpr const char* kDefinite = "[Definite Parameter]";
+
+void ReadLines(LineReader& r, KoltSettings& s) {
+    if (r.Next() != kHeader) return;
+    r.Next();  // the version is not checked
+    if (!Contains(r.Next(), kSystem)) return;
+
+    std::string line = r.Next();
+    if (!Contains(line, kComPort)) return;
+    s.comPort = ValueAfter(line, kComPort);
+    if (s.comPort < 1 || s.comPort > 8) s.comPort = 1;
+
+    // Each line is tried against the key of its own position only.
+    for (const auto& l : kSerialLines) {
+        line = r.Next();
+        if (Contains(line, l.key)) s.*l.field = ValueAfter(line, l.key);
+    }
+    for (const auto& l : kFlagLines) {
+        line = r.Next();
+        if (Contains(line, l.key)) s.*l.field = ValueAfter(line, l.key) != 0 ? 1 : 0;
+    }
+
+    if (!Contains(r.Next(), kDefinite)) return;
+    std::int32_t count = ToInt(r.Next());
+    // The lists hold kDefiniteMax entries; a negative count means an empty list.
+    if (count < 0) count = 0;
+    if (count > kDefiniteMax) count = kDefiniteMax;
+    s.definiteCount = count;
+    for (int i = 0; i < count; ++i) {
+        s.definiteKinds[i] = ToInt(r.Next());
+        s.definiteNumbers[i] = ToInt(r.Next());
+    }
+}
+
+}  // namespace
+
+bool ReadSettingsFile(const std::string& path, KoltSettings& s) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    LineReader r(in);
+    ReadLines(r, s);
+    return true;
+}
+
+std::string SettingsFileText(const KoltSettings& s) {
+    std::string out;
+    auto line = [&out](const std::string& text) { out += text + "\r\n"; };
+    auto number = [](const char* fmt, long v) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, fmt, v);
+        return std::string(buf);
+    };
+    line(kHeader);
+    line(kVersion);
+    line(kSystem);
+    line(kComPort + number("%ld", s.comPort));
+    for (const auto& l : kSerialLines) line(l.key + number("%ld", s.*l.field));
+    for (const auto& l : kFlagLines) line(l.key + number("%ld", s.*l.field));
+    line(kDefinite);
+    int count = s.definiteCount < 0 ? 0 : (s.definiteCount > kDefiniteMax ? kDefiniteMax : s.definiteCount);
+    line(number("%ld", count));
+    for (int i = 0; i < count; ++i) {
+        line(number("%ld", s.definiteKinds[i]));
+        line(number("%02ld", s.definiteNumbers[i]));
+    }
+    return out;
+}
+
+bool WriteSettingsFile(const std::string& path, const KoltSettings& s) {
+    return WriteFileAtomically(path, SettingsFileText(s));
+}
+
+}  // namespace kolt
