@@ -43,6 +43,8 @@ inline constexpr const char* kSaveCompareFilter = "Compara Files (*.kcf)|*.kcf||
 inline constexpr const char* kLoadParamFilter = "Parameter Files (*.kpf)|*.kpf|All Files (*.*)|*.*|";
 inline constexpr const char* kDefaultExt = "kpf";
 inline constexpr const char* kNoStationSource = "------";
+// A save that could not be written: followed by the path, ": " and the system's reason.
+inline constexpr const char* kSaveFailed = "Could not save ";
 
 // Grid
 inline constexpr const char* kColDescription = "Description";                        // 2100

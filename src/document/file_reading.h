@@ -1,0 +1,42 @@
+// Reading the pieces of a parameter or compare file, never buffering more than
+// one capped line.
+#pragma once
+
+#include "document/doc_file.h"
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+namespace kolt::file_reading {
+
+// Reads up to LF (dropped) or the end of the file. False when the line runs past
+// kMaxFileLine; the rest of it is left unread.
+inline bool GetLine(std::istream& in, std::string& line) {
+    line.clear();
+    for (;;) {
+        const int c = in.get();
+        if (c == std::char_traits<char>::eof() || c == '\n') return true;
+        if (line.size() >= kMaxFileLine) return false;
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+// A little-endian 32-bit value. False, with `v` untouched, when the file holds
+// fewer than four more bytes.
+inline bool GetInt(std::istream& in, std::int32_t& v) {
+    unsigned char b[4];
+    if (!in.read(reinterpret_cast<char*>(b), 4)) return false;
+    v = static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                                  (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24));
+    return true;
+}
+
+inline bool GetByte(std::istream& in, std::uint8_t& v) {
+    const int c = in.get();
+    if (c == std::char_traits<char>::eof()) return false;
+    v = static_cast<std::uint8_t>(c);
+    return true;
+}
+
+}  // namespace kolt::file_reading
