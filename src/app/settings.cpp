@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/atomic_file.h"
+#include "document/atomic_write.h"
 
 #include <cctype>
 #include <cstdio>
@@ -151,7 +151,8 @@ std::string SettingsFileText(const KoltSettings& s) {
 }
 
 bool WriteSettingsFile(const std::string& path, const KoltSettings& s) {
-    return WriteFileAtomically(path, SettingsFileText(s));
+    std::string error;
+    return ReplaceFileContents(path, SettingsFileText(s), error);
 }
 
 }  // namespace kolt
