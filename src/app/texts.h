@@ -97,4 +97,12 @@ inline constexpr const char* kCloseNotOpen = "method called when device is not o
 inline constexpr const char* kDeviceNotOpen = "Device is not opened!";
 inline constexpr const char* kCannotRead = "Unable to read the data!";
 
+// What to do after a failed open, added to the link's message (%s: the device path)
+inline constexpr const char* kHintNoPermission =
+    "You are not allowed to use %s.\nAdd your user to the dialout group "
+    "(sudo usermod -aG dialout $USER), then log out and in again.";
+inline constexpr const char* kHintPortBusy = "%s is in use by another program.";
+inline constexpr const char* kHintNoDevice =
+    "%s does not exist.\nCheck that the adapter is plugged in, or set KOLT_COMn to the device to use.";
+
 }  // namespace kolt::text
