@@ -80,6 +80,40 @@ inline constexpr const char* kF52Reset50 = "Code: F52\nReset to factory default 
 inline constexpr const char* kF52Reset60 = "Code: F52\nReset to factory default (60 Hz)?";  // 2026
 inline constexpr const char* kStationHint = "(Single or range, for example: 1,3,5-12)";
 
+// Link, Read and Write dialogs
+inline constexpr const char* kLinkTitle = "Link";
+inline constexpr const char* kComPortGroup = "Com Port";
+inline constexpr const char* kComLabel = "COM";
+inline constexpr const char* kNoDevice = "no device";
+inline constexpr const char* kBaudGroup = "Baud Rate";
+inline constexpr const char* kDataBitGroup = "Data bit";
+inline constexpr const char* kData7 = "7 bits";
+inline constexpr const char* kData8 = "8 bits";
+inline constexpr const char* kParityGroup = "Parity bit";
+inline constexpr const char* kParityNone = "None";
+inline constexpr const char* kParityEven = "Even";
+inline constexpr const char* kParityOdd = "Odd";
+inline constexpr const char* kStopBitGroup = "Stop bit";
+inline constexpr const char* kStop1 = "1 bit";
+inline constexpr const char* kStop2 = "2 bits";
+inline constexpr const char* kDefaultSetting = "&Default setting";
+inline constexpr const char* kStationGroup = "Station";
+inline constexpr const char* kSingle = "Single";
+inline constexpr const char* kAllInverters = "All of the Inverter";
+inline constexpr const char* kLinkButton = "&Link";
+inline constexpr const char* kUnlinkButton = "&Unlink";
+inline constexpr const char* kCloseButton = "&Close";
+inline constexpr const char* kReadTitle = "Read";
+inline constexpr const char* kReadFromStation = "Read From Station:";
+inline constexpr const char* kBasicGroup = "Basic Function (Fxx)";
+inline constexpr const char* kAdvancedGroup = "Advanced Function (Cxx)";
+inline constexpr const char* kWriteTitle = "Write";
+inline constexpr const char* kSingleColon = "Single:";
+inline constexpr const char* kAllStation = "All Station";
+inline constexpr const char* kOptionGroup = "Option";
+inline constexpr const char* kNoStationChosen =
+    "No station chosen.\n\nEnter a station or a range, for example: 1,3,5-12";
+
 // Modbus exception replies, by exception code 51..55
 inline constexpr const char* kExFunction = "Function Code Error !";
 inline constexpr const char* kExAddress = "Address Error !";

@@ -1,0 +1,72 @@
+// The Link dialog: COM port and line settings, the stations to scan, and the
+// Link / Unlink / Close choice.
+#pragma once
+
+#include "app/marben_app.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kolt {
+
+class CLinkDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class Choice { Close, Link, Unlink };
+
+    // Maps a COM number to the device it opens, shown beside the number.
+    using DeviceResolver = std::function<std::string(int)>;
+
+    // Shows the app's line settings and current station; the link flag decides
+    // which buttons act.
+    explicit CLinkDialog(const CMarbenApp& app, QWidget* parent = nullptr, DeviceResolver resolver = {});
+
+    Choice choice() const { return choice_; }
+
+    // The values as the dialog shows them now (codes as the settings file keeps them).
+    int comPort() const;
+    int baudRate() const;
+    int dataBits() const;
+    int parity() const;    // 0 none, 1 odd, 2 even
+    int stopBits() const;  // 0 one, 2 two
+    // Stations of "Single" (parsed text) or of "All of the Inverter".
+    std::vector<int> stations() const;
+
+    // Writes the line settings into `s` (the COM port and the four line values).
+    void StoreLineSettings(KoltSettings& s) const;
+
+private:
+    void SetLineValues(int baud, int dataBits, int parity, int stopBits);
+    void ApplyDefaults();
+    void UpdateEnabling();
+    void Finish(Choice c);
+
+    bool linked_;
+    Choice choice_ = Choice::Close;
+
+    QComboBox* comPort_;
+    QComboBox* baud_;
+    QComboBox* dataBits_;
+    QComboBox* parity_;
+    QComboBox* stopBits_;
+    QPushButton* defaults_;
+    QRadioButton* single_;
+    QRadioButton* all_;
+    QLineEdit* stationText_;
+    QLabel* hint_;
+    QPushButton* link_;
+    QPushButton* unlink_;
+    QPushButton* close_;
+};
+
+}  // namespace kolt

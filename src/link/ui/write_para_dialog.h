@@ -1,0 +1,42 @@
+// The Write dialog: the stations to write to and the parameter groups.
+#pragma once
+
+#include "app/marben_app.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace kolt {
+
+class CWriteParaDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Starts with "Single:" and the current station, both groups on.
+    explicit CWriteParaDialog(const CMarbenApp& app, QWidget* parent = nullptr);
+
+    // The chosen stations, ascending: the parsed text or all 254.
+    std::vector<int> stations() const;
+    bool writeBasic() const;
+    bool writeAdvanced() const;
+
+    // OK is refused, with a message, while the text names no station at all.
+    void accept() override;
+
+private:
+    void UpdateEnabling();
+
+    QRadioButton* single_;
+    QRadioButton* all_;
+    QLineEdit* stationText_;
+    QLabel* hint_;
+    QCheckBox* basic_;
+    QCheckBox* advanced_;
+};
+
+}  // namespace kolt

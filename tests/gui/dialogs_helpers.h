@@ -1,0 +1,46 @@
+// Helpers for driving modal windows from tests: a queued action runs once the
+// modal window is up, then the test's exec() returns.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kolt::testing {
+
+// Runs `act` on the active modal widget as soon as one of type T is showing.
+// Polls from the event loop, so it also works for windows opened deep inside
+// a procedure that pumps events. When none shows up in time the test fails and
+// whatever modal window is up is closed, so that a wrong turn cannot hang the run.
+template <typename T>
+void WhenModal(std::function<void(T*)> act, int tries = 500) {
+    QTimer::singleShot(10, [act, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* w = qobject_cast<T*>(modal); w && w->isVisible()) {
+            act(w);
+            return;
+        }
+        if (tries > 0) {
+            WhenModal<T>(act, tries - 1);
+            return;
+        }
+        ADD_FAILURE() << "expected modal window " << T::staticMetaObject.className() << " never showed";
+        if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+    });
+}
+
+// The button of a message box whose text is `label` (mnemonics included), or nullptr.
+inline QAbstractButton* ButtonByText(QMessageBox* box, const QString& label) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == label) return b;
+    return nullptr;
+}
+
+}  // namespace kolt::testing
