@@ -48,6 +48,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
             error = std::strerror(EISDIR);
             return false;
         }
+        // A file the user made read-only stays protected, as if it were written in place.
+        if (::access(target.c_str(), W_OK) != 0) {
+            error = std::strerror(errno);
+            return false;
+        }
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);

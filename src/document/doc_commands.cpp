@@ -63,7 +63,8 @@ bool SaveIfModifiedYesNo(CMarbenDoc& doc, IPrompts& prompts) {
 
 bool SaveDocument(CMarbenDoc& doc, IPrompts& prompts) {
     BusyScope busy(doc.App().busyFlag);
-    if (doc.untitled) return SaveDocumentAs(doc, prompts);
+    // A document without a path has nowhere to go but the save dialog.
+    if (doc.untitled || doc.PathName().empty()) return SaveDocumentAs(doc, prompts);
     if (!WriteDocFile(doc, doc.PathName(), prompts)) return false;
     doc.untitled = 0;
     return true;

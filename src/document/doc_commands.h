@@ -21,7 +21,8 @@ bool SaveIfModifiedYesNo(CMarbenDoc& doc, IPrompts& prompts);
 // The question's text: 2001 + 2002 for a parameter document, 2002 for a compare.
 std::string SavePromptText(const CMarbenDoc& doc);
 
-// Save (57603): Save As while untitled, else write to the document's path.
+// Save (57603): Save As while untitled (or without a path), else write to the
+// document's path.
 bool SaveDocument(CMarbenDoc& doc, IPrompts& prompts);
 // Save As (57604): asks for a path (the title proposed, default suffix "kpf").
 // Cancel or a failed write fails the save and leaves the document as it was.

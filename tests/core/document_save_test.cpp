@@ -154,3 +154,26 @@ TEST(DocumentSave, ReplacingKeepsPermissionsAndWritesThroughLinks) {
     EXPECT_FALSE(ReplaceFileContents(dir.Path(), "x", error));
     EXPECT_EQ(error, std::strerror(EISDIR));
 }
+
+TEST(DocumentSave, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+    TempDir dir;
+    const std::string path = dir.File("locked.kpf");
+    WriteBytes(path, "old");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    std::string error;
+    EXPECT_FALSE(ReplaceFileContents(path, "new", error));
+    EXPECT_EQ(error, std::strerror(EACCES));
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST(DocumentSave, SaveWithoutAPathAsksForOne) {
+    TempDir dir;
+    CMarbenApp app;
+    CMarbenDoc doc(app);  // constructed, never named
+    FakePrompts prompts;
+    prompts.savePaths.push_back(dir.File("named.kpf"));
+    ASSERT_TRUE(SaveDocument(doc, prompts));
+    EXPECT_EQ(doc.PathName(), dir.File("named.kpf"));
+    EXPECT_EQ(ReadBytes(dir.File("named.kpf")).size(), kEmptyParameterFileSize);
+}
