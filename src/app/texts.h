@@ -139,4 +139,16 @@ inline constexpr const char* kHintPortBusy = "%s is in use by another program.";
 inline constexpr const char* kHintNoDevice =
     "%s does not exist.\nCheck that the adapter is plugged in, or set KOLT_COMn to the device to use.";
 
+// Titles of the three kinds of comparison (printed lists, command line)
+inline constexpr const char* kCompareTitles[3] = {
+    "Compare Inverter with Default", "Compare File with File", "Compare Files with Default"};
+
+// Command line: refusals of a setting, each after "Code: " and the code and a line end
+inline constexpr const char* kUnknownCode = "Unknown parameter code: ";
+inline constexpr const char* kSettingReadOnly = "This parameter is read-only; its setting cannot be changed.";
+inline constexpr const char* kSettingNoValue = "No value given.";
+inline constexpr const char* kSettingBadCharacters = "Only digits and one decimal point can be entered.";
+inline constexpr const char* kSettingBadFormat = "The value does not fit this parameter's display format.";
+inline constexpr const char* kCompareNotEditable = "A compare file cannot be edited: every cell of a comparison is read-only.";
+
 }  // namespace kolt::text

@@ -1,0 +1,36 @@
+// The command table of kolt-cli. A command is a name, a one-line summary, its
+// help text and the function that runs it; adding a command is adding a row.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolt::cli {
+
+// Exit status: done; input refused (the reason on stderr, files untouched);
+// the command line itself was wrong.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CliContext;
+using Args = std::vector<std::string>;
+
+struct CliCommand {
+    const char* name;
+    const char* summary;
+    const char* help;  // full help: usage lines, then options
+    int (*run)(CliContext& ctx, const Args& args);
+};
+
+std::span<const CliCommand> Commands();
+const CliCommand* FindCommand(std::string_view name);
+
+int RunNew(CliContext& ctx, const Args& args);
+int RunShow(CliContext& ctx, const Args& args);
+int RunSet(CliContext& ctx, const Args& args);
+int RunCompare(CliContext& ctx, const Args& args);
+
+}  // namespace kolt::cli

@@ -1,0 +1,79 @@
+#include "line_options.h"
+
+namespace kolt::cli {
+
+namespace {
+
+constexpr int kBauds[] = {4800, 9600, 19200, 38400};
+
+struct Named {
+    const char* name;
+    int code;
+};
+constexpr Named kParities[] = {{"none", 0}, {"odd", 1}, {"even", 2}};
+constexpr Named kStopBits[] = {{"1", 0}, {"2", 2}};
+
+bool Pick(const std::string& text, std::span<const Named> choices, int& code) {
+    for (const auto& c : choices)
+        if (text == c.name) {
+            code = c.code;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+LineOptions LineOptionsFromSettings(const KoltSettings& s) {
+    LineOptions line;
+    line.port = s.comPort;
+    line.baud = s.baudRate;
+    line.dataBits = s.dataBits;
+    line.parity = s.parity;
+    line.stopBits = s.stopBits;
+    return line;
+}
+
+bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& error) {
+    if (auto v = args.Value("--port")) {
+        auto n = ParseInt(*v);
+        if (!n || *n < 1 || *n > 8) {
+            error = "--port must be 1..8, not '" + *v + "'";
+            return false;
+        }
+        line.port = *n;
+    }
+    if (auto v = args.Value("--baud")) {
+        auto n = ParseInt(*v);
+        bool known = false;
+        for (int b : kBauds) known = known || (n && *n == b);
+        if (!known) {
+            error = "--baud must be 4800, 9600, 19200 or 38400, not '" + *v + "'";
+            return false;
+        }
+        line.baud = *n;
+    }
+    if (auto v = args.Value("--data-bits")) {
+        auto n = ParseInt(*v);
+        if (!n || (*n != 7 && *n != 8)) {
+            error = "--data-bits must be 7 or 8, not '" + *v + "'";
+            return false;
+        }
+        line.dataBits = *n;
+    }
+    if (auto v = args.Value("--parity")) {
+        if (!Pick(*v, kParities, line.parity)) {
+            error = "--parity must be none, odd or even, not '" + *v + "'";
+            return false;
+        }
+    }
+    if (auto v = args.Value("--stop-bits")) {
+        if (!Pick(*v, kStopBits, line.stopBits)) {
+            error = "--stop-bits must be 1 or 2, not '" + *v + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace kolt::cli

@@ -1,0 +1,51 @@
+// kolt-cli: the parameter files from a shell, for scripted commissioning.
+#include "catalogue/models.h"
+#include "cli_command.h"
+#include "cli_context.h"
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+void PrintOverview(std::ostream& out) {
+    out << "Usage: kolt-cli COMMAND [ARGS...]\n"
+           "\n"
+           "Commands:\n";
+    for (const auto& c : kolt::cli::Commands()) {
+        std::string name = c.name;
+        name.resize(10, ' ');
+        out << "  " << name << c.summary << "\n";
+    }
+    out << "\n"
+           "Models (--model takes the index or the name):\n";
+    for (int m = 0; m < kolt::kModelCount; ++m) out << "  " << (m < 10 ? " " : "") << m << "  " << kolt::ModelName(m) << "\n";
+    out << "\n"
+           "'kolt-cli COMMAND --help' describes a command. Exit status: 0 done,\n"
+           "1 input refused (the reason on stderr, files untouched), 2 usage error.\n"
+           "koltinf.ini is read from $KOLT_HOME, else from this program's folder.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace kolt::cli;
+    CliContext ctx(std::cout, std::cerr);
+    if (argc < 2) {
+        PrintOverview(std::cerr);
+        return kExitUsage;
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintOverview(std::cout);
+        return kExitOk;
+    }
+    const CliCommand* cmd = FindCommand(first);
+    if (cmd == nullptr) {
+        std::cerr << "kolt-cli: unknown command '" << first << "'\nTry 'kolt-cli --help'.\n";
+        return kExitUsage;
+    }
+    LoadInstallSettings(ctx);
+    const Args args(argv + 2, argv + argc);
+    return cmd->run(ctx, args);
+}
