@@ -22,6 +22,51 @@ inline constexpr const char* kPaneModel = "Model: ";                            
 inline constexpr const char* kPaneOffline = "Offline Edit";                           // 2095
 inline constexpr const char* kPaneOnline = "Online Edit";                             // 2096
 inline constexpr const char* kSettingsFileName = "koltinf.ini";
+inline constexpr const char* kSettingsNotWritten =
+    "The settings file could not be written:\n";   // followed by the path and the reason
+inline constexpr const char* kModelSelectCaption = "Model Select";
+inline constexpr const char* kModelLabel = "Model:";
+inline constexpr const char* kFrequencyLabel = "Frequency:";
+inline constexpr const char* kAboutLinkText = "https://www.zemi-drives.example/";   // 2007
+inline constexpr const char* kRecentFileEmpty = "Recent File";
+
+// Menu bar titles
+inline constexpr const char* kMenuFile = "&File";
+inline constexpr const char* kMenuCompare = "Co&mpare";
+inline constexpr const char* kMenuEdit = "&Edit";
+inline constexpr const char* kMenuOperation = "&Operation";
+inline constexpr const char* kMenuView = "&View";
+inline constexpr const char* kMenuHelp = "&Help";
+
+// Command prompts: status-bar prompt, then the tool tip after "\n" (same id as the command)
+inline constexpr const char* kPromptNew = "Create a new document\nNew";                         // 57600
+inline constexpr const char* kPromptOpen = "Open an existing document\nOpen";                   // 57601
+inline constexpr const char* kPromptClose = "Close the active document\nClose";                 // 57602
+inline constexpr const char* kPromptSave = "Save the active document\nSave";                    // 57603
+inline constexpr const char* kPromptSaveAs = "Save the active document with a new name\nSave As";  // 57604
+inline constexpr const char* kPromptPrint = "Print the active document\nPrint";                 // 57607
+inline constexpr const char* kPromptPrintPreview = "Display full pages\nPrint Preview";         // 57609
+inline constexpr const char* kPromptRecent = "Open this document";                             // 57616..57619
+inline constexpr const char* kPromptAbout = "Display program information and version\nAbout";   // 57664
+inline constexpr const char* kPromptExit = "Quit the application; prompts to save documents\nExit";  // 57665
+inline constexpr const char* kPromptFind = "Find the specified text\nFind";                     // 57636
+inline constexpr const char* kPromptGoTo = "Go to the specified parameter line\nGo to";         // 32786
+inline constexpr const char* kPromptContents = "Open help file\nContents";                      // 32771
+inline constexpr const char* kPromptInverterDefault =
+    "Compare parameter: Inverter with Default\nInverter with Default";                         // 32775
+inline constexpr const char* kPromptFileFile = "Compare parameter: File with File\nFile with File";  // 32776
+inline constexpr const char* kPromptFilesDefault =
+    "Compare parameter: Files with Default\nFiles with Default";                               // 32777
+inline constexpr const char* kPromptPrintTitle = "Edit the print title informations\nPrint Title";  // 32778
+inline constexpr const char* kPromptLink = "Link with inverter\nLink";                          // 32779
+inline constexpr const char* kPromptRead = "Read parameters from the inverter\nRead";           // 32780
+inline constexpr const char* kPromptMonitor = "Monitor the inverter status and parameters\nMonitor";  // 32782
+inline constexpr const char* kPromptOnlineEdit = "Setting online edit\nOnline Edit";            // 32783
+inline constexpr const char* kPromptStationTitle = "Edit the station title\nStation Title";     // 32784
+inline constexpr const char* kPromptDefinite = "Edit the definite parameter\nDefinite parameter";  // 32787
+inline constexpr const char* kPromptWrite = "Write parameters to the inverter\nWrite";          // 32796
+inline constexpr const char* kPromptToolbar = "Show or hide the toolbar\nToggle ToolBar";        // 59392
+inline constexpr const char* kPromptStatusBar = "Show or hide the status bar\nToggle StatusBar";  // 59393
 
 // Documents and files
 inline constexpr const char* kUntitled = "Untitled";

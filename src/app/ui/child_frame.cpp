@@ -1,0 +1,47 @@
+#include "app/ui/child_frame.h"
+
+#include <QCloseEvent>
+
+namespace kolt {
+
+CChildFrame::CChildFrame(std::unique_ptr<CMarbenDoc> doc, std::function<bool(CMarbenDoc&)> canClose, QWidget* parent)
+    : QMdiSubWindow(parent), doc_(std::move(doc)), canClose_(std::move(canClose)) {
+    setObjectName(QStringLiteral("documentWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kolt.png")));
+    UpdateCaption();
+}
+
+CChildFrame::~CChildFrame() {
+    // The view reads the document until it is gone, so it goes first.
+    delete widget();
+}
+
+void CChildFrame::UpdateCaption() {
+    if (doc_)
+        setWindowTitle(QString::fromStdString(doc_->Title()));
+}
+
+void CChildFrame::CloseWithoutPrompt() {
+    skipPrompt_ = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    if (!doc_ || (!skipPrompt_ && canClose_ && !canClose_(*doc_))) {
+        skipPrompt_ = false;
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);  // closes the view and leaves the workspace
+    if (!event->isAccepted())
+        return;
+    closing_ = true;
+    emit documentClosing(this);
+}
+
+}  // namespace kolt

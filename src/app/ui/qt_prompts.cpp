@@ -1,0 +1,226 @@
+#include "app/ui/qt_prompts.h"
+
+#include "app/texts.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kolt {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Error:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        if (name.isEmpty())
+            break;  // "||" ends the list
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (!p.trimmed().isEmpty())
+                patterns << p.trimmed();
+        // The name already shows its patterns; Qt reads them from the brackets,
+        // so the brackets must hold the blank-separated list.
+        const int bracket = name.indexOf(QLatin1Char('('));
+        if (bracket >= 0)
+            name = name.left(bracket).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+    }
+    return out;
+}
+
+QString CaptionText(const std::string& caption) {
+    QString c = Q(caption);
+    while (c.endsWith(QLatin1Char('\n')))
+        c.chop(1);
+    return c;
+}
+
+QtPrompts::QtPrompts(CMarbenApp& app) : app_(app) {}
+
+QtPrompts::~QtPrompts() { delete progress_.data(); }
+
+void QtPrompts::Message(const std::string& text, const std::string& caption, Icon icon) {
+    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Ok, parent_);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.exec();
+}
+
+void QtPrompts::CommMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, text::kCommCaption, Q(text), QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("commMessage"));
+    QPushButton* quit = box.addButton(text::kQuit, QMessageBox::AcceptRole);
+    quit->setObjectName(QStringLiteral("quitButton"));
+    box.setDefaultButton(quit);
+    box.setEscapeButton(quit);
+    box.exec();
+}
+
+bool QtPrompts::YesNo(const std::string& text, const std::string& caption, Icon icon) {
+    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setObjectName(QStringLiteral("yesNoBox"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& caption, Icon icon) {
+    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("yesNoCancelBox"));
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+bool QtPrompts::ContinueAbort(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, text::kWriteCaption, Q(text), QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("continueAbortBox"));
+    QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
+    QPushButton* abort = box.addButton(text::kAbort, QMessageBox::RejectRole);
+    cont->setObjectName(QStringLiteral("continueButton"));
+    abort->setObjectName(QStringLiteral("abortButton"));
+    box.setDefaultButton(cont);
+    box.setEscapeButton(abort);
+    box.exec();
+    return box.clickedButton() == cont;
+}
+
+void QtPrompts::ProgressOpen(bool cancellable) {
+    ProgressClose();
+    // Caption-less: a framed panel without a title bar.
+    auto* w = new QDialog(parent_, Qt::Dialog | Qt::FramelessWindowHint);
+    w->setObjectName(QStringLiteral("progressWindow"));
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    // Input elsewhere waits while a scan pumps messages for the Cancel button.
+    w->setWindowModality(Qt::ApplicationModal);
+    auto* frame = new QFrame(w);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    frame->setLineWidth(2);
+    auto* outer = new QVBoxLayout(w);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(16, 14, 16, 14);
+    progressLabel_ = new QLabel(frame);
+    progressLabel_->setObjectName(QStringLiteral("progressText"));
+    progressLabel_->setMinimumWidth(360);
+    progressBar_ = new QProgressBar(frame);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    layout->addWidget(progressLabel_);
+    layout->addWidget(progressBar_);
+    if (cancellable) {
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        auto* cancel = new QPushButton(QStringLiteral("Cancel"), frame);
+        cancel->setObjectName(QStringLiteral("progressCancel"));
+        row->addWidget(cancel);
+        layout->addLayout(row);
+        // Seen only while the caller pumps messages between frames.
+        QObject::connect(cancel, &QPushButton::clicked, w, [this, w] {
+            app_.cancelFlag = 1;
+            w->close();
+        });
+    }
+    progress_ = w;
+    w->show();
+    w->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPrompts::ProgressRange(int low, int high) {
+    if (!progress_)
+        return;
+    progressBar_->setRange(low, high);
+    progressBar_->setValue(low);
+    progressBar_->repaint();
+}
+
+void QtPrompts::ProgressStep() {
+    if (!progress_)
+        return;
+    if (progressBar_->value() < progressBar_->maximum())
+        progressBar_->setValue(progressBar_->value() + 1);
+    progressBar_->repaint();
+}
+
+void QtPrompts::ProgressText(const std::string& text) {
+    if (!progress_)
+        return;
+    progressLabel_->setText(Q(text));
+    progressLabel_->repaint();
+}
+
+void QtPrompts::ProgressClose() {
+    if (progress_) {
+        progress_->close();  // deletes itself
+        progress_ = nullptr;
+    }
+    progressLabel_ = nullptr;
+    progressBar_ = nullptr;
+}
+
+void QtPrompts::PumpOne() { QCoreApplication::processEvents(); }
+
+std::optional<std::string> QtPrompts::AskSavePath(const std::string& filter, const std::string& defaultExt,
+                                                  const std::string& proposedName) {
+    QFileDialog dlg(parent_);
+    dlg.setObjectName(QStringLiteral("saveFileDialog"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilters(QtNameFilters(filter));
+    dlg.setDefaultSuffix(Q(defaultExt));
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposedName.empty())
+        dlg.selectFile(Q(proposedName));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, const std::string& defaultExt) {
+    QFileDialog dlg(parent_);
+    dlg.setObjectName(QStringLiteral("openFileDialog"));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setNameFilters(QtNameFilters(filter));
+    dlg.setDefaultSuffix(Q(defaultExt));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().first().toStdString();
+}
+
+}  // namespace kolt

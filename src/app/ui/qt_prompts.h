@@ -1,0 +1,64 @@
+// The window program's user prompts: Qt message boxes, the communication and
+// write message windows, the progress window and the file dialogs.
+#pragma once
+
+#include "app/marben_app.h"
+#include "app/prompts.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+
+namespace kolt {
+
+// "Name (*.a; *.b)|*.a; *.b|...|" -> Qt name filters "Name (*.a *.b)", ...
+QStringList QtNameFilters(const std::string& filter);
+
+// Captions come from the string table with a trailing line feed ("Open\n");
+// a window title cannot show one.
+QString CaptionText(const std::string& caption);
+
+class QtPrompts : public IPrompts {
+public:
+    explicit QtPrompts(CMarbenApp& app);
+    ~QtPrompts() override;
+
+    // The window the boxes are centred on (the main window once it exists).
+    void SetParentWidget(QWidget* parent) { parent_ = parent; }
+    QWidget* ParentWidget() const { return parent_; }
+
+    void Message(const std::string& text, const std::string& caption, Icon icon) override;
+    void CommMessage(const std::string& text) override;
+    bool YesNo(const std::string& text, const std::string& caption, Icon icon) override;
+    Answer YesNoCancel(const std::string& text, const std::string& caption, Icon icon) override;
+    bool ContinueAbort(const std::string& text) override;
+
+    void ProgressOpen(bool cancellable) override;
+    void ProgressRange(int low, int high) override;
+    void ProgressStep() override;
+    void ProgressText(const std::string& text) override;
+    void ProgressClose() override;
+
+    void PumpOne() override;
+
+    std::optional<std::string> AskSavePath(const std::string& filter, const std::string& defaultExt,
+                                           const std::string& proposedName) override;
+    std::optional<std::string> AskOpenPath(const std::string& filter, const std::string& defaultExt) override;
+
+    // The open progress window, for tests; null when none is open.
+    QDialog* ProgressWindow() const { return progress_; }
+
+private:
+    CMarbenApp& app_;
+    QPointer<QWidget> parent_;
+    QPointer<QDialog> progress_;
+    QLabel* progressLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+};
+
+}  // namespace kolt

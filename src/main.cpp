@@ -1,0 +1,29 @@
+// KOLT Quendal: parameter sets, links and monitors for the drive family.
+#include "app/marben_app.h"
+#include "app/ui/qt_prompts.h"
+#include "app/ui/startup.h"
+#include "app/ui/view_factory.h"
+
+#include <QApplication>
+#include <QSettings>
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    Q_INIT_RESOURCE(kolt);  // the pictures live in a static library
+    QCoreApplication::setOrganizationName(QStringLiteral("ZEMI"));
+    QCoreApplication::setApplicationName(QStringLiteral("KOLT"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kolt"));
+
+    kolt::CMarbenApp app;
+    kolt::QtPrompts prompts(app);
+    QSettings recentStore;  // per user, organisation "ZEMI"
+
+    kolt::StartupOptions options;
+    options.arguments = qapp.arguments().mid(1);
+    auto frame = kolt::InitInstance(app, prompts, recentStore, kolt::ParameterViewFactory(app, prompts), options);
+    if (!frame)
+        return 1;
+    const int rc = qapp.exec();
+    frame.reset();
+    return rc;
+}
