@@ -249,6 +249,14 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
     }
     EXPECT_FALSE(fs::exists(P("x.kpf")));
 
+    // Saving a comparison over one of its sources would lose that file.
+    ASSERT_EQ(Cli({"new", "--model", "1", "-o", P("a.kpf")}).status, 0);
+    fs::copy_file(P("a.kpf"), P("b.kpf"));
+    const std::string a = Slurp(P("a.kpf"));
+    EXPECT_EQ(Cli({"compare", P("a.kpf"), P("b.kpf"), "-o", P("./a.kpf")}).status, 2);
+    EXPECT_EQ(Cli({"compare", "--defaults", "--model", "1", P("b.kpf"), P("a.kpf"), "-o", P("a.kpf")}).status, 2);
+    EXPECT_EQ(Slurp(P("a.kpf")), a);
+
     for (const char* cmd : {"new", "show", "set", "compare"}) {
         CliRun r = Cli({cmd, "--help"});
         EXPECT_EQ(r.status, 0);

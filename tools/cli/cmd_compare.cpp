@@ -7,6 +7,8 @@
 #include "document/doc_file.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 namespace kolt::cli {
 
@@ -28,6 +30,17 @@ int Finish(CliContext& ctx, const ParsedArgs& p) {
     return kExitOk;
 }
 
+// True when -o names one of the files being compared: saving would destroy a source.
+bool OutputIsASource(const ParsedArgs& p) {
+    const auto out = p.Value("--output");
+    if (!out) return false;
+    for (const auto& source : p.positionals) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(*out, source, ec)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunCompare(CliContext& ctx, const Args& args) {
@@ -37,6 +50,7 @@ int RunCompare(CliContext& ctx, const Args& args) {
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (auto out = p.Value("--output"); out && out->empty()) return UsageError(ctx, cmd, "-o needs a file name");
     if (p.Has("--output") && p.Has("--csv")) return UsageError(ctx, cmd, "--csv prints; it cannot go with -o");
+    if (OutputIsASource(p)) return UsageError(ctx, cmd, "-o names one of the files being compared");
 
     if (!p.Has("--defaults")) {
         if (p.Has("--model") || p.Has("--60hz")) return UsageError(ctx, cmd, "--model and --60hz go with --defaults");
