@@ -8,7 +8,6 @@ void CliPrompts::Print(const std::string& text) {
     while (!t.empty() && (t.back() == '\n' || t.back() == '\r')) t.pop_back();
     err_ << t << '\n';
     err_.flush();
-    ++shown_;
 }
 
 void CliPrompts::Message(const std::string& text, const std::string&, Icon) { Print(text); }

@@ -31,14 +31,10 @@ public:
     }
     std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
 
-    // Number of messages shown so far.
-    int Shown() const { return shown_; }
-
 private:
     void Print(const std::string& text);
 
     std::ostream& err_;
-    int shown_ = 0;
 };
 
 }  // namespace kolt::cli
