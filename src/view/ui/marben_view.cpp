@@ -1,0 +1,256 @@
+#include "view/ui/marben_view.h"
+
+#include "app/marben_app.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/models.h"
+#include "catalogue/value_text.h"
+#include "document/marben_doc.h"
+#include "view/grid_layout.h"
+#include "view/ui/param_grid.h"
+
+#include <QFontDatabase>
+#include <QResizeEvent>
+
+namespace kolt {
+
+namespace {
+
+constexpr int kGridControlId = 1000;
+constexpr int kHeaderFontHeight = 18;
+constexpr int kCellFontHeight = 16;
+const QColor kHeaderBackground(250, 252, 210);
+const QColor kDefaultText(255, 0, 0);
+const QColor kSettingText(0, 0, 255);
+const QColor kGridBackground(255, 255, 255);
+
+constexpr unsigned kHeaderFormat = kFormatCentre | kFormatVCentre | kFormatSingleLine | kFormatEllipsis;
+constexpr unsigned kTextFormat = kFormatLeft | kFormatVCentre | kFormatSingleLine | kFormatEllipsis;
+constexpr unsigned kValueFormat = kFormatLeft | kFormatVCentre | kFormatSingleLine;
+
+// The grid's fixed-pitch face: Courier New where installed, else the desktop's
+// fixed font.
+QString FixedFamily() {
+    static const QString family = [] {
+        const QString wanted = QStringLiteral("Courier New");
+        if (QFontDatabase::families().contains(wanted)) return wanted;
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    }();
+    return family;
+}
+
+// A fixed-pitch font whose character cell is at most `cellHeight` pixels.
+QFont GridFont(int cellHeight, QFont::Weight weight) {
+    QFont font(FixedFamily());
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setWeight(weight);
+    for (int px = cellHeight; px > 6; --px) {
+        font.setPixelSize(px);
+        if (QFontMetrics(font).height() <= cellHeight) break;
+    }
+    return font;
+}
+
+const QFont& HeaderFont() {
+    static const QFont font = GridFont(kHeaderFontHeight, QFont::Black);
+    return font;
+}
+
+const QFont& CellFont() {
+    static const QFont font = GridFont(kCellFontHeight, QFont::Normal);
+    return font;
+}
+
+GridCellItem Cell(int row, int col, const QString& text, unsigned format) {
+    GridCellItem item;
+    item.mask = GridCellItem::kText | GridCellItem::kState | GridCellItem::kFormat | GridCellItem::kFont;
+    item.row = row;
+    item.col = col;
+    item.text = text;
+    item.state = kCellReadOnly;
+    item.format = format;
+    item.font = CellFont();
+    return item;
+}
+
+GridCellItem Coloured(GridCellItem item, const QColor& colour) {
+    item.mask |= GridCellItem::kFgColour;
+    item.fgColour = colour;
+    return item;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+CMarbenView::CMarbenView(CMarbenDoc* doc, CMarbenApp* app, IPrompts* prompts, QWidget* parent)
+    : QWidget(parent), doc_(doc), app_(app), prompts_(prompts) {
+    setObjectName(QStringLiteral("parameterView"));
+    grid_ = new CParamGrid(this);
+    grid_->setProperty("controlId", kGridControlId);
+    grid_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(grid_);
+    connect(grid_, &CParamGrid::onlineEditRequested, this, [this](int number) {
+        // Like a posted window message: the write runs after the edit has ended.
+        QMetaObject::invokeMethod(this, [this, number] { emit onlineEditCommitted(number); }, Qt::QueuedConnection);
+    });
+    if (doc_) {
+        QPointer<CMarbenView> self(this);
+        doc_->onRefreshView = [self] {
+            if (self) self->RefreshDefaultsAndSettings();
+        };
+    }
+    OnInitialUpdate();
+}
+
+CMarbenView::~CMarbenView() = default;
+
+CParamGrid* CMarbenView::Grid() const { return grid_; }
+
+void CMarbenView::OnInitialUpdate() {
+    if (!grid_ || !doc_ || !app_) return;
+    compareMode_ = doc_->compareMode;
+    station_ = app_->currentStation;
+
+    CParamGrid& g = *grid_;
+    g.SetRedraw(false);
+    g.SetContext(doc_, app_, prompts_);
+    g.SetEditable(true);
+    g.SetListMode(true);
+    g.SetSingleRowSelection(true);
+    g.SetHeaderSort(false);
+    g.SetRowResize(false);
+    g.SetColumnResize(true);
+    g.SetCompareMode(compareMode_);
+    g.SetFixedRowCount(1);
+    g.SetGridBkColor(kGridBackground);
+
+    const std::vector<std::string> headers = GridHeaderTexts(compareMode_, doc_->names);
+    const std::vector<int> rowSlots = GridRowSlots(compareMode_, doc_->differs);
+    g.SetRowCount(1);  // drop the cells of an earlier build
+    g.SetColumnCount(static_cast<int>(headers.size()));
+    g.SetRowCount(1 + static_cast<int>(rowSlots.size()));
+    for (int c = 0; c < static_cast<int>(headers.size()); ++c) {
+        GridCellItem item = Cell(0, c, Q(headers[static_cast<std::size_t>(c)]), kHeaderFormat);
+        item.mask |= GridCellItem::kBkColour;
+        item.bkColour = kHeaderBackground;
+        item.font = HeaderFont();
+        g.SetItem(item);
+    }
+    for (int i = 0; i < static_cast<int>(rowSlots.size()); ++i) {
+        if (compareMode_ == 0) BuildOrdinaryRow(i + 1, rowSlots[static_cast<std::size_t>(i)]);
+        else BuildCompareRow(i + 1, rowSlots[static_cast<std::size_t>(i)]);
+    }
+    g.AutoSize();
+    g.ExpandColumnsToFit();
+    g.SetRedraw(true);
+}
+
+QString CMarbenView::SettingText(int slot) const {
+    const int number = NumberOfSlot(slot);
+    // Software version and fault records come only from a linked drive.
+    if (!doc_->linked && (number == 53 || number == 54)) return {};
+    return Q(FormatParamValue(doc_->values[0][static_cast<std::size_t>(slot)], number));
+}
+
+void CMarbenView::BuildOrdinaryRow(int row, int slot) {
+    CParamGrid& g = *grid_;
+    const int number = NumberOfSlot(slot);
+    g.SetItem(Cell(row, kColDescription, Q(Description(number)), kTextFormat));
+    g.SetItem(Cell(row, kColCode, Q(CodeText(number)), kTextFormat));
+    g.SetItem(Cell(row, kColRange, Q(RangeText(number)), kTextFormat));
+    g.SetItem(Coloured(Cell(row, kColDefault, Q(DefaultText(number, doc_->model)), kValueFormat), kDefaultText));
+    GridCellItem setting = Coloured(Cell(row, kColSetting, SettingText(slot), kValueFormat), kSettingText);
+    setting.state = IsReadOnly(number) ? unsigned{kCellReadOnly} : 0u;
+    g.SetItem(setting);
+}
+
+void CMarbenView::BuildCompareRow(int row, int slot) {
+    CParamGrid& g = *grid_;
+    const int number = NumberOfSlot(slot);
+    const auto s = static_cast<std::size_t>(slot);
+    for (int c = 0; c < g.GetColumnCount(); ++c) {
+        const CompareColumn kind = CompareColumnKind(compareMode_, c);
+        switch (kind) {
+            case CompareColumn::Description:
+                g.SetItem(Cell(row, c, Q(Description(number)), kTextFormat));
+                break;
+            case CompareColumn::Code:
+                g.SetItem(Cell(row, c, Q(CodeText(number)), kTextFormat));
+                break;
+            case CompareColumn::Default:
+                g.SetItem(Coloured(Cell(row, c, Q(DefaultText(number, doc_->model)), kValueFormat), kDefaultText));
+                break;
+            default: {
+                const std::size_t k = kind == CompareColumn::Source1 ? 0 : kind == CompareColumn::Source2 ? 1 : 2;
+                const QString text = doc_->present[k] ? Q(FormatParamValue(doc_->values[k][s], number)) : QString();
+                g.SetItem(Cell(row, c, text, kValueFormat));
+                break;
+            }
+        }
+    }
+}
+
+void CMarbenView::RefreshDefaultsAndSettings() {
+    if (!grid_ || !doc_ || !app_) return;
+    const bool sameLayout = doc_->compareMode == compareMode_ && compareMode_ == 0 &&
+                            grid_->GetRowCount() == 1 + kParamCount;
+    if (!sameLayout) {
+        // A reload that changed the kind of document needs the whole grid again.
+        OnInitialUpdate();
+        return;
+    }
+    compareMode_ = doc_->compareMode;
+    grid_->SetCompareMode(compareMode_);
+    grid_->EndEditing();
+    for (int row = 1; row <= kParamCount; ++row) {
+        const int slot = row - 1;
+        const int number = NumberOfSlot(slot);
+        grid_->SetItemText(row, kColDefault, Q(DefaultText(number, doc_->model)));
+        grid_->SetItemText(row, kColSetting, SettingText(slot));
+    }
+    grid_->viewport()->update();
+}
+
+void CMarbenView::RestoreOnlineEdit() {
+    if (grid_) grid_->RestoreOnlineEdit();
+}
+
+void CMarbenView::ShowSettingText(int row, const std::string& text) {
+    if (!grid_ || row < 1 || row >= grid_->GetRowCount()) return;
+    grid_->SetItemText(row, kColSetting, Q(text));
+    grid_->viewport()->update();
+}
+
+void CMarbenView::ShowSetting(int number) {
+    const int slot = SlotOfNumber(number);
+    const int row = RowOfNumber(number);
+    if (!doc_ || slot < 0 || row < 0 || compareMode_ != 0) return;
+    ShowSettingText(row, SettingText(slot).toStdString());
+}
+
+int CMarbenView::RowOfNumber(int number) const {
+    if (!grid_ || SlotOfNumber(number) < 0) return -1;
+    for (int row = 1; row < grid_->GetRowCount(); ++row)
+        if (grid_->NumberOfRow(row) == number) return row;
+    return -1;
+}
+
+void CMarbenView::FocusGrid() {
+    if (grid_) grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void CMarbenView::FitColumns() {
+    if (!grid_) return;
+    grid_->AutoSizeColumns();
+    grid_->ExpandColumnsToFit();
+}
+
+void CMarbenView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!grid_) return;
+    grid_->setGeometry(rect());
+    FitColumns();
+}
+
+}  // namespace kolt

@@ -1,0 +1,73 @@
+// The view of a parameter document: one parameter grid filling the window.
+// An ordinary document shows all 111 parameters with editable settings; a
+// compare document shows only the differing parameters, read-only.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+namespace kolt {
+
+class CMarbenApp;
+class CMarbenDoc;
+class CParamGrid;
+class IPrompts;
+
+class CMarbenView : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the grid at once (the first update). The view also becomes the
+    // document's refresh target after a drive read (the document's onRefreshView).
+    CMarbenView(CMarbenDoc* doc, CMarbenApp* app, IPrompts* prompts, QWidget* parent = nullptr);
+    ~CMarbenView() override;
+
+    CMarbenDoc* GetDocument() const { return doc_; }
+    CParamGrid* Grid() const;
+
+    // Builds the grid from the document again: columns, header, rows, styles.
+    void OnInitialUpdate();
+    // After a drive read into the open document: flags, names and mode are
+    // copied again, then every row's "Default" and "Setting" texts are rebuilt.
+    void RefreshDefaultsAndSettings();
+
+    // For online edit: the station the last online write went to.
+    int Station() const { return station_; }
+    void SetStation(int station) { station_ = station; }
+    int CompareMode() const { return compareMode_; }
+
+    // Undoes the last edit that went on line: value, cell text, modified flag.
+    void RestoreOnlineEdit();
+    // Puts `text` into the "Setting" cell of a data row (row = slot + 1).
+    void ShowSettingText(int row, const std::string& text);
+    // The same with the display text of the document's setting of `number`.
+    void ShowSetting(int number);
+    void FocusGrid();
+
+    // The data row of a parameter number in this view's grid; -1 when not shown.
+    int RowOfNumber(int number) const;
+
+signals:
+    // Posted after an accepted edit while online edit is on (never for F52 = 0).
+    // It is always delivered later from the event loop, never inside the edit.
+    void onlineEditCommitted(int number);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildOrdinaryRow(int row, int slot);
+    void BuildCompareRow(int row, int slot);
+    QString SettingText(int slot) const;
+    void FitColumns();
+
+    CMarbenDoc* doc_;
+    CMarbenApp* app_;
+    IPrompts* prompts_;
+    QPointer<CParamGrid> grid_;
+    int compareMode_ = 0;
+    int station_ = 1;
+};
+
+}  // namespace kolt
