@@ -1,0 +1,58 @@
+// kolt-drive-sim: virtual drives on a pseudo-terminal for testing without hardware.
+#include "virtual_drive.h"
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kolt-drive-sim [--stations 1,3,5-7] [--model 0..10] [--version 12] [--hz60]\n"
+    "                      [--baud 38400] [--silent LIST] [--bad-lrc LIST]\n"
+    "                      [--silent-after N] [--delay-ms D]\n"
+    "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (const auto& a : args) {
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    kolt::sim::DriveSimOptions options;
+    std::string message;
+    if (!kolt::sim::ParseSimArguments(args, options, message)) {
+        std::fprintf(stderr, "kolt-drive-sim: %s\n%s", message.c_str(), kUsage);
+        return 2;
+    }
+
+    // Block the stop signals before the drive's thread starts so only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    kolt::sim::VirtualDrive drive(options);
+    if (!drive.Start()) {
+        std::fprintf(stderr, "kolt-drive-sim: %s\n", drive.Error().c_str());
+        return 1;
+    }
+    std::printf("%s\n", drive.SlavePath().c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "kolt-drive-sim: %zu station(s), model %d, %d baud; run the program with KOLT_COM1=%s\n",
+                 options.stations.size(), options.model, options.baud, drive.SlavePath().c_str());
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    drive.Stop();
+    std::fprintf(stderr, "kolt-drive-sim: stopped after %ld request(s), %ld reply(ies)\n", drive.RequestsForUs(),
+                 drive.RepliesSent());
+    return 0;
+}

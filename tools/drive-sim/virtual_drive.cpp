@@ -1,0 +1,352 @@
+#include "virtual_drive.h"
+
+#include "catalogue/models.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace kolt::sim {
+namespace {
+
+// Longest frame taken in; anything longer is line noise and is dropped.
+constexpr std::size_t kMaxFrameLength = 600;
+
+speed_t SpeedOf(int baud) {
+    switch (baud) {
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B38400;
+    }
+}
+
+// The same reply with its LRC off by one.
+std::string CorruptLrc(std::string reply) {
+    if (reply.size() < 5) return reply;
+    const std::size_t at = reply.size() - 4;
+    const unsigned lrc = static_cast<unsigned>(std::strtoul(reply.substr(at, 2).c_str(), nullptr, 16));
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", (lrc + 1) & 0xFF);
+    reply[at] = buf[0];
+    reply[at + 1] = buf[1];
+    return reply;
+}
+
+bool ParseInt(const std::string& text, long low, long high, long& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+VirtualDrive::VirtualDrive(DriveSimOptions options) : options_(std::move(options)) {
+    for (int s : options_.stations)
+        stations_[s] = std::make_unique<VirtualStation>(s, options_.model, options_.version, options_.hz50);
+}
+
+VirtualDrive::~VirtualDrive() { Stop(); }
+
+double VirtualDrive::CharTime() const {
+    return options_.baud > 0 ? static_cast<double>(options_.bitsPerChar) / options_.baud : 0.0;
+}
+
+bool VirtualDrive::Start() {
+    if (Running()) return true;
+    char name[256] = {};
+    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+        error_ = std::string("openpty: ") + std::strerror(errno);
+        return false;
+    }
+    slavePath_ = name;
+    termios tio {};
+    if (::tcgetattr(slave_, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        tio.c_cflag |= CLOCAL | CREAD;
+        ::cfsetispeed(&tio, SpeedOf(options_.baud));
+        ::cfsetospeed(&tio, SpeedOf(options_.baud));
+        ::tcsetattr(slave_, TCSANOW, &tio);
+    }
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    stopFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (stopFd_ < 0) {
+        error_ = std::string("eventfd: ") + std::strerror(errno);
+        Stop();
+        return false;
+    }
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void VirtualDrive::Stop() {
+    if (thread_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] auto n = ::write(stopFd_, &one, sizeof one);
+        thread_.join();
+    }
+    for (int* fd : {&master_, &slave_, &stopFd_}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
+    }
+}
+
+void VirtualDrive::Run() {
+    std::string frame;
+    bool inFrame = false;
+    SimClock::time_point firstChar{};
+    char buf[256];
+    for (;;) {
+        pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
+        if (fds[1].revents & POLLIN) return;
+        if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) {
+            // EIO: no client on the line; wait rather than spin.
+            if (n < 0 && errno != EAGAIN && errno != EINTR) ::usleep(10'000);
+            continue;
+        }
+        const auto now = SimClock::now();
+        for (ssize_t i = 0; i < n; ++i) {
+            const char c = buf[i];
+            if (c == ':') {
+                if (inFrame) ++framesRejected_;  // a frame cut short by the next one
+                frame.assign(1, c);
+                inFrame = true;
+                firstChar = now;
+            } else if (inFrame) {
+                frame.push_back(c);
+                if (c == '\n') {
+                    inFrame = false;
+                    HandleFrame(frame, firstChar);
+                } else if (frame.size() > kMaxFrameLength) {
+                    inFrame = false;
+                    ++framesRejected_;
+                }
+            }
+        }
+    }
+}
+
+void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point firstChar) {
+    ++framesSeen_;
+    const auto decoded = DecodeFrame(frame);
+    if (!decoded) {
+        ++framesRejected_;
+        return;
+    }
+    std::string reply;
+    int delayMs = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = stations_.find(decoded->address);
+        if (it == stations_.end()) return;  // another drive's frame
+        ++requestsForUs_;
+        if (options_.silent.count(decoded->address)) return;
+        if (ignoreNext_ > 0) {
+            --ignoreNext_;
+            return;
+        }
+        if (options_.silentAfter >= 0 && repliesSent_ >= options_.silentAfter) return;
+        reply = it->second->Answer(*decoded, frame, SimClock::now());
+        if (options_.badLrc.count(decoded->address)) reply = CorruptLrc(reply);
+        delayMs = options_.delayMs;
+    }
+    // The drive hears the request only once its last character is on the line.
+    const auto wire = std::chrono::duration<double>(CharTime() * static_cast<double>(frame.size()));
+    const auto notBefore = firstChar + std::chrono::duration_cast<SimClock::duration>(wire) +
+                           std::chrono::milliseconds(delayMs);
+    SendPaced(reply, notBefore);
+    ++repliesSent_;
+}
+
+void VirtualDrive::SendPaced(const std::string& reply, SimClock::time_point notBefore) {
+    const auto start = std::max(SimClock::now(), notBefore);
+    std::this_thread::sleep_until(start);
+    const double charTime = CharTime();
+    std::size_t sent = 0;
+    while (sent < reply.size()) {
+        std::size_t due = reply.size();
+        if (charTime > 0) {
+            const double elapsed = std::chrono::duration<double>(SimClock::now() - start).count();
+            due = std::min(reply.size(), static_cast<std::size_t>(elapsed / charTime));
+        }
+        if (due > sent) {
+            const ssize_t n = ::write(master_, reply.data() + sent, due - sent);
+            if (n < 0 && errno != EINTR) return;  // nobody reads the line: the rest is lost, as on a wire
+            if (n > 0) sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        const auto next = start + std::chrono::duration_cast<SimClock::duration>(
+                                      std::chrono::duration<double>(charTime * static_cast<double>(sent + 1)));
+        std::this_thread::sleep_until(next);
+    }
+}
+
+void VirtualDrive::SetSilent(int station, bool on) {
+    std::lock_guard lock(mutex_);
+    if (on)
+        options_.silent.insert(station);
+    else
+        options_.silent.erase(station);
+}
+
+void VirtualDrive::SetBadLrc(int station, bool on) {
+    std::lock_guard lock(mutex_);
+    if (on)
+        options_.badLrc.insert(station);
+    else
+        options_.badLrc.erase(station);
+}
+
+void VirtualDrive::SetSilentAfter(long replies) {
+    std::lock_guard lock(mutex_);
+    options_.silentAfter = replies;
+}
+
+void VirtualDrive::SetIgnoreNext(long n) {
+    std::lock_guard lock(mutex_);
+    ignoreNext_ = n;
+}
+
+void VirtualDrive::SetDelayMs(int ms) {
+    std::lock_guard lock(mutex_);
+    options_.delayMs = ms;
+}
+
+bool VirtualDrive::WithStation(int address, const std::function<void(VirtualStation&)>& f) {
+    std::lock_guard lock(mutex_);
+    const auto it = stations_.find(address);
+    if (it == stations_.end()) return false;
+    f(*it->second);
+    return true;
+}
+
+std::int32_t VirtualDrive::ParamValue(int address, int number) {
+    std::int32_t v = 0;
+    WithStation(address, [&](VirtualStation& s) { v = s.ParamValue(number); });
+    return v;
+}
+
+void VirtualDrive::SetParamValue(int address, int number, std::int32_t value) {
+    WithStation(address, [&](VirtualStation& s) { s.SetParamValue(number, value); });
+}
+
+void VirtualDrive::SetFault(int address, int code) {
+    WithStation(address, [&](VirtualStation& s) { s.SetFault(code); });
+}
+
+bool ParseStationList(const std::string& text, std::vector<int>& stations) {
+    std::vector<int> out;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', pos), text.size());
+        const std::string item = text.substr(pos, comma - pos);
+        const std::size_t dash = item.find('-');
+        long a = 0, b = 0;
+        if (dash == std::string::npos) {
+            if (!ParseInt(item, 1, 254, a)) return false;
+            b = a;
+        } else if (!ParseInt(item.substr(0, dash), 1, 254, a) || !ParseInt(item.substr(dash + 1), 1, 254, b)) {
+            return false;
+        }
+        for (long s = std::min(a, b); s <= std::max(a, b); ++s) out.push_back(static_cast<int>(s));
+        pos = comma + 1;
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    stations = std::move(out);
+    return true;
+}
+
+bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o, std::string& message) {
+    auto listOption = [&](const std::string& name, const std::string& value, std::set<int>& into) {
+        std::vector<int> list;
+        if (!ParseStationList(value, list)) {
+            message = name + ": expected stations 1..254 such as 1,3,5-7, got \"" + value + "\"";
+            return false;
+        }
+        into.insert(list.begin(), list.end());
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--hz60") {
+            o.hz50 = false;
+            continue;
+        }
+        if (a == "--hz50") {
+            o.hz50 = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            message = a.rfind("--", 0) == 0 ? a + " needs a value" : "unknown argument \"" + a + "\"";
+            return false;
+        }
+        const std::string& v = args[++i];
+        long n = 0;
+        if (a == "--stations") {
+            if (!ParseStationList(v, o.stations)) {
+                message = "--stations: expected stations 1..254 such as 1,3,5-7, got \"" + v + "\"";
+                return false;
+            }
+        } else if (a == "--model") {
+            if (!ParseInt(v, 0, kModelCount - 1, n)) {
+                message = "--model: expected 0..10, got \"" + v + "\"";
+                return false;
+            }
+            o.model = static_cast<int>(n);
+        } else if (a == "--baud") {
+            if (!ParseInt(v, 0, 115200, n)) {
+                message = "--baud: expected a baud rate such as 38400 (0: no pacing), got \"" + v + "\"";
+                return false;
+            }
+            o.baud = static_cast<int>(n);
+        } else if (a == "--version") {
+            if (!ParseInt(v, 0, 65535, n)) {
+                message = "--version: expected 0..65535 (12 reads as 1.2), got \"" + v + "\"";
+                return false;
+            }
+            o.version = static_cast<int>(n);
+        } else if (a == "--silent") {
+            if (!listOption(a, v, o.silent)) return false;
+        } else if (a == "--bad-lrc") {
+            if (!listOption(a, v, o.badLrc)) return false;
+        } else if (a == "--silent-after") {
+            if (!ParseInt(v, 0, 1'000'000'000, n)) {
+                message = "--silent-after: expected a number of replies, got \"" + v + "\"";
+                return false;
+            }
+            o.silentAfter = n;
+        } else if (a == "--delay-ms") {
+            if (!ParseInt(v, 0, 60'000, n)) {
+                message = "--delay-ms: expected 0..60000, got \"" + v + "\"";
+                return false;
+            }
+            o.delayMs = static_cast<int>(n);
+        } else {
+            message = "unknown argument \"" + a + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace kolt::sim

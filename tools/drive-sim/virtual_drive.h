@@ -1,0 +1,98 @@
+// The virtual drive: one or more simulated stations on a pseudo-terminal. A thread
+// reads request frames from the master side and answers them, paced at the baud rate,
+// so that a CModbusPort opened on SlavePath() sees what a bus of real drives would give.
+#pragma once
+
+#include "virtual_station.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kolt::sim {
+
+struct DriveSimOptions {
+    std::vector<int> stations{1};
+    int model = 0;
+    int version = 12;     // F53: 12 reads as 1.2
+    bool hz50 = true;
+    int baud = 38400;     // pacing of the replies; 0 sends them at once
+    int bitsPerChar = 10; // start + 8 data + stop
+    std::set<int> silent;  // stations that never answer
+    std::set<int> badLrc;  // stations whose replies carry a wrong LRC
+    long silentAfter = -1; // stop answering after this many replies (-1: never)
+    int delayMs = 0;       // extra time before each reply
+};
+
+class VirtualDrive {
+public:
+    explicit VirtualDrive(DriveSimOptions options);
+    ~VirtualDrive();
+    VirtualDrive(const VirtualDrive&) = delete;
+    VirtualDrive& operator=(const VirtualDrive&) = delete;
+
+    // Opens the pseudo-terminal and starts answering. False (with Error()) on failure.
+    bool Start();
+    void Stop();
+    bool Running() const { return thread_.joinable(); }
+    const std::string& SlavePath() const { return slavePath_; }
+    const std::string& Error() const { return error_; }
+
+    // Counters: complete frames seen, frames for our stations, replies sent,
+    // frames dropped as garbage (bad LRC, malformed, too long).
+    long FramesSeen() const { return framesSeen_; }
+    long RequestsForUs() const { return requestsForUs_; }
+    long RepliesSent() const { return repliesSent_; }
+    long FramesRejected() const { return framesRejected_; }
+
+    // Fault switches; they may be changed while running.
+    void SetSilent(int station, bool on);
+    void SetBadLrc(int station, bool on);
+    void SetSilentAfter(long replies);
+    void SetDelayMs(int ms);
+    // Leaves the next n requests for our stations unanswered, then answers again.
+    void SetIgnoreNext(long n);
+
+    // Runs f on a station's state under the drive's lock (false when no such station).
+    bool WithStation(int address, const std::function<void(VirtualStation&)>& f);
+    std::int32_t ParamValue(int address, int number);
+    void SetParamValue(int address, int number, std::int32_t value);
+    void SetFault(int address, int code);
+
+    // Seconds one character takes on the line at the configured baud rate.
+    double CharTime() const;
+
+private:
+    void Run();
+    void HandleFrame(const std::string& frame, SimClock::time_point firstChar);
+    void SendPaced(const std::string& reply, SimClock::time_point notBefore);
+
+    DriveSimOptions options_;
+    std::map<int, std::unique_ptr<VirtualStation>> stations_;
+    std::mutex mutex_;
+    int master_ = -1;
+    int slave_ = -1;    // kept open so the line stays up between clients
+    int stopFd_ = -1;
+    long ignoreNext_ = 0;
+    std::string slavePath_;
+    std::string error_;
+    std::thread thread_;
+    std::atomic<long> framesSeen_{0};
+    std::atomic<long> requestsForUs_{0};
+    std::atomic<long> repliesSent_{0};
+    std::atomic<long> framesRejected_{0};
+};
+
+// "--stations 1,3 --model 5 ..." -> options; false with a message on a bad argument.
+bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& options, std::string& message);
+// "1,3,5-7" -> {1,3,5,6,7}; stations must be 1..254. False when the text is not such a list.
+bool ParseStationList(const std::string& text, std::vector<int>& stations);
+
+}  // namespace kolt::sim
