@@ -124,6 +124,10 @@ inline constexpr const char* kWriteOk = "Write Parameter Successfully !!";
 inline constexpr const char* kF52Reset50 = "Code: F52\nReset to factory default (50 Hz)?";  // 2025
 inline constexpr const char* kF52Reset60 = "Code: F52\nReset to factory default (60 Hz)?";  // 2026
 inline constexpr const char* kStationHint = "(Single or range, for example: 1,3,5-12)";
+inline constexpr const char* kScanProgress = "_%03d ... ... ...";  // after kStation: Station_007 ... ... ...
+inline constexpr const char* kNoStationSelected = "No station selected !!";
+// An exception reply whose code has no text of its own (%s: the two code characters)
+inline constexpr const char* kExOther = "Exception Reply ! (Code: %s)";
 
 // Link, Read and Write dialogs
 inline constexpr const char* kLinkTitle = "Link";

@@ -1,0 +1,184 @@
+#include "link/link_procedure.h"
+
+#include "app/document_host.h"
+#include "app/marben_app.h"
+#include "app/prompts.h"
+#include "app/settings.h"
+#include "app/texts.h"
+#include "link/modbus_port.h"
+#include "link/transaction_report.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kolt {
+
+namespace {
+
+constexpr std::size_t kQueueSize = 2048;
+
+// Pumps one window message and looks at the cancel flag, `times` times.
+// True when the user has pressed Cancel.
+bool PumpAndCheckCancel(LinkContext& ctx, int times) {
+    for (int i = 0; i < times; ++i) {
+        ctx.prompts.PumpOne();
+        if (ctx.app.cancelFlag) return true;
+    }
+    return false;
+}
+
+void ClosePort(LinkContext& ctx) {
+    // Closing a closed port would show the port's own complaint.
+    if (ctx.port.IsOpen()) ctx.port.Close();
+    ctx.app.linkedFlag = 0;
+}
+
+// Probes the list until a station answers. Stations that stay silent for two
+// calls are set to 0 in the list; the ones after the answering station are
+// left unprobed. Only a silent line (no frame at all) removes a station: a
+// garbled or refused reply still proves someone is there.
+void ScanStations(LinkContext& ctx) {
+    CMarbenApp& app = ctx.app;
+    IPrompts& prompts = ctx.prompts;
+    prompts.ProgressOpen(true);
+    prompts.ProgressRange(0, app.linkedCount);
+    app.scanFlag = 1;
+    for (int i = 1; i <= app.linkedCount; ++i) {
+        const int station = app.linkedList[static_cast<std::size_t>(i)];
+        if (station == 0) continue;
+        prompts.ProgressText(ScanProgressText(station));
+        prompts.ProgressStep();
+        if (PumpAndCheckCancel(ctx, 2)) break;
+        int result = ctx.port.Transact(ModbusRequest::Echo(station));
+        if (PumpAndCheckCancel(ctx, 2)) break;
+        if (result == kNoReply || result == kBadFrame) result = ctx.port.Transact(ModbusRequest::Echo(station));
+        if (result != kNoReply) break;
+        app.linkedList[static_cast<std::size_t>(i)] = 0;
+        if (PumpAndCheckCancel(ctx, 2)) break;
+    }
+    // Cancel closes the window itself.
+    if (!app.cancelFlag) prompts.ProgressClose();
+    app.scanFlag = 0;
+}
+
+int FirstListedStation(const CMarbenApp& app) {
+    for (int i = 1; i <= app.linkedCount; ++i)
+        if (app.linkedList[static_cast<std::size_t>(i)] != 0) return app.linkedList[static_cast<std::size_t>(i)];
+    return 0;
+}
+
+LinkOutcome FailLink(LinkContext& ctx, int result) {
+    ReportTransactionFailure(result, ctx.port, ctx.prompts);
+    ClosePort(ctx);
+    return LinkOutcome::Failed;
+}
+
+LinkOutcome LinkStations(LinkContext& ctx, const LinkRequest& request) {
+    CMarbenApp& app = ctx.app;
+    const LineSettings& line = request.line;
+    StoreLineSettings(line, app.settings);
+    const int count = static_cast<int>(std::min<std::size_t>(request.stations.size(), kStationMax));
+    app.linkedList.fill(0);
+    for (int i = 0; i < count; ++i)
+        app.linkedList[static_cast<std::size_t>(i + 1)] = request.stations[static_cast<std::size_t>(i)];
+    app.linkedCount = count;
+
+    const std::string name = ComPortName(line.comPort);
+    const std::uint32_t error = ctx.port.Open(name, kQueueSize, kQueueSize);
+    if (error == kErrAlreadyInitialized) {
+        ctx.prompts.Message(text::kPortAlreadyOpen, text::kCommCaption, Icon::Information);
+        return LinkOutcome::PortInUse;
+    }
+    if (error != 0) {
+        app.linkedFlag = 0;
+        std::string message = std::string(text::kCommError) + "\n" + text::kCannotOpenPort;
+        const std::string hint = OpenFailureHint(error, ctx.port.DevicePath());
+        if (!hint.empty()) message += "\n\n" + hint;
+        ctx.prompts.Message(message, text::kCommCaption, Icon::Error);
+        return LinkOutcome::OpenFailed;
+    }
+    ctx.port.SetPortName(name);
+    ctx.port.Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
+    ctx.port.SetHandshaking(kHandshakeHardware);
+    app.cancelFlag = 0;
+
+    if (count == 0) {
+        ClosePort(ctx);
+        return LinkOutcome::NoStation;
+    }
+    if (count == 1) {
+        app.currentStation = app.linkedList[1];
+        const int result = ctx.port.TransactWithRetry(ModbusRequest::Echo(app.currentStation));
+        if (result != kNormalReply) return FailLink(ctx, result);
+        app.linkedFlag = 1;
+    } else {
+        ScanStations(ctx);
+        const int first = FirstListedStation(app);
+        if (first == 0 || app.cancelFlag) {
+            ClosePort(ctx);
+            return LinkOutcome::NoStation;
+        }
+        app.currentStation = first;
+    }
+
+    int version = 0;
+    int result = ctx.port.TransactWithRetry(ModbusRequest::Version(app.currentStation), version);
+    if (result != kNormalReply) return FailLink(ctx, result);
+    app.softwareVersion = version;
+
+    int capacity = 0;
+    result = ctx.port.TransactWithRetry(ModbusRequest::Capacity(app.currentStation), capacity);
+    if (result != kNormalReply) return FailLink(ctx, result);
+    app.currentModel = capacity;
+    app.linkedFlag = 1;
+    return LinkOutcome::Linked;
+}
+
+}  // namespace
+
+LineSettings LineSettingsOf(const KoltSettings& s) {
+    return {s.comPort, s.baudRate, s.dataBits, s.parity, s.stopBits};
+}
+
+void StoreLineSettings(const LineSettings& line, KoltSettings& s) {
+    s.comPort = line.comPort;
+    s.baudRate = line.baudRate;
+    s.dataBits = line.dataBits;
+    s.parity = line.parity;
+    s.stopBits = line.stopBits;
+}
+
+std::string ScanProgressText(int station) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, text::kScanProgress, station);
+    return std::string(text::kStation) + buf;
+}
+
+std::string ComPortName(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "COM%d", n);
+    return buf;
+}
+
+LinkOutcome RunLinkCommand(LinkContext& ctx, const LinkRequest& request) {
+    if (ctx.app.scanFlag) return LinkOutcome::Closed;
+    FlagGuard busy(ctx.app.busyFlag);
+    LinkOutcome outcome = LinkOutcome::Closed;
+    switch (request.button) {
+    case LinkButton::Close: return LinkOutcome::Closed;
+    case LinkButton::Unlink:
+        Unlink(ctx);
+        outcome = LinkOutcome::Unlinked;
+        break;
+    case LinkButton::Link: outcome = LinkStations(ctx, request); break;
+    }
+    ctx.host.RefreshStatusPanes();
+    return outcome;
+}
+
+void Unlink(LinkContext& ctx) {
+    ClosePort(ctx);
+    ctx.host.CloseMonitorWindows();
+}
+
+}  // namespace kolt

@@ -1,0 +1,43 @@
+// The Write command after its dialog: the document's settings go to one or
+// more drives, one frame per writable parameter.
+#pragma once
+
+#include "link/link_context.h"
+
+#include <string>
+#include <vector>
+
+namespace kolt {
+
+class CMarbenDoc;
+
+// "Write Inverter Function Parameter To Module...F01" for number 1.
+std::string WriteProgressText(int number);
+
+// Whether the Write command sends parameter `number`: never F00 (the drive's
+// capacity), F52 (it resets the drive to factory defaults) or a read-only one.
+bool IsWrittenByWriteCommand(int number);
+
+// Whether the command may show its dialog. A compare document, a running scan
+// or monitoring: false, silently. Not linked: "KOLT Not Link With PC !!".
+bool CanStartWrite(LinkContext& ctx, const CMarbenDoc& doc);
+
+// The Write dialog's choices.
+struct WriteRequest {
+    std::vector<int> stations;  // ascending
+    bool writeBasic = true;
+    bool writeAdvanced = true;
+};
+
+enum class WriteOutcome {
+    NotStarted,  // not available, or no station chosen
+    Completed,   // every station was handled (some may have been skipped by Continue)
+    Ended,       // a failure, a capacity mismatch or Abort ended the command
+};
+
+// The Write command after "OK". The document is never modified; the link
+// stays open whatever happens; the current station is left at the last
+// station attempted.
+WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request);
+
+}  // namespace kolt
