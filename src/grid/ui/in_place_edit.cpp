@@ -49,6 +49,18 @@ void CInPlaceEdit::TypeBackspace() {
     else backspace();
 }
 
+bool CInPlaceEdit::event(QEvent* event) {
+    // Tab ends the edit here instead of moving the focus to the next window.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
     if (ended_) return;
     const int key = event->key();

@@ -36,6 +36,7 @@ signals:
     void editEnded(const QString& text, int lastKey, bool cancelled);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
