@@ -140,3 +140,23 @@ TEST(DriveSimArguments, ParsesSwitches) {
         EXPECT_FALSE(message.empty());
     }
 }
+
+TEST(DriveSimStation, AnyWellFormedFrameGetsAWellFormedAnswer) {
+    // Random functions, registers, counts and lengths, all with a correct LRC.
+    VirtualStation s(1, 3, 12, true);
+    unsigned seed = 12345;
+    auto next = [&]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    const std::uint8_t functions[] = {0x03, 0x06, 0x08, 0x10, 0x01, 0x2B, 0x83};
+    for (int i = 0; i < 5000; ++i) {
+        std::string data;
+        const unsigned length = next() % 12;
+        for (unsigned k = 0; k < length; ++k) data.push_back(static_cast<char>(next() % 4 == 0 ? next() : next() % 3));
+        const std::string frame = EncodeFrame(1, functions[next() % 7], data);
+        const auto decoded = DecodeFrame(frame);
+        ASSERT_TRUE(decoded) << frame;
+        const std::string reply = s.Answer(*decoded, frame, SimClock::now());
+        const auto back = DecodeFrame(reply);
+        ASSERT_TRUE(back) << frame << " -> " << reply;
+        EXPECT_EQ(back->address, 1);
+    }
+}

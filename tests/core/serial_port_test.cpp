@@ -293,3 +293,17 @@ TEST(SerialPortNames, PermissionHintNamesTheDialoutGroup) {
     EXPECT_EQ(OpenFailureHint(0, "/dev/ttyS0"), "");
     EXPECT_EQ(OpenFailureHint(EIO, "/dev/ttyS0"), "");
 }
+
+TEST(SerialPort, FarEndGoneIsAReadFailure) {
+    FakePrompts prompts;
+    CSerialPort port(&prompts);
+    {
+        TestLine line;
+        ASSERT_EQ(port.Open(line.SlavePath(), 2048, 2048), 0u);
+    }  // both ends of the line closed behind the port
+    std::uint32_t error = 0;
+    EXPECT_EQ(ReadText(port, 80, &error), "");
+    EXPECT_EQ(error, static_cast<std::uint32_t>(EIO));
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Unable to read the data!"});
+    EXPECT_EQ(port.Close(), 0u);
+}
