@@ -232,8 +232,10 @@ TEST_F(ViewTest, RestoreOnlineEditPutsEverythingBack) {
 TEST_F(ViewTest, ShowSettingAfterAWrite) {
     MakeView();
     doc->values[0][kF52] = 0;
-    view->ShowSettingText(RowOf(kF52), "10");
+    view->ShowSettingTextInRow(RowOf(kF52), "10");
     EXPECT_EQ(Setting(kF52), "10");
+    view->ShowSettingText(kF52, "20");  // by parameter number
+    EXPECT_EQ(Setting(kF52), "20");
     view->ShowSetting(kF52);
     EXPECT_EQ(Setting(kF52), "0");
     EXPECT_EQ(view->RowOfNumber(155), 111);

@@ -94,6 +94,9 @@ CMarbenView::CMarbenView(CMarbenDoc* doc, CMarbenApp* app, IPrompts* prompts, QW
         // Like a posted window message: the write runs after the edit has ended.
         QMetaObject::invokeMethod(this, [this, number] { emit onlineEditCommitted(number); }, Qt::QueuedConnection);
     });
+    connect(this, &CMarbenView::onlineEditCommitted, this, [this](int number) {
+        if (linkContext_ && doc_) OnViewEditCommitted(*linkContext_, *doc_, *this, number);
+    });
     if (doc_) {
         QPointer<CMarbenView> self(this);
         doc_->onRefreshView = [self] {
@@ -216,7 +219,7 @@ void CMarbenView::RestoreOnlineEdit() {
     if (grid_) grid_->RestoreOnlineEdit();
 }
 
-void CMarbenView::ShowSettingText(int row, const std::string& text) {
+void CMarbenView::ShowSettingTextInRow(int row, const std::string& text) {
     if (!grid_ || row < 1 || row >= grid_->GetRowCount()) return;
     grid_->SetItemText(row, kColSetting, Q(text));
     grid_->viewport()->update();
@@ -226,7 +229,17 @@ void CMarbenView::ShowSetting(int number) {
     const int slot = SlotOfNumber(number);
     const int row = RowOfNumber(number);
     if (!doc_ || slot < 0 || row < 0 || compareMode_ != 0) return;
-    ShowSettingText(row, SettingText(slot).toStdString());
+    ShowSettingTextInRow(row, SettingText(slot).toStdString());
+}
+
+void CMarbenView::ShowSettingText(int number, const std::string& text) {
+    const int row = RowOfNumber(number);
+    if (row >= 0) ShowSettingTextInRow(row, text);
+}
+
+void CMarbenView::Repaint() {
+    if (grid_) grid_->viewport()->update();
+    update();
 }
 
 int CMarbenView::RowOfNumber(int number) const {

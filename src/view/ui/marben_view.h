@@ -3,6 +3,8 @@
 // compare document shows only the differing parameters, read-only.
 #pragma once
 
+#include "link/online_write.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -15,7 +17,7 @@ class CMarbenDoc;
 class CParamGrid;
 class IPrompts;
 
-class CMarbenView : public QWidget {
+class CMarbenView : public QWidget, public IOnlineEditView {
     Q_OBJECT
 public:
     // Builds the grid at once (the first update). The view also becomes the
@@ -32,6 +34,11 @@ public:
     // copied again, then every row's "Default" and "Setting" texts are rebuilt.
     void RefreshDefaultsAndSettings();
 
+    // With a link context the view writes its own online edits: each
+    // onlineEditCommitted runs the online write of that parameter. Without
+    // one, whoever connects to the signal does it.
+    void SetLinkContext(LinkContext* ctx) { linkContext_ = ctx; }
+
     // For online edit: the station the last online write went to.
     int Station() const { return station_; }
     void SetStation(int station) { station_ = station; }
@@ -40,10 +47,16 @@ public:
     // Undoes the last edit that went on line: value, cell text, modified flag.
     void RestoreOnlineEdit();
     // Puts `text` into the "Setting" cell of a data row (row = slot + 1).
-    void ShowSettingText(int row, const std::string& text);
-    // The same with the display text of the document's setting of `number`.
+    void ShowSettingTextInRow(int row, const std::string& text);
+    // The display text of the document's setting of `number` into its row.
     void ShowSetting(int number);
-    void FocusGrid();
+
+    // The online write's view of this grid.
+    void ShowSettingText(int number, const std::string& text) override;
+    void RevertEdit() override { RestoreOnlineEdit(); }
+    void FocusGrid() override;
+    void Repaint() override;
+    void RecordStation(int station) override { station_ = station; }
 
     // The data row of a parameter number in this view's grid; -1 when not shown.
     int RowOfNumber(int number) const;
@@ -68,6 +81,7 @@ private:
     QPointer<CParamGrid> grid_;
     int compareMode_ = 0;
     int station_ = 1;
+    LinkContext* linkContext_ = nullptr;
 };
 
 }  // namespace kolt
