@@ -142,3 +142,19 @@ TEST_F(DriveSimLink, GarbageOnTheLineDoesNotUpsetTheDrive) {
     EXPECT_GT(drive.FramesRejected(), 0);
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::Echo(1)), kNormalReply);
 }
+
+TEST(DriveSimLine, WithTheBaudCheckOnlyTheDrivesRateIsHeard) {
+    DriveSimOptions o;
+    o.baud = 19200;
+    o.checkBaud = true;
+    VirtualDrive drive(o);
+    ASSERT_TRUE(drive.Start()) << drive.Error();
+    CModbusPort port;
+    ASSERT_EQ(port.Open(drive.SlavePath(), 2048, 2048), 0u);
+    ASSERT_EQ(port.Setup(38400, 8, 0, 0), 0u);
+    EXPECT_EQ(port.Transact(ModbusRequest::Echo(1)), kNoReply);
+    EXPECT_EQ(drive.RequestsForUs(), 0);
+    ASSERT_EQ(port.Setup(19200, 8, 0, 0), 0u);
+    EXPECT_EQ(port.Transact(ModbusRequest::Echo(1)), kNormalReply);
+    port.Close();
+}

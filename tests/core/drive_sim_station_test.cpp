@@ -120,7 +120,7 @@ TEST(DriveSimArguments, ParsesSwitches) {
     DriveSimOptions o;
     std::string message;
     ASSERT_TRUE(ParseSimArguments({"--stations", "1,3,5-7", "--model", "5", "--baud", "9600", "--silent", "2",
-                                   "--bad-lrc", "3", "--silent-after", "10", "--delay-ms", "20", "--hz60"},
+                                   "--bad-lrc", "3", "--silent-after", "10", "--delay-ms", "20", "--hz60", "--check-baud"},
                                   o, message))
         << message;
     EXPECT_EQ(o.stations, (std::vector<int>{1, 3, 5, 6, 7}));
@@ -131,6 +131,7 @@ TEST(DriveSimArguments, ParsesSwitches) {
     EXPECT_EQ(o.silentAfter, 10);
     EXPECT_EQ(o.delayMs, 20);
     EXPECT_FALSE(o.hz50);
+    EXPECT_TRUE(o.checkBaud);
 
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"--model", "11"}, {"--stations", "0"}, {"--stations", "1,,2"}, {"--stations", "255"},

@@ -11,8 +11,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: kolt-drive-sim [--stations 1,3,5-7] [--model 0..10] [--version 12] [--hz60]\n"
     "                      [--baud 38400] [--silent LIST] [--bad-lrc LIST]\n"
-    "                      [--silent-after N] [--delay-ms D]\n"
-    "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n";
+    "                      [--silent-after N] [--delay-ms D] [--check-baud]\n"
+    "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n"
+    "--check-baud: answer only while the line is set to the same baud rate.\n";
 
 }  // namespace
 

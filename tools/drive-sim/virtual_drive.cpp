@@ -27,7 +27,8 @@ speed_t SpeedOf(int baud) {
     case 19200: return B19200;
     case 57600: return B57600;
     case 115200: return B115200;
-    default: return B38400;
+    case 38400: return B38400;
+    default: return B0;
     }
 }
 
@@ -78,8 +79,9 @@ bool VirtualDrive::Start() {
     if (::tcgetattr(slave_, &tio) == 0) {
         ::cfmakeraw(&tio);
         tio.c_cflag |= CLOCAL | CREAD;
-        ::cfsetispeed(&tio, SpeedOf(options_.baud));
-        ::cfsetospeed(&tio, SpeedOf(options_.baud));
+        const speed_t speed = SpeedOf(options_.baud) == B0 ? B38400 : SpeedOf(options_.baud);
+        ::cfsetispeed(&tio, speed);
+        ::cfsetospeed(&tio, speed);
         ::tcsetattr(slave_, TCSANOW, &tio);
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
@@ -151,6 +153,13 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
     if (!decoded) {
         ++framesRejected_;
         return;
+    }
+    if (options_.checkBaud && options_.baud > 0) {
+        termios tio {};
+        if (::tcgetattr(slave_, &tio) == 0 && ::cfgetospeed(&tio) != SpeedOf(options_.baud)) {
+            ++framesRejected_;  // at another rate the drive hears only garbage
+            return;
+        }
     }
     std::string reply;
     int delayMs = 0;
@@ -294,6 +303,10 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
         }
         if (a == "--hz50") {
             o.hz50 = true;
+            continue;
+        }
+        if (a == "--check-baud") {
+            o.checkBaud = true;
             continue;
         }
         if (i + 1 >= args.size()) {

@@ -29,6 +29,9 @@ struct DriveSimOptions {
     std::set<int> badLrc;  // stations whose replies carry a wrong LRC
     long silentAfter = -1; // stop answering after this many replies (-1: never)
     int delayMs = 0;       // extra time before each reply
+    // Answer only while the line runs at our baud rate, as a real drive hears only
+    // garbage otherwise. Off by default: tests may link at any rate.
+    bool checkBaud = false;
 };
 
 class VirtualDrive {
