@@ -567,7 +567,7 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
 
     auto check = [&]() -> std::uint32_t {
         std::uint32_t seen = 0;
-        ReadFromDevice(kMinPendingLimit);
+        if (commMask_ & (kEvRxChar | kEvRxFlag)) ReadFromDevice(kMinPendingLimit);
         if ((commMask_ & kEvRxChar) && !pending_.empty()) seen |= kEvRxChar;
         if ((commMask_ & kEvRxFlag) && std::find(pending_.begin(), pending_.end(), eventChar_) != pending_.end())
             seen |= kEvRxFlag;
@@ -611,14 +611,16 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
         if (!forever && Clock::now() >= deadline) return SetError(kErrTimeout);
         int wait = kEventSliceMs;
         if (!forever) wait = std::min(wait, MsUntil(deadline));
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        // Watch for input only while it can still be taken in; otherwise sample by time.
+        const bool watchInput = (commMask_ & (kEvRxChar | kEvRxFlag)) && pending_.size() < std::max(kMinPendingLimit, inQueue_);
+        pollfd fds[2] = {{fd_, static_cast<short>(watchInput ? POLLIN : 0), 0}, {cancelFd_, POLLIN, 0}};
         if (::poll(fds, 2, wait) < 0 && errno != EINTR) return SetError(static_cast<std::uint32_t>(errno));
         if (fds[1].revents & POLLIN) {
             std::uint64_t v;
             [[maybe_unused]] auto m = ::read(cancelFd_, &v, sizeof v);
             return SetError(kErrTimeout);
         }
-        if ((fds[0].revents & (POLLHUP | POLLERR)) && !(fds[0].revents & POLLIN)) {
+        if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Nothing can arrive on a hung-up line; don't spin on it.
             ::usleep(kEventSliceMs * 1000);
         }

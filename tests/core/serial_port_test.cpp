@@ -307,3 +307,15 @@ TEST(SerialPort, FarEndGoneIsAReadFailure) {
     EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Unable to read the data!"});
     EXPECT_EQ(port.Close(), 0u);
 }
+
+TEST(SerialPort, EventWaitForOtherEventsLeavesInputAlone) {
+    TestLine line;
+    CSerialPort port;
+    ASSERT_EQ(port.Open(line.SlavePath(), 2048, 2048), 0u);
+    ASSERT_EQ(port.SetMask(kEvCts | kEvDsr), 0u);  // a pseudo-terminal has no modem lines
+    line.Send(":0103020005F5\r\n");
+    EXPECT_EQ(port.WaitEvent(nullptr, 40), kErrTimeout);
+    EXPECT_EQ(port.EventsSeen(), 0u);
+    EXPECT_EQ(ReadText(port, 80), ":0103020005F5\r\n");
+    port.Close();
+}
