@@ -86,12 +86,18 @@ TEST_F(ViewTest, VersionAndFaultsAreEmptyInADocumentMadeOffline) {
 
 TEST_F(ViewTest, RefreshAfterAReadRebuildsDefaultsAndSettings) {
     MakeView(7);
+    // An edit running when the read lands is dropped, not stored over the read.
+    Grid().SetFocusCell(RowOf(1), 4);
+    QTest::keyClick(&Grid(), Qt::Key_9);
+    ASSERT_TRUE(Grid().IsEditing());
     doc->model = 8;
     doc->values[0][1] = 123;
     doc->linked = 1;
     doc->values[0][53] = 21;
     ASSERT_TRUE(doc->onRefreshView);
     doc->onRefreshView();
+    EXPECT_FALSE(Grid().IsEditing());
+    EXPECT_EQ(doc->values[0][1], 123);
     EXPECT_EQ(Setting(1), "12.3");
     EXPECT_EQ(Setting(53), "2.1");
     EXPECT_EQ(Grid().GetItemText(1, 3), "008");  // F00's default follows the model

@@ -403,6 +403,9 @@ bool CGridCtrl::EditCell(int row, int col, EditStart how, QChar firstKey) {
     auto* editor = new CInPlaceEdit(GetItemText(row, col), viewport());
     editor->setFont(GetItemFont(row, col));
     editor->setAlignment(AlignmentOf(GetItemFormat(row, col)) & Qt::AlignHorizontal_Mask);
+    QPalette colours = editor->palette();
+    colours.setColor(QPalette::Text, GetItemFgColour(row, col));
+    editor->setPalette(colours);
     editor_ = editor;
     editCell_ = {row, col};
     OnSetupEditor(row, col, *editor);
@@ -428,6 +431,10 @@ bool CGridCtrl::EditCell(int row, int col, EditStart how, QChar firstKey) {
 
 void CGridCtrl::EndEditing() {
     if (editor_) editor_->EndEdit();
+}
+
+void CGridCtrl::CancelEditing() {
+    if (editor_) editor_->CancelEdit();
 }
 
 void CGridCtrl::PlaceEditor() {

@@ -144,6 +144,8 @@ public:
     GridCellId EditingCell() const { return editCell_; }
     // Ends a running edit as if the editor had lost the focus.
     void EndEditing();
+    // Closes a running edit as Escape would: nothing changes.
+    void CancelEditing();
 
     // The mouse pointer over a cell; nothing for the usual arrow.
     virtual std::optional<QCursor> CellCursor(int row, int col) const;

@@ -145,6 +145,12 @@ void CInPlaceEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void CInPlaceEdit::EndEdit() { Finish(0, false); }
 
+void CInPlaceEdit::CancelEdit() {
+    if (ended_) return;
+    setText(initialText_);
+    Finish(0, true);
+}
+
 void CInPlaceEdit::Finish(int key, bool cancelled) {
     if (ended_) return;
     ended_ = true;

@@ -29,6 +29,8 @@ public:
 
     // Ends the edit now, as the focus leaving would.
     void EndEdit();
+    // Puts the starting text back and ends the edit as cancelled.
+    void CancelEdit();
 
 signals:
     // Emitted once. `text` is the final (normalised) text, `lastKey` the Qt key

@@ -116,6 +116,7 @@ void CMarbenView::OnInitialUpdate() {
     station_ = app_->currentStation;
 
     CParamGrid& g = *grid_;
+    g.CancelEditing();
     g.SetRedraw(false);
     g.SetContext(doc_, app_, prompts_);
     g.SetEditable(true);
@@ -205,7 +206,7 @@ void CMarbenView::RefreshDefaultsAndSettings() {
     }
     compareMode_ = doc_->compareMode;
     grid_->SetCompareMode(compareMode_);
-    grid_->EndEditing();
+    grid_->CancelEditing();  // the texts under the editor are about to change
     for (int row = 1; row <= kParamCount; ++row) {
         const int slot = row - 1;
         const int number = NumberOfSlot(slot);
