@@ -3,11 +3,14 @@
 #include "app/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
+#include "link/transaction_report.h"
 #include "link_test_support.h"
+#include "serial_test_line.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 using namespace kolt;
 using namespace kolt::testing;
@@ -199,4 +202,32 @@ TEST_F(OnlineWrite, WriteOneParameterNeedsALink) {
     EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"KOLT Not Link With PC !!"});
     EXPECT_EQ(prompts.shown[0].kind, "comm");
     EXPECT_EQ(port.TransactionCount(), 3);
+}
+
+// A drive that answers with an exception code of no known meaning still gets
+// a message that says what happened, not an empty box.
+TEST(OnlineWriteReply, UnknownExceptionCodeIsNamed) {
+    TestLine line;
+    ASSERT_TRUE(line.Ok());
+    CMarbenApp app;
+    FakePrompts prompts;
+    CModbusPort port(&prompts);
+    FakeDocumentHost host(app);
+    LinkContext ctx{app, port, prompts, host};
+    ASSERT_EQ(port.Open(line.SlavePath(), 2048, 2048), 0u);
+    app.linkedFlag = 1;
+
+    std::string request;
+    std::thread far([&] {
+        request = line.Receive(1000);
+        line.Send(":0190026D\r\n");  // exception 02 to function 10
+    });
+    EXPECT_FALSE(WriteOneParameter(ctx, 1, kF07, 4000));
+    far.join();
+    EXPECT_EQ(request.substr(0, 5), ":0110");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Exception Reply ! (Code: 02)");
+    EXPECT_EQ(prompts.shown[0].caption, "Error Message");
+    EXPECT_EQ(port.TransactionCount(), 1);
+    port.Close();
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 using namespace kolt;
@@ -180,6 +183,21 @@ TEST_F(LinkProcedure, PortThatCannotBeOpenedSaysWhyInPlainWords) {
     EXPECT_NE(m.text.find("/dev/kolt-no-such-port"), std::string::npos) << m.text;
     EXPECT_EQ(app.linkedFlag, 0);
     EXPECT_EQ(app.busyFlag, 0);
+}
+
+TEST_F(LinkProcedure, PortWithoutPermissionPointsToTheDialoutGroup) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may open any device";
+    char path[] = "/tmp/kolt-no-access-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ::chmod(path, 0);
+    ::setenv("KOLT_COM1", path, 1);
+    EXPECT_EQ(RunLinkCommand(ctx, LinkTo({1})), LinkOutcome::OpenFailed);
+    ::unlink(path);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_NE(prompts.shown[0].text.find("dialout"), std::string::npos) << prompts.shown[0].text;
+    EXPECT_EQ(app.linkedFlag, 0);
 }
 
 TEST_F(LinkProcedure, LinkingAgainWhileThePortIsOpenIsRefused) {
