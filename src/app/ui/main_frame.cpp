@@ -71,8 +71,8 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
     handlers_[cmd::kAppAbout] = [this] { About(); };
     handlers_[cmd::kHelpContents] = [this] { HelpContents(); };
     handlers_[cmd::kOnlineEdit] = [this] { ToggleOnlineEdit(); };
-    handlers_[cmd::kViewToolbar] = [this] { toolbar_->setVisible(!toolbar_->isVisible()); };
-    handlers_[cmd::kViewStatusBar] = [this] { statusBar()->setVisible(!statusBar()->isVisible()); };
+    handlers_[cmd::kViewToolbar] = [this] { toolbar_->setHidden(!toolbar_->isHidden()); };
+    handlers_[cmd::kViewStatusBar] = [this] { statusBar()->setHidden(!statusBar()->isHidden()); };
     for (int i = 0; i < cmd::kRecentFileCount; ++i)
         handlers_[cmd::kFileMru1 + i] = [this, i] { OpenRecentFile(i); };
 
@@ -133,8 +133,12 @@ void CMainFrame::BuildMenus() {
     const QList<QAction*> old = bar->actions();
     bar->clear();
     for (QAction* a : old)
-        if (QMenu* m = a->menu())
-            m->deleteLater();
+        if (QMenu* m = a->menu()) {
+            m->setObjectName(QString());
+            for (QMenu* sub : m->findChildren<QMenu*>())
+                sub->setObjectName(QString());
+            m->deleteLater();  // it may be the menu whose command is running
+        }
 
     auto add = [this](QMenu* m, int id) { m->addAction(actions_.at(id)); };
     auto menu = [this, bar](const char* title, const char* name) {
