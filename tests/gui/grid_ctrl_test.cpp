@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -121,6 +122,27 @@ TEST_F(GridTest, TitleTipOnlyForCutOffText) {
     grid.SetItemText(2, 1, "short");
     EXPECT_EQ(grid.TitleTipText(2, 0), "a text far too long for thirty pixels");
     EXPECT_EQ(grid.TitleTipText(2, 1), "");
+
+    // The mouse resting on the cut-off cell shows the tip over the cell; another cell hides it.
+    const auto moveTo = [&](int dataRow, int col) {
+        const QPointF at = grid.visualRect(grid.model()->index(dataRow - 1, col)).center();
+        QMouseEvent move(QEvent::MouseMove, at, grid.viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &move);
+    };
+    moveTo(2, 0);
+    ASSERT_TRUE(grid.TitleTip()->isVisible());
+    EXPECT_EQ(grid.TitleTip()->text(), "a text far too long for thirty pixels");
+    EXPECT_EQ(grid.TitleTip()->pos(),
+              grid.viewport()->mapToGlobal(grid.visualRect(grid.model()->index(1, 0)).topLeft()));
+    EXPECT_TRUE(grid.TitleTip()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    moveTo(2, 1);
+    EXPECT_FALSE(grid.TitleTip()->isVisible());
+    moveTo(2, 0);
+    EXPECT_TRUE(grid.TitleTip()->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid.viewport(), &leave);
+    EXPECT_FALSE(grid.TitleTip()->isVisible());
 }
 
 TEST_F(GridTest, TypedCharacterStartsAnEditWithIt) {

@@ -4,13 +4,11 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -124,6 +122,7 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableWidget(parent) {
         sortOrder_ = sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
+    titleTip_ = new CTitleTip(this);
     wheelLines_ = QApplication::wheelScrollLines() > 0 ? QApplication::wheelScrollLines() : 3;
     SetListMode(false);
     SetSingleRowSelection(false);
@@ -399,6 +398,7 @@ std::optional<QCursor> CGridCtrl::CellCursor(int, int) const { return std::nullo
 bool CGridCtrl::EditCell(int row, int col, EditStart how, QChar firstKey) {
     if (IsEditing() || !IsCellEditable(row, col)) return false;
     if (!OnBeginEdit(row, col)) return false;
+    HideTitleTip();
     SetFocusCell(row, col);
     auto* editor = new CInPlaceEdit(GetItemText(row, col), viewport());
     editor->setFont(GetItemFont(row, col));
@@ -509,7 +509,11 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
     QTableWidget::mouseMoveEvent(event);
-    if (event->buttons() != Qt::NoButton) return;  // no pointer change while dragging
+    if (event->buttons() != Qt::NoButton) {  // no pointer change while dragging
+        HideTitleTip();
+        return;
+    }
+    UpdateTitleTip(event->position().toPoint());
     const QModelIndex index = indexAt(event->position().toPoint());
     std::optional<QCursor> cursor;
     if (index.isValid()) cursor = CellCursor(index.row() + fixedRows_, index.column());
@@ -526,23 +530,48 @@ void CGridCtrl::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void CGridCtrl::UpdateTitleTip(const QPoint& viewportPos) {
+    const QModelIndex index = indexAt(viewportPos);
+    const GridCellId cell = index.isValid() ? GridCellId{index.row() + fixedRows_, index.column()} : GridCellId{};
+    if (cell.row == tipCell_.row && cell.col == tipCell_.col && titleTip_->isVisible()) return;
+    const QString text = (cell.IsValid() && !IsEditing()) ? TitleTipText(cell.row, cell.col) : QString();
+    if (text.isEmpty()) {
+        HideTitleTip();
+        return;
+    }
+    tipCell_ = cell;
+    const QRect r = visualRect(index);
+    titleTip_->Show(text, viewport()->mapToGlobal(r.topLeft()), r.height(), GetItemFont(cell.row, cell.col),
+                    GetItemFgColour(cell.row, cell.col), GetItemBkColour(cell.row, cell.col));
+}
+
+void CGridCtrl::HideTitleTip() {
+    tipCell_ = {};
+    if (titleTip_) titleTip_->hide();
+}
+
+void CGridCtrl::leaveEvent(QEvent* event) {
+    HideTitleTip();
+    QTableWidget::leaveEvent(event);
+}
+
 bool CGridCtrl::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = indexAt(help->pos());
-        const QString tip = index.isValid() ? TitleTipText(index.row() + fixedRows_, index.column()) : QString();
-        if (tip.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-        } else {
-            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
-        }
-        return true;
+    switch (event->type()) {
+        case QEvent::ToolTip:
+            return true;  // the title tip does this job
+        case QEvent::Leave:
+        case QEvent::Wheel:
+        case QEvent::MouseButtonPress:
+            HideTitleTip();
+            break;
+        default:
+            break;
     }
     return QTableWidget::viewportEvent(event);
 }
 
 void CGridCtrl::scrollContentsBy(int dx, int dy) {
+    HideTitleTip();
     QTableWidget::scrollContentsBy(dx, dy);
     PlaceEditor();
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "grid/ui/in_place_edit.h"
+#include "grid/ui/title_tip.h"
 
 #include <QCursor>
 #include <QFont>
@@ -152,6 +153,8 @@ public:
 
     // The title tip text for a cell: its text when it does not fit, else empty.
     QString TitleTipText(int row, int col) const;
+    // The title tip pop-up; visible while the mouse rests on a cut-off cell.
+    CTitleTip* TitleTip() const { return titleTip_; }
 
 protected:
     // Hooks for a grid that edits by its own rules.
@@ -169,6 +172,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     QTableWidgetItem* Cell(int row, int col) const;    // nullptr when never set
@@ -178,6 +182,8 @@ private:
     void OnEditorEnded(const QString& text, int lastKey, bool cancelled);
     void PlaceEditor();
     void MoveFocusRow(int row);
+    void UpdateTitleTip(const QPoint& viewportPos);
+    void HideTitleTip();
 
     QColor lineColour_{192, 192, 192};  // grid lines; the painters hold a pointer to it
     int fixedRows_ = 1;
@@ -191,6 +197,8 @@ private:
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     QPointer<CInPlaceEdit> editor_;
     GridCellId editCell_;
+    CTitleTip* titleTip_ = nullptr;
+    GridCellId tipCell_;
 };
 
 }  // namespace kolt
