@@ -142,6 +142,23 @@ TEST_F(LinkProcedure, SilentSingleStationTimesOutAndUnlinks) {
     EXPECT_EQ(app.busyFlag, 0);
 }
 
+TEST_F(LinkProcedure, StationAnsweringOnlyTheSecondCallStillLinks) {
+    StartDrive(QuickDrive({8}));
+    drive->SetIgnoreNext(1);
+    EXPECT_EQ(RunLinkCommand(ctx, LinkTo({8})), LinkOutcome::Linked);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(port.TransactionCount(), 4);
+
+    // The same in a scan: the second echo call finds it.
+    LinkRequest unlink;
+    unlink.button = LinkButton::Unlink;
+    RunLinkCommand(ctx, unlink);
+    drive->SetIgnoreNext(1);
+    EXPECT_EQ(RunLinkCommand(ctx, LinkTo({8, 9})), LinkOutcome::Linked);
+    EXPECT_EQ(app.currentStation, 8);
+    EXPECT_EQ(app.linkedList[1], 8);
+}
+
 TEST_F(LinkProcedure, GarbledRepliesShowTheCheckSumError) {
     auto o = QuickDrive({1});
     o.badLrc = {1};

@@ -99,7 +99,8 @@ TEST_F(ReadProcedure, ReadFailingMidwayLeavesEverythingAsItWas) {
     CMarbenDoc& doc = OpenNewDocument();
     const SlotValues before = doc.values[0];
     const SlotValues bufferBefore = app.staging.values[0];
-    drive->SetSilentAfter(drive->RepliesSent() + 2 + 30);  // silent from F30 on
+    // Link: echo, version, capacity; read: version, capacity, F00..F29; then silence.
+    drive->SetSilentAfter(3 + 2 + 30);
 
     EXPECT_FALSE(RunReadCommand(ctx, {3, true, true}));
     ASSERT_EQ(prompts.shown.size(), 1u);
