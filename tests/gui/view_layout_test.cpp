@@ -193,5 +193,18 @@ TEST_F(CompareViewTest, NoDifferenceLeavesTheHeaderOnly) {
     EXPECT_EQ(Grid().GetColumnCount(), 4);
 }
 
+TEST_F(ViewTest, UnknownCompareModeIsShownReadOnly) {
+    MakeView();
+    doc->compareMode = 7;  // as a damaged compare file can carry
+    view->OnInitialUpdate();
+    CParamGrid& g = Grid();
+    EXPECT_EQ(g.GetRowCount(), 112);
+    EXPECT_EQ(g.GetItemText(RowOf(1), 1), "F01");
+    EXPECT_EQ(Setting(1), "5.0");
+    g.SetFocusCell(RowOf(1), 4);
+    QTest::keyClick(&g, Qt::Key_Return);
+    EXPECT_FALSE(g.IsEditing());
+}
+
 }  // namespace
 }  // namespace kolt::testing

@@ -142,7 +142,9 @@ void CMarbenView::OnInitialUpdate() {
         g.SetItem(item);
     }
     for (int i = 0; i < static_cast<int>(rowSlots.size()); ++i) {
-        if (compareMode_ == 0) BuildOrdinaryRow(i + 1, rowSlots[static_cast<std::size_t>(i)]);
+        // A compare mode this program does not know (a damaged file) is shown in the
+        // ordinary layout; the grid edits only mode 0, so it stays read-only.
+        if (compareMode_ < 1 || compareMode_ > 3) BuildOrdinaryRow(i + 1, rowSlots[static_cast<std::size_t>(i)]);
         else BuildCompareRow(i + 1, rowSlots[static_cast<std::size_t>(i)]);
     }
     g.AutoSize();
