@@ -23,7 +23,8 @@ inline constexpr const char* kPaneOffline = "Offline Edit";                     
 inline constexpr const char* kPaneOnline = "Online Edit";                             // 2096
 inline constexpr const char* kSettingsFileName = "koltinf.ini";
 inline constexpr const char* kSettingsNotWritten =
-    "The settings file could not be written:\n";   // followed by the path and the reason
+    "The settings file could not be written:\n";   // followed by the path
+inline constexpr const char* kCloseWithoutSettings = "Close without saving the settings?";
 inline constexpr const char* kModelSelectCaption = "Model Select";
 inline constexpr const char* kModelLabel = "Model:";
 inline constexpr const char* kFrequencyLabel = "Frequency:";

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace kolt::testing {
 namespace {
@@ -132,7 +133,7 @@ TEST_F(StartupTest, CloseIsRefusedDuringAScanAndWhenTheSaveIsCancelled) {
     EXPECT_TRUE(SettingsText().startsWith("[KOLT]\r\n"));
 }
 
-TEST_F(StartupTest, UnwritableSettingsFileKeepsTheWindowOpen) {
+TEST_F(StartupTest, UnwritableSettingsFileAsksBeforeClosing) {
     CMarbenApp app;
     QtPrompts prompts(app);
     AcceptModelDialog();
@@ -140,14 +141,18 @@ TEST_F(StartupTest, UnwritableSettingsFileKeepsTheWindowOpen) {
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("koltinf.ini")));  // a folder where the file should be
     QString text, title;
-    AnswerMessageBox(QMessageBox::Ok, &text, &title);
+    AnswerMessageBox(QMessageBox::No, &text, &title);
     EXPECT_FALSE(frame->close());
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(text.startsWith("The settings file could not be written:\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains("koltinf.ini"));
+    EXPECT_TRUE(text.contains(home.filePath(QStringLiteral("koltinf.ini"))));
+    EXPECT_TRUE(text.endsWith("Close without saving the settings?"));
     EXPECT_EQ(title, "KOLT Quendal 1.2");
-    ASSERT_TRUE(QDir(home.path()).rmdir(QStringLiteral("koltinf.ini")));
+
+    // A folder that stays read-only must not hold the user forever.
+    AnswerMessageBox(QMessageBox::Yes);
     EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("koltinf.ini"))).isDir());
 }
 
 TEST_F(StartupTest, FileOnTheCommandLineOpensWithoutTheDialog) {

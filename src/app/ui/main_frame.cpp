@@ -510,8 +510,10 @@ bool CMainFrame::WriteSettingsForClose() {
         return false;
     const std::string path = app_.SettingsPath();
     if (!WriteSettingsFile(path, app_.settings)) {
-        prompts_.Message(std::string(text::kSettingsNotWritten) + path, text::kAppTitle, Icon::Error);
-        return false;
+        // No stays open, as the settings would otherwise be lost; Yes lets the
+        // user out of a folder that will never be writable.
+        const std::string question = std::string(text::kSettingsNotWritten) + path + "\n\n" + text::kCloseWithoutSettings;
+        return prompts_.YesNo(question, text::kAppTitle, Icon::Error);
     }
     return true;
 }
