@@ -24,8 +24,11 @@ CModelType::CModelType(int presetModel, std::uint8_t presetHz50, QWidget* parent
     info_->setLineWrapMode(QPlainTextEdit::NoWrap);
     info_->setFocusPolicy(Qt::NoFocus);
     const QFontMetrics fm(info_->font());
-    info_->setMinimumSize(fm.horizontalAdvance(QStringLiteral(" 5. Input voltage: Single-phase or three-phase 200~240V +10%/-15%")) + 24,
-                          fm.lineSpacing() * 7 + 16);
+    // Wide enough for the longest voltage line, high enough for the seven lines and the last line end.
+    info_->setMinimumWidth(
+        fm.horizontalAdvance(QStringLiteral(" 5. Input voltage: Single-phase or three-phase 200~240V +10%/-15%")) + 48);
+    info_->setFixedHeight(fm.lineSpacing() * 8 + 2 * info_->frameWidth() +
+                          static_cast<int>(2 * info_->document()->documentMargin()) + 4);
 
     modelList_ = new QComboBox(this);
     modelList_->setObjectName(QStringLiteral("modelList"));
