@@ -156,5 +156,12 @@ TEST_F(FrameTest, MenuShowRefreshesEnabling) {
     EXPECT_TRUE(Enabled(cmd::kRead));
 }
 
+
+TEST_F(FrameTest, CtrlWBelongsToWriteNotToTheDocumentWindow) {
+    NewDocument();
+    for (QAction* a : frame->DocumentWindow()->systemMenu()->actions())
+        EXPECT_FALSE(a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W))) << a->text().toStdString();
+}
+
 }  // namespace
 }  // namespace kolt::testing

@@ -1,6 +1,8 @@
 #include "app/ui/child_frame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 namespace kolt {
 
@@ -9,6 +11,13 @@ CChildFrame::CChildFrame(std::unique_ptr<CMarbenDoc> doc, std::function<bool(CMa
     setObjectName(QStringLiteral("documentWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/kolt.png")));
+    // The window menu's Close answers Ctrl+W on this desktop, which is Write's
+    // accelerator here; the window keeps Ctrl+F4 only.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* a : menu->actions())
+            if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    }
     UpdateCaption();
 }
 
