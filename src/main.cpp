@@ -3,6 +3,7 @@
 #include "app/ui/qt_prompts.h"
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
+#include "link/ui/link_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -20,9 +21,13 @@ int main(int argc, char** argv) {
 
     kolt::StartupOptions options;
     options.arguments = qapp.arguments().mid(1);
-    auto frame = kolt::InitInstance(app, prompts, recentStore, kolt::ParameterViewFactory(app, prompts), options);
+    // Declared before the frame so that it outlives it: it owns the port.
+    kolt::CLinkCommands link(app, prompts);
+    auto frame = kolt::InitInstance(app, prompts, recentStore,
+                                    link.WrapViewFactory(kolt::ParameterViewFactory(app, prompts)), options);
     if (!frame)
         return 1;
+    link.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

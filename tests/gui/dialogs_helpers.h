@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,6 +35,33 @@ void WhenModal(std::function<void(T*)> act, int tries = 500) {
         ADD_FAILURE() << "expected modal window " << T::staticMetaObject.className() << " never showed";
         if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
     });
+}
+
+// The same for the modal window with this object name (any widget class).
+inline void WhenModalNamed(const QString& name, std::function<void(QWidget*)> act, int tries = 500) {
+    QTimer::singleShot(10, [name, act, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            act(modal);
+            return;
+        }
+        if (tries > 0) {
+            WhenModalNamed(name, act, tries - 1);
+            return;
+        }
+        ADD_FAILURE() << "expected modal window " << name.toStdString() << " never showed";
+        if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+    });
+}
+
+// Runs the event loop until `done` holds or about `ms` milliseconds have passed.
+inline bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
+    for (int waited = 0; waited < ms; waited += 5) {
+        if (done()) return true;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qWait(5);
+    }
+    return done();
 }
 
 // The button of a message box whose text is `label` (mnemonics included), or nullptr.

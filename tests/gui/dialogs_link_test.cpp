@@ -91,12 +91,12 @@ TEST(LinkDialog, DefaultSettingKeepsThePort) {
     EXPECT_EQ(dlg.parity(), 0);
     EXPECT_EQ(dlg.stopBits(), 0);
 
-    KoltSettings s;
-    s.printF = 0;  // untouched by the line settings
-    dlg.StoreLineSettings(s);
-    EXPECT_EQ(s.comPort, 5);
-    EXPECT_EQ(s.baudRate, 38400);
-    EXPECT_EQ(s.printF, 0);
+    // Link would hand on these values.
+    const LinkRequest r = dlg.request();
+    EXPECT_EQ(r.button, LinkButton::Close);
+    EXPECT_EQ(r.line.comPort, 5);
+    EXPECT_EQ(r.line.baudRate, 38400);
+    EXPECT_EQ(r.line.dataBits, 8);
 }
 
 TEST(LinkDialog, EnablingFollowsTheLinkState) {
@@ -140,7 +140,10 @@ TEST(LinkDialog, ButtonsReturnTheirChoiceAndTheStations) {
         });
         EXPECT_EQ(dlg.exec(), QDialog::Accepted);
         EXPECT_EQ(dlg.choice(), CLinkDialog::Choice::Link);
-        EXPECT_EQ(dlg.stations(), (std::vector<int>{1, 3, 5, 6, 7, 8, 9, 10, 11, 12}));
+        const LinkRequest r = dlg.request();
+        EXPECT_EQ(r.button, LinkButton::Link);
+        EXPECT_EQ(r.stations, (std::vector<int>{1, 3, 5, 6, 7, 8, 9, 10, 11, 12}));
+        EXPECT_EQ(r.line.baudRate, 38400);
     }
     {
         CLinkDialog dlg(app, nullptr, FakeDevice);
@@ -163,6 +166,7 @@ TEST(LinkDialog, ButtonsReturnTheirChoiceAndTheStations) {
     });
     dlg.exec();
     EXPECT_EQ(dlg.choice(), CLinkDialog::Choice::Unlink);
+    EXPECT_EQ(dlg.request().button, LinkButton::Unlink);
 }
 
 }  // namespace

@@ -189,12 +189,22 @@ std::vector<int> CLinkDialog::stations() const {
     return ParseStationList(stationText_->text().toStdString());
 }
 
-void CLinkDialog::StoreLineSettings(KoltSettings& s) const {
-    s.comPort = comPort();
-    s.baudRate = baudRate();
-    s.dataBits = dataBits();
-    s.parity = parity();
-    s.stopBits = stopBits();
+LinkRequest CLinkDialog::request() const {
+    LinkRequest r;
+    switch (choice_) {
+    case Choice::Close:
+        r.button = LinkButton::Close;
+        break;
+    case Choice::Link:
+        r.button = LinkButton::Link;
+        break;
+    case Choice::Unlink:
+        r.button = LinkButton::Unlink;
+        break;
+    }
+    r.line = {comPort(), baudRate(), dataBits(), parity(), stopBits()};
+    if (choice_ == Choice::Link) r.stations = stations();
+    return r;
 }
 
 }  // namespace kolt

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/marben_app.h"
+#include "link/link_procedure.h"
 
 #include <QDialog>
 
@@ -42,8 +43,8 @@ public:
     // Stations of "Single" (parsed text) or of "All of the Inverter".
     std::vector<int> stations() const;
 
-    // Writes the line settings into `s` (the COM port and the four line values).
-    void StoreLineSettings(KoltSettings& s) const;
+    // The button and the values, as the link command takes them.
+    LinkRequest request() const;
 
 private:
     void SetLineValues(int baud, int dataBits, int parity, int stopBits);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/marben_app.h"
+#include "link/read_procedure.h"
 
 #include <QDialog>
 
@@ -20,6 +21,7 @@ public:
     int station() const;
     bool readBasic() const;
     bool readAdvanced() const;
+    ReadRequest request() const { return {station(), readBasic(), readAdvanced()}; }
 
 private:
     QComboBox* station_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/marben_app.h"
+#include "link/write_procedure.h"
 
 #include <QDialog>
 
@@ -24,6 +25,7 @@ public:
     std::vector<int> stations() const;
     bool writeBasic() const;
     bool writeAdvanced() const;
+    WriteRequest request() const { return {stations(), writeBasic(), writeAdvanced()}; }
 
     // OK is refused, with a message, while the text names no station at all.
     void accept() override;
