@@ -152,8 +152,10 @@ TEST_F(ReadProcedure, CompareDocumentIsClosedAndANewOneCreated) {
     EXPECT_FALSE(host.doc->IsCompare());
     EXPECT_EQ(Setting(*host.doc, kF07), 4500);
 
-    // A document in print preview is not refilled either.
+    // A document in print preview is not refilled either. The fresh document
+    // is modified: No to its save question.
     host.printPreview = true;
+    prompts.yesNoAnswers = {false};
     ASSERT_TRUE(RunReadCommand(ctx, {3, true, true}));
     EXPECT_EQ(host.closes, 2);
     EXPECT_EQ(host.creations, 3);
