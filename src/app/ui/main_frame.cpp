@@ -410,7 +410,9 @@ void CMainFrame::AddRecent(const QString& path) {
 void CMainFrame::FileNew() {
     FlagGuard busy(app_.busyFlag);
     const CMarbenDoc* doc = Document();
-    CModelType dialog(doc ? doc->model : app_.currentModel, doc ? doc->hz50 : app_.settings.hz50, this);
+    // At start-up the dialog comes before the frame shows: centre it on the screen then.
+    CModelType dialog(doc ? doc->model : app_.currentModel, doc ? doc->hz50 : app_.settings.hz50,
+                      isVisible() ? this : nullptr);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!CloseCurrentDocument())

@@ -64,16 +64,22 @@ QString CaptionText(const std::string& caption) {
 
 QtPrompts::QtPrompts(CMarbenApp& app) : app_(app) {}
 
+QWidget* QtPrompts::Owner() const {
+    // Before the main window shows (start-up), a box owned by it would sit at
+    // its unplaced corner; unowned boxes are centred on the screen.
+    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
 QtPrompts::~QtPrompts() { delete progress_.data(); }
 
 void QtPrompts::Message(const std::string& text, const std::string& caption, Icon icon) {
-    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Ok, parent_);
+    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Ok, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
 }
 
 void QtPrompts::CommMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, text::kCommCaption, Q(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::NoIcon, text::kCommCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("commMessage"));
     QPushButton* quit = box.addButton(text::kQuit, QMessageBox::AcceptRole);
     quit->setObjectName(QStringLiteral("quitButton"));
@@ -83,14 +89,14 @@ void QtPrompts::CommMessage(const std::string& text) {
 }
 
 bool QtPrompts::YesNo(const std::string& text, const std::string& caption, Icon icon) {
-    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setObjectName(QStringLiteral("yesNoBox"));
     return box.exec() == QMessageBox::Yes;
 }
 
 Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& caption, Icon icon) {
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Owner());
     box.setObjectName(QStringLiteral("yesNoCancelBox"));
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -104,7 +110,7 @@ Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& captio
 }
 
 bool QtPrompts::ContinueAbort(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, text::kWriteCaption, Q(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::NoIcon, text::kWriteCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("continueAbortBox"));
     QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
     QPushButton* abort = box.addButton(text::kAbort, QMessageBox::RejectRole);
@@ -119,7 +125,7 @@ bool QtPrompts::ContinueAbort(const std::string& text) {
 void QtPrompts::ProgressOpen(bool cancellable) {
     ProgressClose();
     // Caption-less: a framed panel without a title bar.
-    auto* w = new QDialog(parent_, Qt::Dialog | Qt::FramelessWindowHint);
+    auto* w = new QDialog(Owner(), Qt::Dialog | Qt::FramelessWindowHint);
     w->setObjectName(QStringLiteral("progressWindow"));
     w->setAttribute(Qt::WA_DeleteOnClose);
     // Input elsewhere waits while a scan pumps messages for the Cancel button.
@@ -197,7 +203,7 @@ void QtPrompts::PumpOne() { QCoreApplication::processEvents(); }
 
 std::optional<std::string> QtPrompts::AskSavePath(const std::string& filter, const std::string& defaultExt,
                                                   const std::string& proposedName) {
-    QFileDialog dlg(parent_);
+    QFileDialog dlg(Owner());
     dlg.setObjectName(QStringLiteral("saveFileDialog"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
@@ -212,7 +218,7 @@ std::optional<std::string> QtPrompts::AskSavePath(const std::string& filter, con
 }
 
 std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, const std::string& defaultExt) {
-    QFileDialog dlg(parent_);
+    QFileDialog dlg(Owner());
     dlg.setObjectName(QStringLiteral("openFileDialog"));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);

@@ -54,6 +54,8 @@ public:
     QDialog* ProgressWindow() const { return progress_; }
 
 private:
+    QWidget* Owner() const;
+
     CMarbenApp& app_;
     QPointer<QWidget> parent_;
     QPointer<QDialog> progress_;
