@@ -201,4 +201,11 @@ inline constexpr const char* kSettingBadCharacters = "Only digits and one decima
 inline constexpr const char* kSettingBadFormat = "The value does not fit this parameter's display format.";
 inline constexpr const char* kCompareNotEditable = "A compare file cannot be edited: every cell of a comparison is read-only.";
 
+// Command line: the bus commands
+inline constexpr const char* kCompareNotWritable =
+    "A compare file holds no settings to write to a drive: give a parameter file.";
+inline constexpr const char* kNoStationAnswered = "No station answered.";
+inline constexpr const char* kF52NothingToSend = "Code: F52\n0 resets nothing: nothing was sent.";
+inline constexpr const char* kF52NeedsYes = "Nothing was sent. Give --yes to reset the drive to its factory defaults.";
+
 }  // namespace kolt::text

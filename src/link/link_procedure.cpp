@@ -75,31 +75,14 @@ LinkOutcome FailLink(LinkContext& ctx, int result) {
 
 LinkOutcome LinkStations(LinkContext& ctx, const LinkRequest& request) {
     CMarbenApp& app = ctx.app;
-    const LineSettings& line = request.line;
-    StoreLineSettings(line, app.settings);
+    StoreLineSettings(request.line, app.settings);
     const int count = static_cast<int>(std::min<std::size_t>(request.stations.size(), kStationMax));
     app.linkedList.fill(0);
     for (int i = 0; i < count; ++i)
         app.linkedList[static_cast<std::size_t>(i + 1)] = request.stations[static_cast<std::size_t>(i)];
     app.linkedCount = count;
 
-    const std::string name = ComPortName(line.comPort);
-    const std::uint32_t error = ctx.port.Open(name, kQueueSize, kQueueSize);
-    if (error == kErrAlreadyInitialized) {
-        ctx.prompts.Message(text::kPortAlreadyOpen, text::kCommCaption, Icon::Information);
-        return LinkOutcome::PortInUse;
-    }
-    if (error != 0) {
-        app.linkedFlag = 0;
-        std::string message = std::string(text::kCommError) + "\n" + text::kCannotOpenPort;
-        const std::string hint = OpenFailureHint(error, ctx.port.DevicePath());
-        if (!hint.empty()) message += "\n\n" + hint;
-        ctx.prompts.Message(message, text::kCommCaption, Icon::Error);
-        return LinkOutcome::OpenFailed;
-    }
-    ctx.port.SetPortName(name);
-    ctx.port.Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
-    ctx.port.SetHandshaking(kHandshakeHardware);
+    if (const LinkOutcome opened = OpenLinkPort(ctx, request); opened != LinkOutcome::Linked) return opened;
     app.cancelFlag = 0;
 
     if (count == 0) {
@@ -179,6 +162,41 @@ LinkOutcome RunLinkCommand(LinkContext& ctx, const LinkRequest& request) {
 void Unlink(LinkContext& ctx) {
     ClosePort(ctx);
     ctx.host.CloseMonitorWindows();
+}
+
+LinkOutcome OpenLinkPort(LinkContext& ctx, const LinkRequest& request) {
+    const LineSettings& line = request.line;
+    const std::string name = request.portName.empty() ? ComPortName(line.comPort) : request.portName;
+    const std::uint32_t error = ctx.port.Open(name, kQueueSize, kQueueSize);
+    if (error == kErrAlreadyInitialized) {
+        ctx.prompts.Message(text::kPortAlreadyOpen, text::kCommCaption, Icon::Information);
+        return LinkOutcome::PortInUse;
+    }
+    if (error != 0) {
+        ctx.app.linkedFlag = 0;
+        std::string message = std::string(text::kCommError) + "\n" + text::kCannotOpenPort;
+        const std::string hint = OpenFailureHint(error, ctx.port.DevicePath());
+        if (!hint.empty()) message += "\n\n" + hint;
+        ctx.prompts.Message(message, text::kCommCaption, Icon::Error);
+        return LinkOutcome::OpenFailed;
+    }
+    ctx.port.SetPortName(name);
+    ctx.port.Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
+    ctx.port.SetHandshaking(kHandshakeHardware);
+    return LinkOutcome::Linked;
+}
+
+StationProbe ProbeStation(LinkContext& ctx, int station) {
+    StationProbe probe;
+    probe.station = station;
+    int result = ctx.port.Transact(ModbusRequest::Echo(station));
+    if (result == kNoReply || result == kBadFrame) result = ctx.port.Transact(ModbusRequest::Echo(station));
+    probe.echoResult = probe.result = result;
+    if (result == kNoReply) return probe;
+    probe.result = ctx.port.TransactWithRetry(ModbusRequest::Version(station), probe.version);
+    if (probe.result != kNormalReply) return probe;
+    probe.result = ctx.port.TransactWithRetry(ModbusRequest::Capacity(station), probe.capacity);
+    return probe;
 }
 
 }  // namespace kolt

@@ -27,6 +27,9 @@ struct LinkRequest {
     LinkButton button = LinkButton::Close;
     LineSettings line;
     std::vector<int> stations;  // ascending: the parsed "Single" text or 1..254
+    // The device to open instead of "COM%d" of line.comPort (the command line's
+    // --port /dev/...); empty for the dialog's COM port.
+    std::string portName;
 };
 
 // How a Link command ended, for the caller's status refresh and for tests.
@@ -56,5 +59,26 @@ LinkOutcome RunLinkCommand(LinkContext& ctx, const LinkRequest& request);
 // Closes the port (when open), clears the linked flag and closes the monitor
 // windows. The station list and current station stay as they were.
 void Unlink(LinkContext& ctx);
+
+// Steps 3..5 of Link without the station part: opens the request's port and
+// sets up its line, with the Link's messages when it cannot. Linked on success
+// (the port is open; the linked flag is left alone), else PortInUse or OpenFailed.
+LinkOutcome OpenLinkPort(LinkContext& ctx, const LinkRequest& request);
+
+// What one station said to ProbeStation.
+struct StationProbe {
+    int station = 0;
+    int echoResult = 0;  // transaction result of the echo test after its retry
+    int result = 0;      // result of the last transaction: 2 when all was read
+    int version = 0;
+    int capacity = 0;
+};
+
+// One station of a bus scan that goes on past the first answer (the command
+// line's scan) on an open port: the scan's echo test (a second call after no
+// reply or a bad frame; any frame at all means someone is there), then, for a
+// station that answered, the Link's reads of software version and capacity
+// code. Shows nothing: the caller reports.
+StationProbe ProbeStation(LinkContext& ctx, int station);
 
 }  // namespace kolt

@@ -75,6 +75,18 @@ bool ReadParameters(LinkContext& ctx, int station, bool readF, bool readC) {
     return true;
 }
 
+bool ReadOneParameter(LinkContext& ctx, int station, int number, int& value) {
+    if (!ctx.app.linkedFlag) {
+        ctx.prompts.CommMessage(text::kNotLinked);
+        return false;
+    }
+    FlagGuard busy(ctx.app.busyFlag);
+    const int result = ctx.port.TransactWithRetry(ModbusRequest::ReadParam(station, number), value);
+    if (result == kNormalReply) return true;
+    ReportTransactionFailure(result, ctx.port, ctx.prompts);
+    return false;
+}
+
 bool RunReadCommand(LinkContext& ctx, const ReadRequest& request) {
     CMarbenApp& app = ctx.app;
     FlagGuard busy(app.busyFlag);

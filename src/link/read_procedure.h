@@ -18,6 +18,12 @@ std::string ReadProgressText(int number);
 // changes. Not linked: "KOLT Not Link With PC !!" and nothing is sent.
 bool ReadParameters(LinkContext& ctx, int station, bool readF, bool readC);
 
+// One Read parameter request to `station` (up to three calls while there is
+// no or a garbled reply), the value in `value` (stored form, as read). A
+// failure is reported as ReadParameters reports it. Not linked: "KOLT Not
+// Link With PC !!" and nothing is sent. Used by the command line's get.
+bool ReadOneParameter(LinkContext& ctx, int station, int number, int& value);
+
 // The Read dialog's choices.
 struct ReadRequest {
     int station = 1;

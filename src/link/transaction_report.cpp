@@ -18,6 +18,15 @@ std::string ExceptionMessage(const CModbusPort& port) {
     return buf;
 }
 
+std::string FailureText(int result, const CModbusPort& port) {
+    switch (result) {
+    case kNoReply: return text::kTimeOut;
+    case kBadFrame: return text::kCheckSumError;
+    case kExceptionReply: return ExceptionMessage(port);
+    default: return {};
+    }
+}
+
 void ReportTransactionFailure(int result, const CModbusPort& port, IPrompts& prompts) {
     switch (result) {
     case kNoReply: prompts.CommMessage(text::kTimeOut); break;

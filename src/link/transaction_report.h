@@ -13,6 +13,10 @@ class IPrompts;
 // text that names the code, so the user never gets an empty box.
 std::string ExceptionMessage(const CModbusPort& port);
 
+// The text a failed transaction shows: "TIME-OUT !!" (result 0), "Check Sum
+// Error !!" (1) or the exception text (3); "" for a normal reply.
+std::string FailureText(int result, const CModbusPort& port);
+
 // Result 0: "TIME-OUT !!", result 1: "Check Sum Error !!" (both in the
 // "Communication Message" window), result 3: the exception text in an
 // "Error Message" box with the information icon. Result 2 shows nothing.

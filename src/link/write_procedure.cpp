@@ -21,14 +21,23 @@ enum class Next { NextStation, End };
 
 class WriteRun {
 public:
-    WriteRun(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request)
-        : ctx_(ctx), doc_(doc), request_(request), count_(static_cast<int>(request.stations.size())) {}
+    WriteRun(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request,
+             const StationWriteObserver& onStation)
+        : ctx_(ctx),
+          doc_(doc),
+          request_(request),
+          onStation_(onStation),
+          count_(static_cast<int>(request.stations.size())) {}
 
     WriteOutcome Run() {
         for (int i = 0; i < count_; ++i) {
             last_ = i == count_ - 1;
-            const Next next = WriteStation(request_.stations[static_cast<std::size_t>(i)]);
+            const int station = request_.stations[static_cast<std::size_t>(i)];
+            report_ = StationWriteReport{};
+            report_.station = station;
+            const Next next = WriteStation(station);
             CloseProgress();
+            if (onStation_) onStation_(report_);
             if (next == Next::End) return WriteOutcome::Ended;
         }
         return WriteOutcome::Completed;
@@ -42,6 +51,10 @@ private:
     }
 
     Next Failure(int result) {
+        report_.result = result == kNoReply          ? StationWriteResult::NoReply
+                         : result == kExceptionReply ? StationWriteResult::Refused
+                                                     : StationWriteResult::BadFrame;
+        if (result == kExceptionReply) report_.message = ExceptionMessage(ctx_.port);
         switch (result) {
         case kNoReply:
             if (!MoreToCome()) {
@@ -77,8 +90,10 @@ private:
         int capacity = 0;
         const int result = ctx_.port.TransactWithRetry(ModbusRequest::Capacity(station), capacity);
         if (result != kNormalReply) return Failure(result);
+        report_.capacity = capacity;
         // Another model's settings would be out of place, or out of range, on this drive.
         if (capacity != doc_.values[0][kCapacityNumber]) {
+            report_.result = StationWriteResult::CapacityDiffers;
             ctx_.prompts.Message(text::kCapacityError, text::kErrorCaption, Icon::Information);
             return MoreToCome() ? AskContinue(text::kContinueNext) : Next::End;
         }
@@ -106,9 +121,11 @@ private:
             const int value = doc_.values[0][static_cast<std::size_t>(firstSlot + i)];
             const int result = ctx_.port.TransactWithRetry(ModbusRequest::WriteParam(station, number, value));
             if (result != kNormalReply) {
+                report_.failedNumber = number;
                 next = Failure(result);
                 return false;
             }
+            ++report_.written;
         }
         return true;
     }
@@ -122,7 +139,9 @@ private:
     LinkContext& ctx_;
     const CMarbenDoc& doc_;
     const WriteRequest& request_;
+    const StationWriteObserver& onStation_;
     const int count_;
+    StationWriteReport report_;
     bool last_ = false;
     bool progressOpen_ = false;
 };
@@ -149,6 +168,11 @@ bool CanStartWrite(LinkContext& ctx, const CMarbenDoc& doc) {
 }
 
 WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request) {
+    return RunWriteCommand(ctx, doc, request, {});
+}
+
+WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request,
+                             const StationWriteObserver& onStation) {
     if (!CanStartWrite(ctx, doc)) return WriteOutcome::NotStarted;
     CMarbenApp& app = ctx.app;
     app.writeBasic = request.writeBasic ? 1 : 0;
@@ -159,7 +183,7 @@ WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const Writ
         ctx.prompts.Message(text::kNoStationSelected, text::kWriteCaption, Icon::Information);
         return WriteOutcome::NotStarted;
     }
-    return WriteRun(ctx, doc, request).Run();
+    return WriteRun(ctx, doc, request, onStation).Run();
 }
 
 }  // namespace kolt

@@ -4,6 +4,7 @@
 
 #include "link/link_context.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,29 @@ enum class WriteOutcome {
 // stays open whatever happens; the current station is left at the last
 // station attempted.
 WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request);
+
+// How one station of a Write ended, for a caller that reports per station.
+enum class StationWriteResult {
+    Written,          // every chosen parameter was sent and accepted
+    NoReply,          // the version, capacity or a parameter went unanswered
+    BadFrame,         // a garbled reply ("Check Sum Error !!")
+    Refused,          // an exception reply; its text is in `message`
+    CapacityDiffers,  // the drive's capacity code is not the document's F00
+};
+
+struct StationWriteReport {
+    int station = 0;
+    StationWriteResult result = StationWriteResult::Written;
+    int written = 0;        // parameters the drive accepted
+    int capacity = -1;      // the drive's capacity code, once read
+    int failedNumber = -1;  // the parameter whose write failed; -1 when a read failed
+    std::string message;    // the exception text of a refusal
+};
+using StationWriteObserver = std::function<void(const StationWriteReport&)>;
+
+// The same, telling `onStation` how each station attempted ended (after that
+// station's messages and questions). Stations after an end are not reported.
+WriteOutcome RunWriteCommand(LinkContext& ctx, const CMarbenDoc& doc, const WriteRequest& request,
+                             const StationWriteObserver& onStation);
 
 }  // namespace kolt

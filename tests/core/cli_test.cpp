@@ -2,44 +2,22 @@
 #include "app/marben_app.h"
 #include "document/doc_commands.h"
 #include "document/doc_file.h"
+#include "cli_run_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace kolt {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
+using testing::CliRun;
+using testing::Lines;
+using testing::RunCli;
+using testing::Slurp;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -57,30 +35,7 @@ protected:
 
     std::string P(const std::string& name) const { return (dir_ / name).string(); }
 
-    CliRun Cli(std::vector<std::string> args) {
-        const std::string bin = std::string(KOLT_TEST_BIN_DIR) + "/tools/kolt-cli";
-        const std::string outPath = P(".stdout"), errPath = P(".stderr");
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        args.insert(args.begin(), bin);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        CliRun r;
-        pid_t pid = 0;
-        const int rc = posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&fa);
-        EXPECT_EQ(rc, 0) << "cannot start " << bin;
-        if (rc != 0) return r;
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = Slurp(outPath);
-        r.err = Slurp(errPath);
-        return r;
-    }
+    CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
 
     // Row of `code` in `show --csv` output.
     std::string CsvRow(const std::string& file, const std::string& code) {

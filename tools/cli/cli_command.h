@@ -32,5 +32,13 @@ int RunNew(CliContext& ctx, const Args& args);
 int RunShow(CliContext& ctx, const Args& args);
 int RunSet(CliContext& ctx, const Args& args);
 int RunCompare(CliContext& ctx, const Args& args);
+int RunScan(CliContext& ctx, const Args& args);
+int RunRead(CliContext& ctx, const Args& args);
+int RunWrite(CliContext& ctx, const Args& args);
+int RunGet(CliContext& ctx, const Args& args);
+int RunSetBus(CliContext& ctx, const Args& args);
+
+// `set` with --station or --port: the drive form of the command.
+bool IsBusSet(const Args& args);
 
 }  // namespace kolt::cli

@@ -1,4 +1,5 @@
 #include "cli_command.h"
+#include "line_options.h"
 
 #include <array>
 
@@ -6,7 +7,12 @@ namespace kolt::cli {
 
 namespace {
 
-constexpr std::array<CliCommand, 4> kCommands{{
+// The closing paragraph of each bus command's help.
+#define KOLT_BUS_TAIL                                                                 \
+    "Exit status: 0 done, 1 refused or failed (the program's message on stderr),\n" \
+    "2 usage error.\n"
+
+constexpr std::array<CliCommand, 8> kCommands{{
     {"new", "write a new parameter file with a model's factory defaults",
      "Usage: kolt-cli new --model MODEL [--60hz] -o FILE\n"
      "\n"
@@ -28,13 +34,27 @@ constexpr std::array<CliCommand, 4> kCommands{{
      "Options:\n"
      "  --csv           comma-separated values with a header row, for programs\n",
      &RunShow},
-    {"set", "change settings in a parameter file",
+    {"set", "change settings in a parameter file, or one parameter of a drive",
      "Usage: kolt-cli set FILE CODE=VALUE...\n"
+     "       kolt-cli set --station N [--port PORT] [--yes] CODE=VALUE\n"
      "\n"
      "Changes the settings of a parameter file, for example F07=60 C02=150.\n"
      "Each value is entered as in the grid (digits and one decimal point) and\n"
      "checked against the parameter's range. When any value is refused nothing\n"
-     "is written and the file stays as it was.\n",
+     "is written and the file stays as it was.\n"
+     "\n"
+     "With --station (or --port) the value goes to that drive instead, as an\n"
+     "online edit does: it is checked the same way before anything is sent,\n"
+     "and \"Write Parameter Successfully !!\" reports the drive's acceptance.\n"
+     "F52=10 or F52=20 resets the drive to its 50 Hz or 60 Hz factory defaults\n"
+     "and is sent only with --yes; F52=0 resets nothing and sends nothing.\n"
+     "\n"
+     "Options (drive form):\n"
+     "  --station N     the drive's station number 1..254\n"
+     "  -y, --yes       answer Yes to the factory-default question\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
      &RunSet},
     {"compare", "compare parameter files with each other or with defaults",
      "Usage: kolt-cli compare A.kpf B.kpf [-o OUT.kcf] [--csv]\n"
@@ -53,7 +73,80 @@ constexpr std::array<CliCommand, 4> kCommands{{
      "  -o, --output FILE  save the compare file instead of printing it\n"
      "  --csv           print comma-separated values\n",
      &RunCompare},
+    {"scan", "list the stations that answer on the bus",
+     "Usage: kolt-cli scan --stations LIST [--port PORT] [line options]\n"
+     "\n"
+     "Asks every station of LIST with the Link's echo test (one retry) and\n"
+     "prints, for each station that answers, its model (from its capacity\n"
+     "code) and software version:\n"
+     "  Station 001: D200-0.75, software version 1.2\n"
+     "A silent station costs about 0.8 s. Progress shows on stderr when it is\n"
+     "a terminal. Exit status 1 when no station answers.\n"
+     "\n"
+     "Options:\n"
+     "  --stations LIST stations as in the Link dialog (1,3,5-12), or all\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunScan},
+    {"read", "read a drive's parameters into a parameter file",
+     "Usage: kolt-cli read --station N [--groups F,C] -o FILE [--port PORT]\n"
+     "\n"
+     "Links the station and reads its parameters as Read does into a new\n"
+     "document: the groups read hold the drive's values, the others the\n"
+     "factory defaults of the drive's model (its capacity code) at the mains\n"
+     "frequency of koltinf.ini. The document is saved as FILE.\n"
+     "\n"
+     "Options:\n"
+     "  --station N     the drive's station number 1..254\n"
+     "  --groups G      F (F00..F54), C (C00..C55) or F,C (default)\n"
+     "  -o, --output FILE  the parameter file to write (replaced if it exists)\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunRead},
+    {"write", "write a parameter file's settings to drives",
+     "Usage: kolt-cli write FILE --stations LIST [--groups F,C] [--stop-on-error]\n"
+     "                      [--port PORT]\n"
+     "\n"
+     "Links the first answering station of LIST, then writes the file's\n"
+     "settings to every station of LIST as Write does: a station whose\n"
+     "capacity code differs from the file's F00 gets nothing; F00, F52 and\n"
+     "read-only parameters are never sent. One line per station on stdout:\n"
+     "  Station 001: written (99 parameters)\n"
+     "  Station 002: no reply\n"
+     "  Station 003: capacity code 5 differs from the file's F00 007\n"
+     "After a failing station the write goes on with the next one (the\n"
+     "program's question is answered Continue) unless --stop-on-error is given.\n"
+     "A garbled reply always ends the write. Exit status 0 only when every\n"
+     "station was written.\n"
+     "\n"
+     "Options:\n"
+     "  --stations LIST stations as in the Write dialog (1,3,5-12), or all\n"
+     "  --groups G      F (F00..F54), C (C00..C55) or F,C (default)\n"
+     "  --stop-on-error answer Abort: end the write at the first failing station\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunWrite},
+    {"get", "print one parameter of a drive",
+     "Usage: kolt-cli get --station N [--verbose] CODE [--port PORT]\n"
+     "\n"
+     "Links the station and prints the setting of one parameter (F00..F54,\n"
+     "C00..C55) as the grid shows it, for example 50.00 for F07.\n"
+     "\n"
+     "Options:\n"
+     "  --station N     the drive's station number 1..254\n"
+     "  -v, --verbose   also print the code, description and range\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunGet},
 }};
+
+#undef KOLT_BUS_TAIL
+
+#undef KOLT_BUS_TAIL
 
 }  // namespace
 

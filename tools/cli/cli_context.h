@@ -14,7 +14,7 @@
 namespace kolt::cli {
 
 struct CliContext {
-    CliContext(std::ostream& out, std::ostream& err) : out(out), err(err), prompts(err) {}
+    CliContext(std::ostream& out, std::ostream& err) : out(out), err(err), prompts(out, err) {}
 
     std::ostream& out;
     std::ostream& err;

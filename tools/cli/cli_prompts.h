@@ -1,6 +1,8 @@
-// The user, as far as a command line has one: every message goes to stderr and
-// every question is answered without asking, the cautious way (No, Cancel,
-// Abort, no file chosen).
+// The user, as far as a command line has one: messages go to stderr (the one
+// that reports success, "Write Parameter Successfully !!", to stdout with the
+// results) and every question is answered without asking. The answers are
+// the cautious ones (No, Cancel, Abort, no file chosen) unless a command's
+// options say otherwise. Progress shows on stderr only when it is a terminal.
 #pragma once
 
 #include "app/prompts.h"
@@ -11,7 +13,13 @@ namespace kolt::cli {
 
 class CliPrompts : public IPrompts {
 public:
-    explicit CliPrompts(std::ostream& err) : err_(err) {}
+    CliPrompts(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+    // How Yes/No and Continue/Abort questions are answered.
+    void SetYesAnswer(bool yes) { yes_ = yes; }
+    void SetContinueAnswer(bool go) { continue_ = go; }
+    // Show the progress line (on a terminal: one line rewritten in place).
+    void SetShowProgress(bool show) { showProgress_ = show; }
 
     void Message(const std::string& text, const std::string& caption, Icon icon) override;
     void CommMessage(const std::string& text) override;
@@ -22,8 +30,8 @@ public:
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}
     void ProgressStep() override {}
-    void ProgressText(const std::string&) override {}
-    void ProgressClose() override {}
+    void ProgressText(const std::string& text) override;
+    void ProgressClose() override;
     void PumpOne() override {}
 
     std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
@@ -32,9 +40,15 @@ public:
     std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
 
 private:
-    void Print(const std::string& text);
+    void Print(std::ostream& to, const std::string& text);
+    void ClearProgressLine();
 
+    std::ostream& out_;
     std::ostream& err_;
+    bool yes_ = false;
+    bool continue_ = false;
+    bool showProgress_ = false;
+    bool progressShown_ = false;
 };
 
 }  // namespace kolt::cli

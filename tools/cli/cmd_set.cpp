@@ -1,14 +1,13 @@
 // kolt-cli set: edits settings the way the grid's setting cells do.
 #include "cli_context.h"
+#include "setting_check.h"
 
 #include "app/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 #include "document/doc_commands.h"
 #include "document/doc_file.h"
-#include "view/edit_rules.h"
 
-#include <cctype>
 #include <utility>
 #include <vector>
 
@@ -21,36 +20,11 @@ struct Assignment {
     std::string text;
 };
 
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Refusal(int number, const char* reason) {
-    return std::string(text::kCodePrefix) + CodeText(number) + "\n" + reason;
-}
-
-// The message that refuses `a`, or "" when the document takes it as `value`.
-std::string Check(const CMarbenDoc& doc, const Assignment& a, int number, std::int32_t& value) {
-    if (IsReadOnly(number)) return Refusal(number, text::kSettingReadOnly);
-    if (a.text.empty()) return Refusal(number, text::kSettingNoValue);
-    switch (CheckEditText(a.text, number)) {
-    case EditTextFault::None: break;
-    case EditTextFault::BadCharacter: return Refusal(number, text::kSettingBadCharacters);
-    case EditTextFault::TooLong:
-    case EditTextFault::BadFormat:
-        return Refusal(number, text::kSettingBadFormat) + "\n" + text::kRangeValue + RangeText(number);
-    }
-    value = CommittedValue(a.text, number);
-    const std::int32_t min = doc.minByNumber[number];
-    const std::int32_t max = doc.maxByNumber[number];
-    if (!RangeAccepts(number, value, min, max)) return OverRangeMessage(number, min, max);
-    return {};
-}
-
 }  // namespace
 
 int RunSet(CliContext& ctx, const Args& args) {
+    // With a station or a port, the setting goes to a drive instead of a file.
+    if (IsBusSet(args)) return RunSetBus(ctx, args);
     const CliCommand& cmd = *FindCommand("set");
     ParsedArgs p;
     if (auto done = ParseCommandArgs(ctx, cmd, args, {}, p)) return *done;
@@ -58,10 +32,10 @@ int RunSet(CliContext& ctx, const Args& args) {
 
     std::vector<Assignment> assignments;
     for (std::size_t i = 1; i < p.positionals.size(); ++i) {
-        const std::string& a = p.positionals[i];
-        const auto eq = a.find('=');
-        if (eq == std::string::npos || eq == 0) return UsageError(ctx, cmd, "expected CODE=VALUE, not '" + a + "'");
-        assignments.push_back({Upper(a.substr(0, eq)), a.substr(eq + 1)});
+        Assignment a;
+        if (!SplitAssignment(p.positionals[i], a.code, a.text))
+            return UsageError(ctx, cmd, "expected CODE=VALUE, not '" + p.positionals[i] + "'");
+        assignments.push_back(a);
     }
 
     const std::string& path = p.positionals[0];
@@ -81,7 +55,8 @@ int RunSet(CliContext& ctx, const Args& args) {
             return kExitRefused;
         }
         std::int32_t value = 0;
-        const std::string refusal = Check(*doc, a, number, value);
+        const std::string refusal =
+            SettingRefusal(number, a.text, doc->minByNumber[number], doc->maxByNumber[number], value);
         if (!refusal.empty()) {
             ctx.prompts.Message(refusal, text::kErrorCaption, Icon::Information);
             return kExitRefused;

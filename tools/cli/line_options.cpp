@@ -1,5 +1,7 @@
 #include "line_options.h"
 
+#include <optional>
+
 namespace kolt::cli {
 
 namespace {
@@ -22,6 +24,17 @@ bool Pick(const std::string& text, std::span<const Named> choices, int& code) {
     return false;
 }
 
+// "COM3", "com3" or "3": the Link dialog's ports 1..8.
+std::optional<int> ParseComNumber(const std::string& text) {
+    std::string digits = text;
+    if (text.size() > 3 && (text[0] == 'C' || text[0] == 'c') && (text[1] == 'O' || text[1] == 'o') &&
+        (text[2] == 'M' || text[2] == 'm'))
+        digits = text.substr(3);
+    auto n = ParseInt(digits);
+    if (!n || *n < 1 || *n > 8 || digits[0] == '+' || digits[0] == '-') return std::nullopt;
+    return n;
+}
+
 }  // namespace
 
 LineOptions LineOptionsFromSettings(const KoltSettings& s) {
@@ -36,12 +49,17 @@ LineOptions LineOptionsFromSettings(const KoltSettings& s) {
 
 bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& error) {
     if (auto v = args.Value("--port")) {
-        auto n = ParseInt(*v);
-        if (!n || *n < 1 || *n > 8) {
-            error = "--port must be 1..8, not '" + *v + "'";
-            return false;
+        if (v->find('/') != std::string::npos) {
+            line.device = *v;
+        } else {
+            auto n = ParseComNumber(*v);
+            if (!n) {
+                error = "--port must be COM1..COM8 (or 1..8) or a device path, not '" + *v + "'";
+                return false;
+            }
+            line.port = *n;
+            line.device.clear();
         }
-        line.port = *n;
     }
     if (auto v = args.Value("--baud")) {
         auto n = ParseInt(*v);

@@ -12,7 +12,8 @@
 namespace kolt::cli {
 
 struct LineOptions {
-    int port = 1;        // COM1..COM8
+    int port = 1;        // COM1..COM8 (resolved as the Link dialog resolves it)
+    std::string device;  // a device path given instead of a COM port; "" for COMn
     int baud = 38400;    // 4800, 9600, 19200 or 38400
     int dataBits = 8;    // 7 or 8
     int parity = 0;      // serial port codes: 0 none, 1 odd, 2 even
@@ -27,13 +28,16 @@ inline constexpr std::array<OptionSpec, 5> kLineOptionSpecs{{
     {"--stop-bits", nullptr, true},
 }};
 
-inline constexpr const char* kLineOptionsHelp =
-    "Serial line (defaults from koltinf.ini):\n"
-    "  --port N        COM port 1..8\n"
-    "  --baud N        4800, 9600, 19200 or 38400\n"
-    "  --data-bits N   7 or 8\n"
-    "  --parity P      none, odd or even\n"
-    "  --stop-bits N   1 or 2\n";
+// A macro, so that each bus command's help text can hold it as one literal.
+#define KOLT_LINE_OPTIONS_HELP                                            \
+    "Serial line (defaults from koltinf.ini):\n"                          \
+    "  --port PORT     COM1..COM8 (or 1..8), or a device path such as\n"  \
+    "                  /dev/ttyUSB0 or the one kolt-drive-sim prints\n"   \
+    "  --baud N        4800, 9600, 19200 or 38400\n"                      \
+    "  --data-bits N   7 or 8\n"                                          \
+    "  --parity P      none, odd or even\n"                               \
+    "  --stop-bits N   1 or 2\n"
+inline constexpr const char* kLineOptionsHelp = KOLT_LINE_OPTIONS_HELP;
 
 LineOptions LineOptionsFromSettings(const KoltSettings& settings);
 

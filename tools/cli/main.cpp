@@ -1,10 +1,12 @@
-// kolt-cli: the parameter files from a shell, for scripted commissioning.
+// kolt-cli: the parameter files and the drives on the bus from a shell, for
+// scripted commissioning.
 #include "catalogue/models.h"
 #include "cli_command.h"
 #include "cli_context.h"
 
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -22,8 +24,10 @@ void PrintOverview(std::ostream& out) {
     for (int m = 0; m < kolt::kModelCount; ++m) out << "  " << (m < 10 ? " " : "") << m << "  " << kolt::ModelName(m) << "\n";
     out << "\n"
            "'kolt-cli COMMAND --help' describes a command. Exit status: 0 done,\n"
-           "1 input refused (the reason on stderr, files untouched), 2 usage error.\n"
-           "koltinf.ini is read from $KOLT_HOME, else from this program's folder.\n";
+           "1 input refused or a drive failed (the reason on stderr, files untouched),\n"
+           "2 usage error. koltinf.ini is read from $KOLT_HOME, else from this\n"
+           "program's folder; the bus commands (scan, read, write, get, set --station)\n"
+           "take their serial line defaults from it.\n";
 }
 
 }  // namespace
@@ -46,6 +50,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     LoadInstallSettings(ctx);
+    // A progress line is for someone watching, not for a log.
+    ctx.prompts.SetShowProgress(::isatty(STDERR_FILENO) == 1);
     const Args args(argv + 2, argv + argc);
     return cmd->run(ctx, args);
 }

@@ -1,0 +1,66 @@
+// Running the built kolt-cli program from a test: its exit status and what it
+// printed on stdout and stderr.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace kolt::testing {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string Slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+// Runs kolt-cli with `args`; stdout and stderr pass through the two files.
+inline CliRun RunCli(std::vector<std::string> args, const std::string& outPath, const std::string& errPath) {
+    const std::string bin = std::string(KOLT_TEST_BIN_DIR) + "/tools/kolt-cli";
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    args.insert(args.begin(), bin);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    CliRun r;
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    EXPECT_EQ(rc, 0) << "cannot start " << bin;
+    if (rc != 0) return r;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = Slurp(outPath);
+    r.err = Slurp(errPath);
+    return r;
+}
+
+}  // namespace kolt::testing

@@ -1,0 +1,53 @@
+// kolt-cli get: one parameter of a drive, as its setting cell would show it.
+#include "bus_session.h"
+
+#include "app/texts.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/value_text.h"
+#include "link/read_procedure.h"
+
+#include <array>
+#include <cctype>
+
+namespace kolt::cli {
+
+namespace {
+constexpr std::array<OptionSpec, 2> kOptions{{
+    {"--station", nullptr, true},
+    {"--verbose", "-v", false},
+}};
+}  // namespace
+
+int RunGet(CliContext& ctx, const Args& args) {
+    const CliCommand& cmd = *FindCommand("get");
+    ParsedArgs p;
+    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
+    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one parameter code, for example F07");
+    std::string error;
+    LinkRequest request;
+    if (!BusLineRequest(ctx, p, request, error)) return UsageError(ctx, cmd, error);
+    const auto station = SingleStation(p, error);
+    if (!station) return UsageError(ctx, cmd, error);
+    std::string code = p.positionals[0];
+    for (char& c : code) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const int number = NumberFromCode(code);
+    if (number < 0) {
+        ctx.prompts.Message(text::kUnknownCode + code, text::kErrorCaption, Icon::Information);
+        return kExitRefused;
+    }
+
+    BusSession bus(ctx);
+    if (bus.Link(request, {*station}) != LinkOutcome::Linked) return kExitRefused;
+    int value = 0;
+    if (!ReadOneParameter(bus.link, *station, number, value)) return kExitRefused;
+    const std::string shown = FormatParamValue(value, number);
+    if (p.Has("--verbose"))
+        ctx.out << CodeText(number) << "  " << Description(number) << "  " << shown << "  (range " << RangeText(number)
+                << ")\n";
+    else
+        ctx.out << shown << "\n";
+    return kExitOk;
+}
+
+}  // namespace kolt::cli
