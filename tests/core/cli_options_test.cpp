@@ -92,6 +92,28 @@ TEST(LineOptions, SettingsFileGivesTheDefaults) {
     EXPECT_EQ(line.stopBits, 0);
 }
 
+TEST(LineOptions, PortIsAComPortOrADevicePath) {
+    ParsedArgs p;
+    std::string error;
+    LineOptions line;
+    ASSERT_TRUE(Parse({"--port", "com3"}, p, error));
+    ASSERT_TRUE(ApplyLineOptions(p, line, error)) << error;
+    EXPECT_EQ(line.port, 3);
+    EXPECT_EQ(line.device, "");
+
+    ParsedArgs q;
+    ASSERT_TRUE(Parse({"--port", "/dev/pts/7"}, q, error));
+    ASSERT_TRUE(ApplyLineOptions(q, line, error)) << error;
+    EXPECT_EQ(line.device, "/dev/pts/7");
+    EXPECT_EQ(line.port, 3);  // the device wins; the number stays for the settings
+
+    for (const char* bad : {"COM9", "COM", "COM+1", "ttyUSB0", ""}) {
+        ParsedArgs r;
+        ASSERT_TRUE(Parse({"--port", bad}, r, error));
+        EXPECT_FALSE(ApplyLineOptions(r, line, error)) << bad;
+    }
+}
+
 TEST(LineOptions, ValuesOutsideTheChoicesAreRefused) {
     for (const auto& args : std::vector<std::vector<std::string>>{{"--port", "0"},
                                                                    {"--port", "9"},
