@@ -161,8 +161,6 @@ inline constexpr const char* kWriteTitle = "Write";
 inline constexpr const char* kSingleColon = "Single:";
 inline constexpr const char* kAllStation = "All Station";
 inline constexpr const char* kOptionGroup = "Option";
-inline constexpr const char* kNoStationChosen =
-    "No station chosen.\n\nEnter a station or a range, for example: 1,3,5-12";
 
 // Modbus exception replies, by exception code 51..55
 inline constexpr const char* kExFunction = "Function Code Error !";

@@ -85,8 +85,8 @@ void CWriteParaDialog::accept() {
     // A text of separators only (a lone comma) names nobody: say so rather
     // than close and silently write nothing.
     if (stations().empty()) {
-        QMessageBox::information(this, QString::fromUtf8(text::kWriteTitle),
-                                 QString::fromUtf8(text::kNoStationChosen));
+        QMessageBox::information(this, QString::fromUtf8(text::kWriteCaption),
+                                 QString::fromUtf8(text::kNoStationSelected));
         stationText_->setFocus();
         stationText_->selectAll();
         return;
