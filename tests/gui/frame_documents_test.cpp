@@ -204,8 +204,14 @@ TEST_F(FrameTest, FileOpenReadsAParameterFile) {
     frame->CloseDocumentWindow();
     app.currentModel = 0;
 
-    AnswerFileDialog(Path("saved.kpf"));
+    QString startFolder;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        startFolder = d->directory().absolutePath();  // where the save ended
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(Path("saved.kpf"));
+        static_cast<QDialog*>(d)->accept();
+    });
     frame->FileOpen();
+    EXPECT_EQ(startFolder, QDir(dir.path()).absolutePath());
     ASSERT_NE(frame->Document(), nullptr);
     EXPECT_EQ(frame->Document()->model, 9);
     EXPECT_EQ(frame->Document()->values[0][2], 123);

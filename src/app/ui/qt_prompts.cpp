@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -210,11 +211,11 @@ std::optional<std::string> QtPrompts::AskSavePath(const std::string& filter, con
     dlg.setNameFilters(QtNameFilters(filter));
     dlg.setDefaultSuffix(Q(defaultExt));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!lastFolder_.isEmpty())
+        dlg.setDirectory(lastFolder_);
     if (!proposedName.empty())
         dlg.selectFile(Q(proposedName));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dlg.selectedFiles().first().toStdString();
+    return Chosen(dlg);
 }
 
 std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, const std::string& defaultExt) {
@@ -224,9 +225,17 @@ std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, con
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setNameFilters(QtNameFilters(filter));
     dlg.setDefaultSuffix(Q(defaultExt));
+    if (!lastFolder_.isEmpty())
+        dlg.setDirectory(lastFolder_);
+    return Chosen(dlg);
+}
+
+std::optional<std::string> QtPrompts::Chosen(QFileDialog& dlg) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
-    return dlg.selectedFiles().first().toStdString();
+    const QString path = dlg.selectedFiles().first();
+    lastFolder_ = QFileInfo(path).absolutePath();  // the next dialog starts where this one ended
+    return path.toStdString();
 }
 
 }  // namespace kolt

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class QLabel;
+class QFileDialog;
 class QProgressBar;
 
 
@@ -53,14 +54,19 @@ public:
     // The open progress window, for tests; null when none is open.
     QDialog* ProgressWindow() const { return progress_; }
 
+    // The folder the last file dialog ended in; the next one starts there.
+    const QString& LastFolder() const { return lastFolder_; }
+
 private:
     QWidget* Owner() const;
+    std::optional<std::string> Chosen(QFileDialog& dlg);
 
     CMarbenApp& app_;
     QPointer<QWidget> parent_;
     QPointer<QDialog> progress_;
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
+    QString lastFolder_;
 };
 
 }  // namespace kolt
