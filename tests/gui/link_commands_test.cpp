@@ -14,7 +14,11 @@ TEST_F(LinkGuiTest, LinksOneStationAndShowsItInTheStatusBar) {
     EXPECT_FALSE(frame->Action(cmd::kRead)->isEnabled());
     EXPECT_TRUE(frame->Action(cmd::kLink)->isEnabled());
 
+    // COM1 shows the device it resolves to: the virtual drive's terminal.
+    QString com1;
+    WhenModal<CLinkDialog>([&com1](CLinkDialog* d) { com1 = d->findChild<QComboBox*>("comPortCombo")->itemText(0); });
     LinkWithText("1");
+    EXPECT_TRUE(com1.contains(QString::fromStdString(drive->SlavePath()))) << com1.toStdString();
     EXPECT_TRUE(prompts.shown.empty()) << prompts.shown.front().text;
     EXPECT_EQ(app.linkedFlag, 1);
     EXPECT_EQ(app.currentStation, 1);
