@@ -24,7 +24,9 @@ TEST(QtPrompts, MessageWindowsCarryTheirButtonsAndTitles) {
     QtPrompts prompts(app);
 
     QString title, quit;
+    int busyMeanwhile = -1;
     WhenModal<QMessageBox>([&](QMessageBox* box) {
+        busyMeanwhile = app.busyFlag;
         title = box->windowTitle();
         quit = box->buttons().size() == 1 ? box->buttons().first()->text() : QString();
         box->buttons().first()->click();
@@ -32,6 +34,8 @@ TEST(QtPrompts, MessageWindowsCarryTheirButtonsAndTitles) {
     prompts.CommMessage("TIME-OUT !!");
     EXPECT_EQ(title, "Communication Message");
     EXPECT_EQ(quit, "&Quit");
+    EXPECT_EQ(busyMeanwhile, 1);  // up while the window waits, down again after
+    EXPECT_EQ(app.busyFlag, 0);
 
     for (const bool pressContinue : {true, false}) {
         WhenModal<QMessageBox>([&](QMessageBox* box) {
