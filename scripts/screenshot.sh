@@ -12,7 +12,8 @@ build/tools/kolt-cli new --model D200-0.75 -o "$work/pump.kpf" >/dev/null
 build/tools/kolt-cli set "$work/pump.kpf" F01=12.5 F02=8.0 F07=60 F13=3 >/dev/null
 out=${1:-docs/screenshot.png}
 mkdir -p "$(dirname "$out")"
-KOLT_HOME="$work" xvfb-run -a -s '-screen 0 1440x900x24' bash -c '
+# XDG_CONFIG_HOME: the sample file stays out of the user's recent-file list.
+KOLT_HOME="$work" XDG_CONFIG_HOME="$work" xvfb-run -a -s '-screen 0 1440x900x24' bash -c '
   build/kolt "$1" &
   pid=$!
   sleep 5            # start-up and the splash (one to two seconds)
