@@ -189,9 +189,8 @@ std::uint32_t CSerialPort::Close() {
 }
 
 std::uint32_t CSerialPort::Setup(int baud, int dataBits, int parity, int stopBits) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
+    if (!GetAttributes(tio, false)) return LastError();
 
     const auto speed = std::find_if(kSpeeds.begin(), kSpeeds.end(), [&](const SpeedEntry& e) { return e.baud == baud; });
     if (speed == kSpeeds.end()) return SetError(EINVAL);
@@ -229,7 +228,7 @@ std::uint32_t CSerialPort::SetHandshaking(int mode) {
     if (fd_ < 0) return SetError(kErrInvalidHandle);
     if (mode < kHandshakeNone || mode > kHandshakeHardware) return SetError(kErrInvalidArgument);
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
+    if (!GetAttributes(tio, false)) return LastError();
     // Output is never gated on CTS: many RS-485 adapters leave CTS open.
     tio.c_cflag &= ~CRTSCTS;
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
@@ -267,9 +266,8 @@ std::uint32_t CSerialPort::GetEventMask() {
 }
 
 std::uint32_t CSerialPort::SetEventChar(char c, bool addToMask) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
+    if (!GetAttributes(tio, false)) return LastError();
     if (addToMask) SetMask(GetEventMask() | kEvRxFlag);
     // termios has no event character: the port watches for it itself (WaitEvent).
     eventChar_ = c;
@@ -290,18 +288,23 @@ char CSerialPort::GetEventChar() {
     return eventChar_;
 }
 
-int CSerialPort::GetBaudRate() {
+bool CSerialPort::GetAttributes(termios& tio, bool complain) {
     if (fd_ < 0) {
         SetError(kErrInvalidHandle);
-        return -1;
+        return false;
     }
-    termios tio {};
     if (::tcgetattr(fd_, &tio) != 0) {
         SetError(static_cast<std::uint32_t>(errno));
-        Show(text::kNoDcb);
-        return -1;
+        if (complain) Show(text::kNoDcb);
+        return false;
     }
     SetError(0);
+    return true;
+}
+
+int CSerialPort::GetBaudRate() {
+    termios tio {};
+    if (!GetAttributes(tio, true)) return -1;
     const speed_t speed = ::cfgetospeed(&tio);
     for (const auto& e : kSpeeds)
         if (e.speed == speed) return e.baud;
@@ -309,16 +312,8 @@ int CSerialPort::GetBaudRate() {
 }
 
 int CSerialPort::GetDataBits() {
-    if (fd_ < 0) {
-        SetError(kErrInvalidHandle);
-        return -1;
-    }
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) {
-        SetError(static_cast<std::uint32_t>(errno));
-        return -1;
-    }
-    SetError(0);
+    if (!GetAttributes(tio, false)) return -1;
     switch (tio.c_cflag & CSIZE) {
     case CS5: return 5;
     case CS6: return 6;
@@ -328,17 +323,8 @@ int CSerialPort::GetDataBits() {
 }
 
 int CSerialPort::GetParity() {
-    if (fd_ < 0) {
-        SetError(kErrInvalidHandle);
-        return -1;
-    }
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) {
-        SetError(static_cast<std::uint32_t>(errno));
-        Show(text::kNoDcb);
-        return -1;
-    }
-    SetError(0);
+    if (!GetAttributes(tio, true)) return -1;
     if (!(tio.c_cflag & PARENB) || !(tio.c_iflag & INPCK)) {
         Show(text::kNoParity);
         return kParityNone;
@@ -347,30 +333,14 @@ int CSerialPort::GetParity() {
 }
 
 int CSerialPort::GetStopBits() {
-    if (fd_ < 0) {
-        SetError(kErrInvalidHandle);
-        return -1;
-    }
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) {
-        SetError(static_cast<std::uint32_t>(errno));
-        return -1;
-    }
-    SetError(0);
+    if (!GetAttributes(tio, false)) return -1;
     return (tio.c_cflag & CSTOPB) ? kStopTwo : kStopOne;
 }
 
 int CSerialPort::GetHandshaking() {
-    if (fd_ < 0) {
-        SetError(kErrInvalidHandle);
-        return -1;
-    }
     termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) {
-        SetError(static_cast<std::uint32_t>(errno));
-        return -1;
-    }
-    SetError(0);
+    if (!GetAttributes(tio, false)) return -1;
     if (handshake_ == kHandshakeHardware) return kHandshakeHardware;
     if ((tio.c_iflag & IXON) && (tio.c_iflag & IXOFF)) return kHandshakeXonXoff;
     return kHandshakeNone;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+struct termios;
+
 namespace kolt {
 
 class IPrompts;
@@ -124,6 +126,9 @@ protected:
 
 private:
     std::uint32_t ReadFromDevice(std::size_t want);
+    // The line's attributes; false, with the error set (and "no DCB" shown when
+    // `complain`), on a closed port or a refusing driver.
+    bool GetAttributes(termios& tio, bool complain);
 
     IPrompts* prompts_ = nullptr;
     std::string portName_;
