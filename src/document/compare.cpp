@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sys/stat.h>
 
 namespace kolt {
 
@@ -19,13 +18,8 @@ bool LoadParameterFile(const std::string& path, LoadedParamFile& into, IPrompts&
     into.path = path;
     into.fileName = FileNameOf(path);
 
-    struct stat st {};
     std::ifstream in;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        prompts.Message(text::kCannotOpenFile, text::kOpenCaption, Icon::Error);
-        return false;
-    }
+    if (!file_reading::OpenForReading(path, in, prompts)) return false;
 
     std::string line;
     std::int32_t mode = -1;  // a file too short to hold the word is not a parameter file

@@ -6,7 +6,6 @@
 #include "document/file_reading.h"
 
 #include <fstream>
-#include <sys/stat.h>
 
 namespace kolt {
 
@@ -113,14 +112,8 @@ std::string FileNameOf(const std::string& path) {
 }
 
 bool ReadDocFile(CMarbenDoc& doc, const std::string& path, IPrompts& prompts) {
-    // A directory or device opens as a stream on Linux; only regular files are documents.
-    struct stat st {};
     std::ifstream in;
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        prompts.Message(text::kCannotOpenFile, text::kOpenCaption, Icon::Error);
-        return false;
-    }
+    if (!file_reading::OpenForReading(path, in, prompts)) return false;
 
     DocFileImage im;
     const DocReadResult r = DecodeDocFile(in, im);

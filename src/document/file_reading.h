@@ -2,13 +2,28 @@
 // one capped line.
 #pragma once
 
+#include "app/prompts.h"
+#include "app/texts.h"
 #include "document/doc_file.h"
 
 #include <cstdint>
+#include <fstream>
 #include <istream>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace kolt::file_reading {
+
+// Opens `path` for reading. A directory or device opens as a stream on Linux;
+// only regular files are documents. False, after telling the user, otherwise.
+inline bool OpenForReading(const std::string& path, std::ifstream& in, IPrompts& prompts) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) in.open(path, std::ios::binary);
+    if (in.is_open()) return true;
+    prompts.Message(text::kCannotOpenFile, text::kOpenCaption, Icon::Error);
+    return false;
+}
 
 // Reads up to LF (dropped) or the end of the file. False when the line runs past
 // kMaxFileLine; the rest of it is left unread.
