@@ -39,6 +39,25 @@ bool BusLineRequest(const CliContext& ctx, const ParsedArgs& args, LinkRequest& 
     return true;
 }
 
+std::optional<int> ParseLineAndStation(CliContext& ctx, const CliCommand& cmd, const ParsedArgs& args,
+                                       LinkRequest& request, int& station) {
+    std::string error;
+    if (!BusLineRequest(ctx, args, request, error)) return UsageError(ctx, cmd, error);
+    const auto single = SingleStation(args, error);
+    if (!single) return UsageError(ctx, cmd, error);
+    station = *single;
+    return std::nullopt;
+}
+
+std::optional<int> ParseLineAndStations(CliContext& ctx, const CliCommand& cmd, const ParsedArgs& args,
+                                        LinkRequest& request, std::vector<int>& stations) {
+    std::string error;
+    if (!BusLineRequest(ctx, args, request, error)) return UsageError(ctx, cmd, error);
+    stations = StationList(args, error);
+    if (stations.empty()) return UsageError(ctx, cmd, error);
+    return std::nullopt;
+}
+
 std::optional<int> SingleStation(const ParsedArgs& args, std::string& error) {
     const auto text = args.Value("--station");
     if (!text) {

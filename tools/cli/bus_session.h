@@ -59,6 +59,14 @@ public:
 // False with `error` set for a value outside the choices.
 bool BusLineRequest(const CliContext& ctx, const ParsedArgs& args, LinkRequest& request, std::string& error);
 
+// The line (BusLineRequest) and --station N (SingleStation) of a bus command.
+// Nothing when both are right; else the usage error's exit status.
+std::optional<int> ParseLineAndStation(CliContext& ctx, const CliCommand& cmd, const ParsedArgs& args,
+                                       LinkRequest& request, int& station);
+// The same with --stations LIST (StationList).
+std::optional<int> ParseLineAndStations(CliContext& ctx, const CliCommand& cmd, const ParsedArgs& args,
+                                        LinkRequest& request, std::vector<int>& stations);
+
 // --station N: one station 1..254. Nothing (and `error` set) when missing or wrong.
 std::optional<int> SingleStation(const ParsedArgs& args, std::string& error);
 // --stations TEXT: the Link dialog's station grammar ("1,3,5-12"), or "all"

@@ -1,6 +1,7 @@
 #include "cli_context.h"
 
 #include "app/settings.h"
+#include "app/texts.h"
 #include "catalogue/models.h"
 
 #include <cctype>
@@ -53,6 +54,11 @@ int UsageError(CliContext& ctx, const CliCommand& cmd, const std::string& reason
     ctx.err << "kolt-cli " << cmd.name << ": " << reason << "\n"
             << "Try 'kolt-cli " << cmd.name << " --help'.\n";
     return kExitUsage;
+}
+
+int Refuse(CliContext& ctx, const std::string& message) {
+    ctx.prompts.Message(message, text::kErrorCaption, Icon::Information);
+    return kExitRefused;
 }
 
 std::optional<int> ParseModel(const std::string& text) {

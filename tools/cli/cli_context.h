@@ -36,6 +36,9 @@ std::optional<int> ParseCommandArgs(CliContext& ctx, const CliCommand& cmd, cons
 // Prints "kolt-cli CMD: reason" and the hint to --help; returns kExitUsage.
 int UsageError(CliContext& ctx, const CliCommand& cmd, const std::string& reason);
 
+// Tells the user why the input is refused; returns kExitRefused.
+int Refuse(CliContext& ctx, const std::string& message);
+
 // A model given as index 0..10 or as its name (any case).
 std::optional<int> ParseModel(const std::string& text);
 

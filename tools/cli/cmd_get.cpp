@@ -24,23 +24,18 @@ int RunGet(CliContext& ctx, const Args& args) {
     const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one parameter code, for example F07");
-    std::string error;
     LinkRequest request;
-    if (!BusLineRequest(ctx, p, request, error)) return UsageError(ctx, cmd, error);
-    const auto station = SingleStation(p, error);
-    if (!station) return UsageError(ctx, cmd, error);
+    int station = 0;
+    if (auto done = ParseLineAndStation(ctx, cmd, p, request, station)) return *done;
     std::string code = p.positionals[0];
     for (char& c : code) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const int number = NumberFromCode(code);
-    if (number < 0) {
-        ctx.prompts.Message(text::kUnknownCode + code, text::kErrorCaption, Icon::Information);
-        return kExitRefused;
-    }
+    if (number < 0) return Refuse(ctx, text::kUnknownCode + code);
 
     BusSession bus(ctx);
-    if (bus.Link(request, {*station}) != LinkOutcome::Linked) return kExitRefused;
+    if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
     int value = 0;
-    if (!ReadOneParameter(bus.link, *station, number, value)) return kExitRefused;
+    if (!ReadOneParameter(bus.link, station, number, value)) return kExitRefused;
     const std::string shown = FormatParamValue(value, number);
     if (p.Has("--verbose"))
         ctx.out << CodeText(number) << "  " << Description(number) << "  " << shown << "  (range " << RangeText(number)

@@ -22,25 +22,24 @@ int RunRead(CliContext& ctx, const Args& args) {
     const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (!p.positionals.empty()) return UsageError(ctx, cmd, "unexpected argument '" + p.positionals[0] + "'");
-    std::string error;
     LinkRequest request;
-    if (!BusLineRequest(ctx, p, request, error)) return UsageError(ctx, cmd, error);
-    const auto station = SingleStation(p, error);
-    if (!station) return UsageError(ctx, cmd, error);
+    int station = 0;
+    if (auto done = ParseLineAndStation(ctx, cmd, p, request, station)) return *done;
     ReadRequest read;
-    read.station = *station;
+    read.station = station;
+    std::string error;
     if (!ParseGroups(p, read.readF, read.readC, error)) return UsageError(ctx, cmd, error);
     const auto output = p.Value("--output");
     if (!output || output->empty()) return UsageError(ctx, cmd, "-o FILE is required");
 
     BusSession bus(ctx);
-    if (bus.Link(request, {*station}) != LinkOutcome::Linked) return kExitRefused;
+    if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
     // No document is open here, so the read makes a new one as File New would.
     if (!RunReadCommand(bus.link, read) || !bus.host.doc) return kExitRefused;
     if (!WriteDocFile(*bus.host.doc, *output, ctx.prompts)) return kExitRefused;
 
     const int count = (read.readF ? kFCount : 0) + (read.readC ? kCCount : 0);
-    ctx.out << StationLabel(*station) << ": " << ModelOfCapacity(ctx.app.currentModel) << ", software version "
+    ctx.out << StationLabel(station) << ": " << ModelOfCapacity(ctx.app.currentModel) << ", software version "
             << VersionText(ctx.app.softwareVersion) << "; " << count << " parameters read into " << *output << "\n";
     return kExitOk;
 }

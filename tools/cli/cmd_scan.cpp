@@ -22,11 +22,9 @@ int RunScan(CliContext& ctx, const Args& args) {
     const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (!p.positionals.empty()) return UsageError(ctx, cmd, "unexpected argument '" + p.positionals[0] + "'");
-    std::string error;
     LinkRequest request;
-    if (!BusLineRequest(ctx, p, request, error)) return UsageError(ctx, cmd, error);
-    const std::vector<int> stations = StationList(p, error);
-    if (stations.empty()) return UsageError(ctx, cmd, error);
+    std::vector<int> stations;
+    if (auto done = ParseLineAndStations(ctx, cmd, p, request, stations)) return *done;
 
     BusSession bus(ctx);
     if (OpenLinkPort(bus.link, request) != LinkOutcome::Linked) return kExitRefused;

@@ -41,26 +41,17 @@ int RunSet(CliContext& ctx, const Args& args) {
     const std::string& path = p.positionals[0];
     auto doc = OpenDocumentFile(ctx.app, path, ctx.prompts);
     if (!doc) return kExitRefused;
-    if (doc->IsCompare()) {
-        ctx.prompts.Message(text::kCompareNotEditable, text::kErrorCaption, Icon::Information);
-        return kExitRefused;
-    }
+    if (doc->IsCompare()) return Refuse(ctx, text::kCompareNotEditable);
 
     // Every value is checked before anything is stored: one refusal leaves the file as it was.
     std::vector<std::pair<int, std::int32_t>> accepted;
     for (const auto& a : assignments) {
         const int number = NumberFromCode(a.code);
-        if (number < 0) {
-            ctx.prompts.Message(text::kUnknownCode + a.code, text::kErrorCaption, Icon::Information);
-            return kExitRefused;
-        }
+        if (number < 0) return Refuse(ctx, text::kUnknownCode + a.code);
         std::int32_t value = 0;
         const std::string refusal =
             SettingRefusal(number, a.text, doc->minByNumber[number], doc->maxByNumber[number], value);
-        if (!refusal.empty()) {
-            ctx.prompts.Message(refusal, text::kErrorCaption, Icon::Information);
-            return kExitRefused;
-        }
+        if (!refusal.empty()) return Refuse(ctx, refusal);
         accepted.emplace_back(number, value);
     }
 

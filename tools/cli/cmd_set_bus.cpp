@@ -37,27 +37,19 @@ int RunSetBus(CliContext& ctx, const Args& args) {
     const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "a drive takes exactly one CODE=VALUE");
-    std::string error;
     LinkRequest request;
-    if (!BusLineRequest(ctx, p, request, error)) return UsageError(ctx, cmd, error);
-    const auto station = SingleStation(p, error);
-    if (!station) return UsageError(ctx, cmd, error);
+    int station = 0;
+    if (auto done = ParseLineAndStation(ctx, cmd, p, request, station)) return *done;
     std::string code, valueText;
     if (!SplitAssignment(p.positionals[0], code, valueText))
         return UsageError(ctx, cmd, "expected CODE=VALUE, not '" + p.positionals[0] + "'");
 
     // Everything the grid would refuse is refused before the port is opened.
     const int number = NumberFromCode(code);
-    if (number < 0) {
-        ctx.prompts.Message(text::kUnknownCode + code, text::kErrorCaption, Icon::Information);
-        return kExitRefused;
-    }
+    if (number < 0) return Refuse(ctx, text::kUnknownCode + code);
     std::int32_t value = 0;
     const std::string refusal = SettingRefusal(number, valueText, MinValue(number), MaxValue(number), value);
-    if (!refusal.empty()) {
-        ctx.prompts.Message(refusal, text::kErrorCaption, Icon::Information);
-        return kExitRefused;
-    }
+    if (!refusal.empty()) return Refuse(ctx, refusal);
     if (number == kFactoryDefault) {
         // The grid hands on only a reset; F52 reads 0 again once a reset is done.
         if (value == 0) {
@@ -72,8 +64,8 @@ int RunSetBus(CliContext& ctx, const Args& args) {
     }
 
     BusSession bus(ctx);
-    if (bus.Link(request, {*station}) != LinkOutcome::Linked) return kExitRefused;
-    return WriteOneParameter(bus.link, *station, number, value) ? kExitOk : kExitRefused;
+    if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
+    return WriteOneParameter(bus.link, station, number, value) ? kExitOk : kExitRefused;
 }
 
 }  // namespace kolt::cli

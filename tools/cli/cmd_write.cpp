@@ -49,20 +49,15 @@ int RunWrite(CliContext& ctx, const Args& args) {
     const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
     if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one parameter file");
-    std::string error;
     LinkRequest link;
-    if (!BusLineRequest(ctx, p, link, error)) return UsageError(ctx, cmd, error);
     WriteRequest write;
-    write.stations = StationList(p, error);
-    if (write.stations.empty()) return UsageError(ctx, cmd, error);
+    if (auto done = ParseLineAndStations(ctx, cmd, p, link, write.stations)) return *done;
+    std::string error;
     if (!ParseGroups(p, write.writeBasic, write.writeAdvanced, error)) return UsageError(ctx, cmd, error);
 
     auto doc = OpenDocumentFile(ctx.app, p.positionals[0], ctx.prompts);
     if (!doc) return kExitRefused;
-    if (doc->IsCompare()) {
-        ctx.prompts.Message(text::kCompareNotWritable, text::kErrorCaption, Icon::Information);
-        return kExitRefused;
-    }
+    if (doc->IsCompare()) return Refuse(ctx, text::kCompareNotWritable);
 
     BusSession bus(ctx);
     const LinkOutcome linked = bus.Link(link, write.stations);
