@@ -1,5 +1,7 @@
 #include "link/ui/group_checks.h"
 
+#include "app/texts.h"
+
 #include <QCheckBox>
 
 namespace kolt {
@@ -11,6 +13,16 @@ void KeepOneChecked(QCheckBox* basic, QCheckBox* advanced) {
     QObject::connect(advanced, &QCheckBox::toggled, basic, [basic](bool on) {
         if (!on) basic->setChecked(true);
     });
+}
+
+void MakeGroupChecks(QCheckBox*& basic, QCheckBox*& advanced) {
+    basic = new QCheckBox(QString::fromUtf8(text::kBasicGroup));
+    basic->setObjectName("basicCheck");
+    advanced = new QCheckBox(QString::fromUtf8(text::kAdvancedGroup));
+    advanced->setObjectName("advancedCheck");
+    basic->setChecked(true);
+    advanced->setChecked(true);
+    KeepOneChecked(basic, advanced);
 }
 
 }  // namespace kolt

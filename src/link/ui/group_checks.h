@@ -8,4 +8,7 @@ namespace kolt {
 
 void KeepOneChecked(QCheckBox* basic, QCheckBox* advanced);
 
+// Makes the pair, both checked and kept so.
+void MakeGroupChecks(QCheckBox*& basic, QCheckBox*& advanced);
+
 }  // namespace kolt

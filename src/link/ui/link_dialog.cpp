@@ -2,7 +2,6 @@
 
 #include "app/texts.h"
 #include "link/serial_port.h"
-#include "link/station_list.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -88,25 +87,8 @@ CLinkDialog::CLinkDialog(const CMarbenApp& app, QWidget* parent, DeviceResolver 
     defaults_->setAutoDefault(false);
     connect(defaults_, &QPushButton::clicked, this, &CLinkDialog::ApplyDefaults);
 
-    // Station choice
-    single_ = new QRadioButton(QString::fromUtf8(text::kSingle));
-    single_->setObjectName("singleRadio");
-    all_ = new QRadioButton(QString::fromUtf8(text::kAllInverters));
-    all_->setObjectName("allRadio");
-    stationText_ = new QLineEdit(QString::number(app.currentStation));
-    stationText_->setObjectName("stationEdit");
-    hint_ = new QLabel(QString::fromUtf8(text::kStationHint));
-    hint_->setObjectName("stationHint");
-    single_->setChecked(true);
-    connect(single_, &QRadioButton::toggled, this, &CLinkDialog::UpdateEnabling);
-
-    auto* stationBox = new QGroupBox(QString::fromUtf8(text::kStationGroup));
-    stationBox->setObjectName("stationGroup");
-    auto* sl = new QGridLayout(stationBox);
-    sl->addWidget(single_, 0, 0);
-    sl->addWidget(stationText_, 0, 1);
-    sl->addWidget(hint_, 1, 1);
-    sl->addWidget(all_, 2, 0, 1, 2);
+    station_ = MakeStationChoice(text::kSingle, text::kAllInverters, app.currentStation);
+    connect(station_.single, &QRadioButton::toggled, this, &CLinkDialog::UpdateEnabling);
 
     // Buttons down the right side
     link_ = new QPushButton(QString::fromUtf8(text::kLinkButton));
@@ -134,7 +116,7 @@ CLinkDialog::CLinkDialog(const CMarbenApp& app, QWidget* parent, DeviceResolver 
     defaultsRow->addStretch(1);
     defaultsRow->addWidget(defaults_);
     settingsGrid->addLayout(defaultsRow, 3, 0, 1, 2);
-    settingsGrid->addWidget(stationBox, 4, 0, 1, 2);
+    settingsGrid->addWidget(station_.box, 4, 0, 1, 2);
 
     auto* top = new QHBoxLayout(this);
     top->addLayout(settingsGrid, 1);
@@ -143,7 +125,7 @@ CLinkDialog::CLinkDialog(const CMarbenApp& app, QWidget* parent, DeviceResolver 
     UpdateEnabling();
     // Enter presses the button that can act.
     (linked_ ? unlink_ : link_)->setDefault(true);
-    if (!linked_) stationText_->setFocus();
+    if (!linked_) station_.text->setFocus();
 }
 
 void CLinkDialog::SetLineValues(int baud, int dataBits, int parity, int stopBits) {
@@ -161,12 +143,10 @@ void CLinkDialog::UpdateEnabling() {
     const bool inputs = !linked_;
     for (QWidget* w : {static_cast<QWidget*>(comPort_), static_cast<QWidget*>(baud_),
                        static_cast<QWidget*>(dataBits_), static_cast<QWidget*>(parity_),
-                       static_cast<QWidget*>(stopBits_), static_cast<QWidget*>(single_),
-                       static_cast<QWidget*>(all_), static_cast<QWidget*>(defaults_),
+                       static_cast<QWidget*>(stopBits_), static_cast<QWidget*>(defaults_),
                        static_cast<QWidget*>(link_)})
         w->setEnabled(inputs);
-    stationText_->setEnabled(inputs && single_->isChecked());
-    hint_->setEnabled(inputs && single_->isChecked());
+    station_.SetEnabled(inputs);
     unlink_->setEnabled(linked_);
 }
 
@@ -184,10 +164,7 @@ int CLinkDialog::dataBits() const { return dataBits_->currentData().toInt(); }
 int CLinkDialog::parity() const { return parity_->currentData().toInt(); }
 int CLinkDialog::stopBits() const { return stopBits_->currentData().toInt(); }
 
-std::vector<int> CLinkDialog::stations() const {
-    if (all_->isChecked()) return AllStations();
-    return ParseStationList(stationText_->text().toStdString());
-}
+std::vector<int> CLinkDialog::stations() const { return station_.Stations(); }
 
 LinkRequest CLinkDialog::request() const {
     LinkRequest r;

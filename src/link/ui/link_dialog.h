@@ -4,6 +4,7 @@
 
 #include "app/marben_app.h"
 #include "link/link_procedure.h"
+#include "link/ui/station_choice.h"
 
 #include <QDialog>
 
@@ -13,10 +14,7 @@
 
 class QButtonGroup;
 class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace kolt {
 
@@ -61,10 +59,7 @@ private:
     QComboBox* parity_;
     QComboBox* stopBits_;
     QPushButton* defaults_;
-    QRadioButton* single_;
-    QRadioButton* all_;
-    QLineEdit* stationText_;
-    QLabel* hint_;
+    StationChoice station_;
     QPushButton* link_;
     QPushButton* unlink_;
     QPushButton* close_;

@@ -23,13 +23,7 @@ CReadParaDialog::CReadParaDialog(const CMarbenApp& app, QWidget* parent) : QDial
     station_->setCurrentIndex(ClampStation(app.currentStation) - kFirstStation);
     station_->setMaxVisibleItems(16);
 
-    basic_ = new QCheckBox(QString::fromUtf8(text::kBasicGroup));
-    basic_->setObjectName("basicCheck");
-    advanced_ = new QCheckBox(QString::fromUtf8(text::kAdvancedGroup));
-    advanced_->setObjectName("advancedCheck");
-    basic_->setChecked(true);
-    advanced_->setChecked(true);
-    KeepOneChecked(basic_, advanced_);
+    MakeGroupChecks(basic_, advanced_);
 
     const bool free = app.monitoringFlag == 0;
     station_->setEnabled(free);

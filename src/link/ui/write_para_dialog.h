@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/marben_app.h"
+#include "link/ui/station_choice.h"
 #include "link/write_procedure.h"
 
 #include <QDialog>
@@ -9,9 +10,6 @@
 #include <vector>
 
 class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 
 namespace kolt {
 
@@ -33,10 +31,7 @@ public:
 private:
     void UpdateEnabling();
 
-    QRadioButton* single_;
-    QRadioButton* all_;
-    QLineEdit* stationText_;
-    QLabel* hint_;
+    StationChoice station_;
     QCheckBox* basic_;
     QCheckBox* advanced_;
 };
