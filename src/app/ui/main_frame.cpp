@@ -465,23 +465,16 @@ void CMainFrame::FileClose() {
         CloseDocumentWindow();
 }
 
-bool CMainFrame::FileSave() {
-    CMarbenDoc* doc = Document();
-    if (!doc)
-        return false;
-    FlagGuard busy(app_.busyFlag);
-    const bool ok = SaveDocument(*doc, prompts_);
-    if (child_)
-        child_->UpdateCaption();
-    return ok;
-}
+bool CMainFrame::FileSave() { return SaveWith(SaveDocument); }
 
-bool CMainFrame::FileSaveAs() {
+bool CMainFrame::FileSaveAs() { return SaveWith(SaveDocumentAs); }
+
+bool CMainFrame::SaveWith(bool (*save)(CMarbenDoc&, IPrompts&)) {
     CMarbenDoc* doc = Document();
     if (!doc)
         return false;
     FlagGuard busy(app_.busyFlag);
-    const bool ok = SaveDocumentAs(*doc, prompts_);
+    const bool ok = save(*doc, prompts_);
     if (child_)
         child_->UpdateCaption();
     return ok;

@@ -28,6 +28,7 @@ class QToolBar;
 namespace kolt {
 
 class CChildFrame;
+class IPrompts;
 class QtPrompts;
 
 // Makes the view of a document window (the parameter view in the program).
@@ -106,6 +107,8 @@ private:
     void OnMonitorTimer();
     void OnDocumentClosing(CChildFrame* frame);
     void AddRecent(const QString& path);
+    // Save and Save As: `save` runs on the open document, then its caption follows.
+    bool SaveWith(bool (*save)(CMarbenDoc&, IPrompts&));
     FrameFacts Facts() const;
 
     CMarbenApp& app_;
