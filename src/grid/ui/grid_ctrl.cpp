@@ -30,6 +30,13 @@ Qt::Alignment AlignmentOf(unsigned format) {
     return a | ((format & kFormatVCentre) ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
+// The colour a cell holds for `role`, or `fallback` when it holds none.
+QColor RoleColour(const QTableWidgetItem* item, int role, const QColor& fallback) {
+    if (!item) return fallback;
+    const QVariant v = item->data(role);
+    return v.isValid() ? qvariant_cast<QBrush>(v).color() : fallback;
+}
+
 unsigned FormatOfItem(const QTableWidgetItem* item) {
     if (!item) return kDefaultFormat;
     const QVariant v = item->data(kFormatRole);
@@ -254,9 +261,8 @@ void CGridCtrl::SetItemFgColour(int row, int col, const QColor& colour) {
 }
 
 QColor CGridCtrl::GetItemFgColour(int row, int col) const {
-    const QTableWidgetItem* c = Cell(row, col);
-    if (c && c->data(Qt::ForegroundRole).isValid()) return c->foreground().color();
-    return IsFixedRow(row) ? palette().buttonText().color() : palette().text().color();
+    const QPalette& p = palette();
+    return RoleColour(Cell(row, col), Qt::ForegroundRole, IsFixedRow(row) ? p.buttonText().color() : p.text().color());
 }
 
 void CGridCtrl::SetItemBkColour(int row, int col, const QColor& colour) {
@@ -264,9 +270,8 @@ void CGridCtrl::SetItemBkColour(int row, int col, const QColor& colour) {
 }
 
 QColor CGridCtrl::GetItemBkColour(int row, int col) const {
-    const QTableWidgetItem* c = Cell(row, col);
-    if (c && c->data(Qt::BackgroundRole).isValid()) return c->background().color();
-    return IsFixedRow(row) ? palette().button().color() : palette().base().color();
+    const QPalette& p = palette();
+    return RoleColour(Cell(row, col), Qt::BackgroundRole, IsFixedRow(row) ? p.button().color() : p.base().color());
 }
 
 void CGridCtrl::SetItemFont(int row, int col, const QFont& font) {
