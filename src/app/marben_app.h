@@ -70,4 +70,18 @@ private:
     std::uint8_t& flag_;
 };
 
+// Sets a flag for the life of a scope and puts back what it was, so an inner
+// holder (a prompt inside a busy command) does not clear the outer one's flag.
+class NestedFlagGuard {
+public:
+    explicit NestedFlagGuard(std::uint8_t& flag) : flag_(flag), old_(flag) { flag_ = 1; }
+    ~NestedFlagGuard() { flag_ = old_; }
+    NestedFlagGuard(const NestedFlagGuard&) = delete;
+    NestedFlagGuard& operator=(const NestedFlagGuard&) = delete;
+
+private:
+    std::uint8_t& flag_;
+    std::uint8_t old_;
+};
+
 }  // namespace kolt

@@ -11,20 +11,6 @@ namespace kolt {
 
 namespace {
 
-// Sets the busy flag for a scope and puts back what it was, so a prompt inside
-// a command that is already busy does not clear the command's own flag.
-class BusyScope {
-public:
-    explicit BusyScope(std::uint8_t& flag) : flag_(flag), old_(flag) { flag_ = 1; }
-    ~BusyScope() { flag_ = old_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    std::uint8_t& flag_;
-    std::uint8_t old_;
-};
-
 bool SaveChosenWithYes(CMarbenDoc& doc, IPrompts& prompts) {
     return doc.untitled ? SaveDocumentAs(doc, prompts) : SaveDocument(doc, prompts);
 }
@@ -40,7 +26,7 @@ bool SaveIfModified(CMarbenDoc& doc, IPrompts& prompts) {
     if (!doc.IsModified()) return true;
     Answer answer;
     {
-        BusyScope busy(doc.App().busyFlag);
+        NestedFlagGuard busy(doc.App().busyFlag);
         answer = prompts.YesNoCancel(SavePromptText(doc), text::kAppTitle, Icon::None);
     }
     switch (answer) {
@@ -62,7 +48,7 @@ bool SaveIfModifiedYesNo(CMarbenDoc& doc, IPrompts& prompts) {
 }
 
 bool SaveDocument(CMarbenDoc& doc, IPrompts& prompts) {
-    BusyScope busy(doc.App().busyFlag);
+    NestedFlagGuard busy(doc.App().busyFlag);
     // A document without a path has nowhere to go but the save dialog.
     if (doc.untitled || doc.PathName().empty()) return SaveDocumentAs(doc, prompts);
     if (!WriteDocFile(doc, doc.PathName(), prompts)) return false;
@@ -71,7 +57,7 @@ bool SaveDocument(CMarbenDoc& doc, IPrompts& prompts) {
 }
 
 bool SaveDocumentAs(CMarbenDoc& doc, IPrompts& prompts) {
-    BusyScope busy(doc.App().busyFlag);
+    NestedFlagGuard busy(doc.App().busyFlag);
     const char* filter = doc.IsCompare() ? text::kSaveCompareFilter : text::kSaveParamFilter;
     const auto path = prompts.AskSavePath(filter, text::kDefaultExt, doc.Title());
     if (!path || path->empty()) return false;

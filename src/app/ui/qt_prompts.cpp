@@ -33,20 +33,6 @@ QMessageBox::Icon ToQtIcon(Icon icon) {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// The busy flag is up while a modal window waits for the user, so the timer
-// and the commands leave the program alone; an outer holder keeps it up.
-class ModalScope {
-public:
-    explicit ModalScope(std::uint8_t& flag) : flag_(flag), old_(flag) { flag_ = 1; }
-    ~ModalScope() { flag_ = old_; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-private:
-    std::uint8_t& flag_;
-    std::uint8_t old_;
-};
-
 }  // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
@@ -87,15 +73,17 @@ QWidget* QtPrompts::Owner() const {
 
 QtPrompts::~QtPrompts() { delete progress_.data(); }
 
+// The busy flag is up while a modal window waits for the user, so the timer
+// and the commands leave the program alone.
 void QtPrompts::Message(const std::string& text, const std::string& caption, Icon icon) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Ok, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
 }
 
 void QtPrompts::CommMessage(const std::string& text) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     QMessageBox box(QMessageBox::NoIcon, text::kCommCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("commMessage"));
     QPushButton* quit = box.addButton(text::kQuit, QMessageBox::AcceptRole);
@@ -106,14 +94,14 @@ void QtPrompts::CommMessage(const std::string& text) {
 }
 
 bool QtPrompts::YesNo(const std::string& text, const std::string& caption, Icon icon) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setObjectName(QStringLiteral("yesNoBox"));
     return box.exec() == QMessageBox::Yes;
 }
 
 Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& caption, Icon icon) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Owner());
     box.setObjectName(QStringLiteral("yesNoCancelBox"));
@@ -129,7 +117,7 @@ Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& captio
 }
 
 bool QtPrompts::ContinueAbort(const std::string& text) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     QMessageBox box(QMessageBox::NoIcon, text::kWriteCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("continueAbortBox"));
     QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
@@ -250,7 +238,7 @@ std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, con
 }
 
 std::optional<std::string> QtPrompts::Chosen(QFileDialog& dlg) {
-    ModalScope busy(app_.busyFlag);
+    NestedFlagGuard busy(app_.busyFlag);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = dlg.selectedFiles().first();
