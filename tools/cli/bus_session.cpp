@@ -27,6 +27,12 @@ LinkOutcome BusSession::Link(LinkRequest request, const std::vector<int>& statio
     return RunLinkCommand(link, request);
 }
 
+std::optional<int> ParseBusCommandArgs(CliContext& ctx, const CliCommand& cmd, const Args& args,
+                                       std::span<const OptionSpec> own, ParsedArgs& parsed) {
+    const std::span<const OptionSpec> tables[] = {own, kLineOptionSpecs};
+    return ParseCommandArgs(ctx, cmd, args, tables, parsed);
+}
+
 bool BusLineRequest(const CliContext& ctx, const ParsedArgs& args, LinkRequest& request, std::string& error) {
     LineOptions line = LineOptionsFromSettings(ctx.app.settings);
     if (!ApplyLineOptions(args, line, error)) return false;

@@ -55,6 +55,10 @@ public:
     LinkContext link;
 };
 
+// ParseCommandArgs for a bus command: its own options and the line options.
+std::optional<int> ParseBusCommandArgs(CliContext& ctx, const CliCommand& cmd, const Args& args,
+                                       std::span<const OptionSpec> own, ParsedArgs& parsed);
+
 // The serial line options (defaults from koltinf.ini) as a Link request.
 // False with `error` set for a value outside the choices.
 bool BusLineRequest(const CliContext& ctx, const ParsedArgs& args, LinkRequest& request, std::string& error);

@@ -21,8 +21,7 @@ constexpr std::array<OptionSpec, 2> kOptions{{
 int RunGet(CliContext& ctx, const Args& args) {
     const CliCommand& cmd = *FindCommand("get");
     ParsedArgs p;
-    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
-    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (auto done = ParseBusCommandArgs(ctx, cmd, args, kOptions, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one parameter code, for example F07");
     LinkRequest request;
     int station = 0;

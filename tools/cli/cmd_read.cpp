@@ -19,8 +19,7 @@ constexpr std::array<OptionSpec, 3> kOptions{{
 int RunRead(CliContext& ctx, const Args& args) {
     const CliCommand& cmd = *FindCommand("read");
     ParsedArgs p;
-    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
-    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (auto done = ParseBusCommandArgs(ctx, cmd, args, kOptions, p)) return *done;
     if (!p.positionals.empty()) return UsageError(ctx, cmd, "unexpected argument '" + p.positionals[0] + "'");
     LinkRequest request;
     int station = 0;

@@ -19,8 +19,7 @@ constexpr std::array<OptionSpec, 1> kOptions{{
 int RunScan(CliContext& ctx, const Args& args) {
     const CliCommand& cmd = *FindCommand("scan");
     ParsedArgs p;
-    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
-    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (auto done = ParseBusCommandArgs(ctx, cmd, args, kOptions, p)) return *done;
     if (!p.positionals.empty()) return UsageError(ctx, cmd, "unexpected argument '" + p.positionals[0] + "'");
     LinkRequest request;
     std::vector<int> stations;

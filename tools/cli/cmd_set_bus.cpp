@@ -34,8 +34,7 @@ bool IsBusSet(const Args& args) {
 int RunSetBus(CliContext& ctx, const Args& args) {
     const CliCommand& cmd = *FindCommand("set");
     ParsedArgs p;
-    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
-    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (auto done = ParseBusCommandArgs(ctx, cmd, args, kOptions, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "a drive takes exactly one CODE=VALUE");
     LinkRequest request;
     int station = 0;

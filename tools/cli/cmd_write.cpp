@@ -46,8 +46,7 @@ std::string OutcomeText(const StationWriteReport& r, const CMarbenDoc& doc) {
 int RunWrite(CliContext& ctx, const Args& args) {
     const CliCommand& cmd = *FindCommand("write");
     ParsedArgs p;
-    const std::span<const OptionSpec> tables[] = {kOptions, kLineOptionSpecs};
-    if (auto done = ParseCommandArgs(ctx, cmd, args, tables, p)) return *done;
+    if (auto done = ParseBusCommandArgs(ctx, cmd, args, kOptions, p)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one parameter file");
     LinkRequest link;
     WriteRequest write;
