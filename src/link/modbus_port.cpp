@@ -70,13 +70,17 @@ void Word(char* out4, int value) {
     std::memcpy(out4, buf, 4);
 }
 
-int BuildRead(char* out, int station, int reg, int count) {
+// A request whose data is two 16-bit fields: register and count for a read
+// (0x03), register and value for a single write (0x06).
+int BuildTwoWords(char* out, int station, int function, int reg, int word) {
     char data[9];
     Word(data, reg);
-    Word(data + 4, count);
+    Word(data + 4, word);
     data[8] = '\0';
-    return FinishFrame(out, Body(out, station, 0x03, data));
+    return FinishFrame(out, Body(out, station, function, data));
 }
+
+int BuildRead(char* out, int station, int reg, int count) { return BuildTwoWords(out, station, 0x03, reg, count); }
 
 }  // namespace
 
@@ -187,11 +191,7 @@ int CModbusPort::BuildWriteParameter(char* out, int station, int number, int val
 }
 
 int CModbusPort::BuildWriteRegister(char* out, int station, int reg, int value) {
-    char data[9];
-    Word(data, reg);
-    Word(data + 4, value);
-    data[8] = '\0';
-    return FinishFrame(out, Body(out, station, 0x06, data));
+    return BuildTwoWords(out, station, 0x06, reg, value);
 }
 
 int CModbusPort::Transaction(const char* request, int requestLength, char* reply, int capacity, int attempts) {
