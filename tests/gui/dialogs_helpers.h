@@ -16,52 +16,35 @@
 
 namespace kolt::testing {
 
-// Runs `act` on the active modal widget as soon as one of type T is showing.
+// Runs `act` on the active modal widget as soon as one that `matches` shows.
 // Polls from the event loop, so it also works for windows opened deep inside
 // a procedure that pumps events. When none shows up in time the test fails and
 // whatever modal window is up is closed, so that a wrong turn cannot hang the run.
-template <typename T>
-void WhenModal(std::function<void(T*)> act, int tries = 500) {
-    QTimer::singleShot(10, [act, tries] {
+inline void WhenModalMatches(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> act,
+                             std::string what, int tries = 500) {
+    QTimer::singleShot(10, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* w = qobject_cast<T*>(modal); w && w->isVisible()) {
-            act(w);
-            return;
-        }
-        if (tries > 0) {
-            WhenModal<T>(act, tries - 1);
-            return;
-        }
-        ADD_FAILURE() << "expected modal window " << T::staticMetaObject.className() << " never showed";
+        if (modal && modal->isVisible() && matches(modal)) return act(modal);
+        if (tries > 0) return WhenModalMatches(matches, act, what, tries - 1);
+        ADD_FAILURE() << "expected modal window " << what << " never showed";
         if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
     });
 }
 
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
+    WhenModalMatches([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                     [act](QWidget* w) { act(qobject_cast<T*>(w)); }, T::staticMetaObject.className());
+}
+
 // The same for the modal window with this object name (any widget class).
-inline void WhenModalNamed(const QString& name, std::function<void(QWidget*)> act, int tries = 500) {
-    QTimer::singleShot(10, [name, act, tries] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name && modal->isVisible()) {
-            act(modal);
-            return;
-        }
-        if (tries > 0) {
-            WhenModalNamed(name, act, tries - 1);
-            return;
-        }
-        ADD_FAILURE() << "expected modal window " << name.toStdString() << " never showed";
-        if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
-    });
+inline void WhenModalNamed(const QString& name, std::function<void(QWidget*)> act) {
+    WhenModalMatches([name](QWidget* w) { return w->objectName() == name; }, act, name.toStdString());
 }
 
 // Runs the event loop until `done` holds or about `ms` milliseconds have passed.
 inline bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
-    for (int waited = 0; waited < ms; waited += 5) {
-        if (done()) return true;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qWait(5);
-    }
-    return done();
+    return QTest::qWaitFor(done, ms);
 }
 
 // The button of a message box whose text is `label` (mnemonics included), or nullptr.

@@ -2,6 +2,7 @@
 // with the real Qt prompts, for the frame tests.
 #pragma once
 
+#include "app/command_ids.h"
 #include "app/marben_app.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/qt_prompts.h"
@@ -15,11 +16,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -34,31 +32,18 @@ protected:
         frame = std::make_unique<CMainFrame>(app, prompts, *store, ParameterViewFactory(app, prompts));
         prompts.SetParentWidget(frame.get());
     }
-    void TearDown() override {
-        frame.reset();  // the document goes without a question
-    }
 
     CMarbenDoc* NewDocument() { return frame->ShowDocument(CreateNewDocument(app)); }
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QString Pane(int i) const { return frame->StatusPane(i)->text(); }
     bool Enabled(int id) const { return frame->Action(id)->isEnabled(); }
 
-    // Texts of a menu's visible entries, sub-menus by their title.
-    static QStringList Entries(QMenu* menu) {
+    // Texts of a menu's visible entries; replaced menus lose their names, so
+    // only the current one answers.
+    QStringList Entries(const char* objectName) const {
         QStringList out;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator() && a->isVisible())
-                out << a->text();
-        return out;
-    }
-    QMenu* Menu(const char* objectName) const {
-        // Replaced menus lose their names, so only the current one answers.
-        return frame->menuBar()->findChild<QMenu*>(QString::fromLatin1(objectName));
-    }
-    QStringList MenuTitles() const {
-        QStringList out;
-        for (QAction* a : frame->menuBar()->actions())
-            out << a->text();
+        for (QAction* a : frame->menuBar()->findChild<QMenu*>(QString::fromLatin1(objectName))->actions())
+            if (!a->isSeparator() && a->isVisible()) out << a->text();
         return out;
     }
 
@@ -69,33 +54,24 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 };
 
-// Answers the next file dialog with `path` (or cancels it when empty).
-inline void AnswerFileDialog(const QString& path) {
-    WhenModal<QFileDialog>([path](QFileDialog* d) {
-        if (path.isEmpty()) {
-            d->reject();
-            return;
-        }
-        // Typed into the name field, as a user would: selectFile() with another
-        // folder finishes only when that folder has loaded.
-        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(path);
+// Answers the next file dialog with `path` (or cancels it when empty), typed
+// into the name field as a user would; `folder` gets the folder it started in.
+inline void AnswerFileDialog(const QString& path, QString* folder = nullptr) {
+    WhenModal<QFileDialog>([=](QFileDialog* d) {
+        if (folder) *folder = d->directory().absolutePath();
+        if (path.isEmpty()) return d->reject();
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
         static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, through the public base
     });
 }
 
-// Answers the next message box with the button of `role`, keeping its text and title.
+// Answers the next message box with `button`, keeping its text and title.
 inline void AnswerMessageBox(QMessageBox::StandardButton button, QString* text = nullptr, QString* title = nullptr) {
     WhenModal<QMessageBox>([=](QMessageBox* box) {
-        if (text)
-            *text = box->text();
-        if (title)
-            *title = box->windowTitle();
-        if (QAbstractButton* b = box->button(button))
-            b->click();
-        else
-            box->buttons().first()->click();
+        if (text) *text = box->text();
+        if (title) *title = box->windowTitle();
+        QAbstractButton* b = box->button(button);
+        (b ? b : box->buttons().first())->click();
     });
 }
 

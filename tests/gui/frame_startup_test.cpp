@@ -26,71 +26,63 @@ protected:
         qunsetenv("KOLT_HOME");
         QDir::setCurrent(oldCwd);
     }
-    std::unique_ptr<CMainFrame> Start(CMarbenApp& app, QtPrompts& prompts, QStringList args = {}) {
+    // Starts the program; the first document's model dialog is answered with
+    // OK and the frequency it showed goes to *frequencyShown.
+    std::unique_ptr<CMainFrame> Start(CMarbenApp& app, QtPrompts& prompts, QStringList args = {},
+                                      int* frequencyShown = nullptr) {
+        if (args.isEmpty())
+            WhenModal<CModelType>([frequencyShown](CModelType* d) {
+                if (frequencyShown)
+                    *frequencyShown = d->findChild<QComboBox*>(QStringLiteral("frequencyList"))->currentIndex();
+                d->accept();
+            });
         StartupOptions options;
         options.arguments = args;
         options.splash = false;
         return InitInstance(app, prompts, *store, ParameterViewFactory(app, prompts), options);
     }
+    QString SettingsPath() const { return home.filePath(QStringLiteral("koltinf.ini")); }
     QString SettingsText() const {
-        QFile f(home.filePath(QStringLiteral("koltinf.ini")));
+        QFile f(SettingsPath());
         return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
     }
 
     QTemporaryDir home;
     QString oldCwd;
     std::unique_ptr<QSettings> store;
+    CMarbenApp app;
+    QtPrompts prompts{app};
 };
-
-// Presses OK in the model dialog, keeping what it shows in *hz.
-void AcceptModelDialog(int* frequencyShown = nullptr) {
-    WhenModal<CModelType>([frequencyShown](CModelType* d) {
-        if (frequencyShown)
-            *frequencyShown = d->findChild<QComboBox*>(QStringLiteral("frequencyList"))->currentIndex();
-        d->accept();
-    });
-}
 
 TEST_F(StartupTest, MissingInstallationFolderEndsTheProgram) {
     qputenv("KOLT_HOME", home.filePath(QStringLiteral("not-there")).toLocal8Bit());
-    CMarbenApp app;
-    QtPrompts prompts(app);
     QString text, title;
     AnswerMessageBox(QMessageBox::Ok, &text, &title);
-    EXPECT_EQ(Start(app, prompts), nullptr);
+    EXPECT_EQ(Start(app, prompts, {QStringLiteral("x.kpf")}), nullptr);  // a file: no model dialog expected
     EXPECT_EQ(text, "Error: Not find system data!!\n\nPlease reinstall KOLT Quendal.\n");
     EXPECT_EQ(title, "KOLT Quendal 1.2");
 }
 
 TEST_F(StartupTest, SettingsAreReadAfterTheFirstDocumentAndWrittenAtClose) {
-    {
-        KoltSettings s;
-        s.hz50 = 0;
-        s.baudRate = 9600;
-        ASSERT_TRUE(WriteSettingsFile(home.filePath(QStringLiteral("koltinf.ini")).toStdString(), s));
-    }
-    CMarbenApp app;
-    QtPrompts prompts(app);
+    KoltSettings stored;
+    stored.hz50 = 0;
+    stored.baudRate = 9600;
+    ASSERT_TRUE(WriteSettingsFile(SettingsPath().toStdString(), stored));
     int frequencyShown = -1;
-    AcceptModelDialog(&frequencyShown);
-    auto frame = Start(app, prompts);
+    auto frame = Start(app, prompts, {}, &frequencyShown);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(app.installDir, QDir(home.path()).absolutePath().toStdString());
-    EXPECT_EQ(QDir::currentPath(), QDir(home.path()).absolutePath());
+    EXPECT_EQ(QDir::currentPath(), QDir(home.path()).absolutePath());  // the installation folder
     EXPECT_EQ(frequencyShown, 0);  // the first document used the start value, 50 Hz
     ASSERT_NE(frame->Document(), nullptr);
     EXPECT_EQ(frame->Document()->hz50, 1);
     EXPECT_EQ(app.settings.hz50, 0);  // read afterwards
     EXPECT_EQ(app.settings.baudRate, 9600);
-    EXPECT_TRUE(frame->isVisible());
 
     app.settings.comPort = 3;
     app.settings.onlineEdit = 1;
     app.settings.definiteCount = 2;
-    app.settings.definiteKinds[0] = 1;
-    app.settings.definiteNumbers[0] = 7;
-    app.settings.definiteKinds[1] = 2;
-    app.settings.definiteNumbers[1] = 25;
+    app.settings.definiteKinds = {1, 2};
+    app.settings.definiteNumbers = {7, 25};
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(SettingsText().contains("ComPort=3\r\n"));
     EXPECT_TRUE(SettingsText().endsWith("[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\n"));
@@ -98,91 +90,73 @@ TEST_F(StartupTest, SettingsAreReadAfterTheFirstDocumentAndWrittenAtClose) {
 
     CMarbenApp next;
     QtPrompts nextPrompts(next);
-    AcceptModelDialog();
     auto again = Start(next, nextPrompts);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(next.settings.comPort, 3);
-    EXPECT_EQ(next.settings.onlineEdit, 1);
     EXPECT_EQ(next.settings.definiteCount, 2);
     EXPECT_EQ(again->StatusPane(4)->text(), "Online Edit");
 }
 
-TEST_F(StartupTest, CloseIsRefusedDuringAScanAndWhenTheSaveIsCancelled) {
-    CMarbenApp app;
-    QtPrompts prompts(app);
-    AcceptModelDialog();
+TEST_F(StartupTest, CloseIsRefusedDuringAScanOrWhenSavingFails) {
     auto frame = Start(app, prompts);
     ASSERT_NE(frame, nullptr);
-
     app.scanFlag = 1;
     EXPECT_FALSE(frame->close());
     EXPECT_TRUE(frame->isVisible());
-    EXPECT_TRUE(SettingsText().isEmpty());
     app.scanFlag = 0;
 
     frame->Document()->SetModifiedFlag(true);
-    AnswerMessageBox(QMessageBox::Cancel);
+    AnswerMessageBox(QMessageBox::Cancel);  // the save question
     EXPECT_FALSE(frame->close());
-    EXPECT_TRUE(SettingsText().isEmpty());
     ASSERT_NE(frame->Document(), nullptr);
+    EXPECT_TRUE(SettingsText().isEmpty());
 
-    // A monitor window open does not hold the close.
-    app.monitoringFlag = 1;
-    AnswerMessageBox(QMessageBox::No);
-    EXPECT_TRUE(frame->close());
-    EXPECT_TRUE(SettingsText().startsWith("[KOLT]\r\n"));
-}
-
-TEST_F(StartupTest, UnwritableSettingsFileAsksBeforeClosing) {
-    CMarbenApp app;
-    QtPrompts prompts(app);
-    AcceptModelDialog();
-    auto frame = Start(app, prompts);
-    ASSERT_NE(frame, nullptr);
+    // A settings file that cannot be written asks before the settings are lost.
+    frame->Document()->SetModifiedFlag(false);
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("koltinf.ini")));  // a folder where the file should be
     QString text, title;
     AnswerMessageBox(QMessageBox::No, &text, &title);
     EXPECT_FALSE(frame->close());
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(text.startsWith("The settings file could not be written:\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains(home.filePath(QStringLiteral("koltinf.ini"))));
+    EXPECT_TRUE(text.contains(SettingsPath()));
     EXPECT_TRUE(text.endsWith("Close without saving the settings?"));
     EXPECT_EQ(title, "KOLT Quendal 1.2");
 
-    // A folder that stays read-only must not hold the user forever.
+    // A folder that stays read-only must not hold the user forever; a monitor window does not either.
+    app.monitoringFlag = 1;
     AnswerMessageBox(QMessageBox::Yes);
     EXPECT_TRUE(frame->close());
-    EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("koltinf.ini"))).isDir());
 }
 
 TEST_F(StartupTest, FileOnTheCommandLineOpensWithoutTheDialog) {
     QTemporaryDir work;
     {
-        CMarbenApp app;
-        app.currentModel = 4;
-        CMarbenDoc doc(app);
+        CMarbenApp writer;
+        writer.currentModel = 4;
+        CMarbenDoc doc(writer);
         doc.OnNewDocument();
-        QtPrompts prompts(app);
-        ASSERT_TRUE(WriteDocFile(doc, work.filePath(QStringLiteral("drive.dat")).toStdString(), prompts));
+        QtPrompts writerPrompts(writer);
+        ASSERT_TRUE(WriteDocFile(doc, work.filePath(QStringLiteral("drive.dat")).toStdString(), writerPrompts));
     }
     QDir::setCurrent(work.path());  // a relative name means the folder the user is in
-    CMarbenApp app;
-    QtPrompts prompts(app);
     auto frame = Start(app, prompts, {QStringLiteral("drive.dat")});  // no extension test here
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(frame->Document(), nullptr);
     EXPECT_EQ(frame->Document()->model, 4);
     EXPECT_EQ(frame->DocumentWindow()->windowTitle(), "drive.dat");
-    EXPECT_EQ(frame->RecentFiles().Files().first(), work.filePath(QStringLiteral("drive.dat")));
-}
+    EXPECT_EQ(frame->RecentFiles().Files().value(0), work.filePath(QStringLiteral("drive.dat")));
+    frame.reset();
 
-TEST_F(StartupTest, FileThatDoesNotOpenEndsStartUp) {
-    CMarbenApp app;
-    QtPrompts prompts(app);
-    QString text;
-    AnswerMessageBox(QMessageBox::Ok, &text);
-    EXPECT_EQ(Start(app, prompts, {home.filePath(QStringLiteral("missing.kpf"))}), nullptr);
-    EXPECT_FALSE(text.isEmpty());
+    // A file that does not open ends the start-up, with the reader's message.
+    QFile broken(work.filePath(QStringLiteral("broken.kpf")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly) && broken.write("garbage\nParameter\n") > 0);
+    broken.close();
+    QString text, title;
+    AnswerMessageBox(QMessageBox::Ok, &text, &title);
+    EXPECT_EQ(Start(app, prompts, {broken.fileName()}), nullptr);
+    EXPECT_EQ(text, "Error: Open file failure!\n\nThe file format is not correctly!\n");
+    EXPECT_EQ(title, "Open");
 }
 
 }  // namespace

@@ -1,126 +1,323 @@
-// Link and Unlink from the main window against the virtual drive: one
-// station, a scan past a silent station, and Cancel while the scan runs.
-#include "link_fixture.h"
+// The link commands end to end: the main window talks to a virtual drive on a
+// pseudo-terminal that COM1 resolves to. Link, Read, Write and online edit;
+// messages go to a recording fake, dialogs are answered through the helpers.
+#include "dialogs_helpers.h"
 
+#include "app/command_ids.h"
+#include "app/marben_app.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/qt_prompts.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/models.h"
+#include "core/fake_prompts.h"
+#include "document/doc_commands.h"
+#include "document/marben_doc.h"
+#include "drive-sim/virtual_drive.h"
+#include "link/ui/link_commands.h"
+#include "link/ui/link_dialog.h"
+#include "link/ui/read_para_dialog.h"
+#include "link/ui/write_para_dialog.h"
+#include "view/ui/marben_view.h"
+#include "view/ui/param_grid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
 
 namespace kolt::testing {
 namespace {
 
-TEST_F(LinkGuiTest, LinksOneStationAndShowsItInTheStatusBar) {
-    StartDrive({1});
-    MakeFrame();
-    EXPECT_EQ(Pane(2), "No station linked");
-    EXPECT_FALSE(frame->Action(cmd::kRead)->isEnabled());
-    EXPECT_TRUE(frame->Action(cmd::kLink)->isEnabled());
+constexpr int kF01 = 1;    // 0.1~999.0 s
+constexpr int kF02 = 2;
+constexpr int kF07 = 7;    // frequency upper limit, 1.00~200.00 Hz
+constexpr int kF52 = 52;   // factory default
+constexpr int kC10 = 110;  // 0~1
+const std::string kSaveQuestion = "yesno|KOLT Quendal 1.2|The file has been modified!\nDo you want to save file?\n\n";
 
-    // COM1 shows the device it resolves to: the virtual drive's terminal.
+class LinkGuiTest : public ::testing::Test {
+protected:
+    static constexpr int kModel = 5;
+
+    CMarbenApp app;
+    FakePrompts prompts;       // what the link procedures and the view show
+    QtPrompts qtPrompts{app};  // the frame's own windows
+    QTemporaryDir dir;
+    std::unique_ptr<QSettings> store;
+    std::unique_ptr<sim::VirtualDrive> drive;
+    std::unique_ptr<CLinkCommands> link;
+    std::unique_ptr<CMainFrame> frame;
+
+    void TearDown() override {
+        frame.reset();
+        link.reset();  // closes the port when still linked
+        if (drive) drive->Stop();
+        unsetenv("KOLT_COM1");
+    }
+
+    // The virtual drive (answering at once, not paced) and the frame as the
+    // program builds it, with or without the procedures' messages in Qt windows.
+    void Start(std::vector<int> stations, std::set<int> silent = {}, bool qtMessages = false) {
+        sim::DriveSimOptions o;
+        o.stations = std::move(stations);
+        o.silent = std::move(silent);
+        o.model = kModel;
+        o.version = 12;
+        o.baud = 0;
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+        setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
+
+        app.installDir = dir.path().toStdString();
+        app.settings.comPort = 1;
+        store = std::make_unique<QSettings>(dir.filePath("recent.ini"), QSettings::IniFormat);
+        link = std::make_unique<CLinkCommands>(app, qtMessages ? static_cast<IPrompts&>(qtPrompts)
+                                                               : static_cast<IPrompts&>(prompts));
+        ViewFactory views = [this](CMarbenDoc& doc, QWidget* parent) -> QWidget* {
+            return new CMarbenView(&doc, &app, &prompts, parent);
+        };
+        frame = std::make_unique<CMainFrame>(app, qtPrompts, *store, link->WrapViewFactory(views));
+        qtPrompts.SetParentWidget(frame.get());
+        link->Install(*frame);
+        frame->resize(1200, 800);
+        frame->show();
+    }
+
+    CMarbenDoc* NewDocument() {
+        PrepareFileNew(app, app.currentModel, true);
+        CMarbenDoc* doc = frame->ShowDocument(CreateNewDocument(app));
+        EXPECT_NE(doc, nullptr);
+        return doc;
+    }
+    CMarbenView* View() { return qobject_cast<CMarbenView*>(frame->View()); }
+
+    // Link through the dialog with "Single" and this station text.
+    void LinkWithText(const QString& stations) {
+        WhenModal<CLinkDialog>([stations](CLinkDialog* d) {
+            d->findChild<QLineEdit*>("stationEdit")->setText(stations);
+            d->findChild<QPushButton*>("linkButton")->click();
+        });
+        frame->RunCommand(cmd::kLink);
+    }
+    // Read through the dialog from `station`, both groups or only the advanced one.
+    void ReadWith(int station, bool basicToo = true) {
+        WhenModal<CReadParaDialog>([=](CReadParaDialog* d) {
+            d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
+            if (!basicToo) d->findChild<QCheckBox*>("basicCheck")->click();
+            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+        });
+        frame->RunCommand(cmd::kRead);
+    }
+    void WriteTo(const QString& stations) {
+        WhenModal<CWriteParaDialog>([stations](CWriteParaDialog* d) {
+            d->findChild<QLineEdit*>("stationEdit")->setText(stations);
+            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+        });
+        frame->RunCommand(cmd::kWrite);
+    }
+
+    // Every message shown so far, one "kind|caption|text" line each.
+    std::string Messages() {
+        std::string out;
+        for (const Shown& m : prompts.shown) out += m.kind + "|" + m.caption + "|" + m.text + "\n";
+        return out;
+    }
+    QString Panes() { return frame->StatusPane(1)->text() + "|" + frame->StatusPane(2)->text(); }
+    std::int32_t DocValue(int number) {
+        return frame->Document()->values[0][static_cast<std::size_t>(SlotOfNumber(number))];
+    }
+    // The cell's text and the document's value together, as "12.0 = 120".
+    QString Shows(int number) {
+        return View()->Grid()->GetItemText(View()->RowOfNumber(number), 4) + " = " + QString::number(DocValue(number));
+    }
+
+    // Types `keys` into the setting of `number` and ends the edit with Enter.
+    void EditSetting(int number, const char* keys) {
+        CParamGrid& g = *View()->Grid();
+        g.SetFocusCell(View()->RowOfNumber(number), 4);
+        QTest::keyClick(&g, Qt::Key_Return);
+        ASSERT_NE(g.Editor(), nullptr);
+        QTest::keyClicks(g.Editor(), QString::fromLatin1(keys));
+        QTest::keyClick(g.Editor(), Qt::Key_Return);
+    }
+};
+
+TEST_F(LinkGuiTest, LinksOneStationStoresTheLineAndUnlinks) {
+    Start({1});
+    app.settings.baudRate = 9600;
+    // COM1 names the device it resolves to; Default puts the line back to 38400.
     QString com1;
-    WhenModal<CLinkDialog>([&com1](CLinkDialog* d) { com1 = d->findChild<QComboBox*>("comPortCombo")->itemText(0); });
+    WhenModal<CLinkDialog>([&com1](CLinkDialog* d) {
+        com1 = d->findChild<QComboBox*>("comPortCombo")->itemText(0);
+        d->findChild<QPushButton*>("defaultButton")->click();
+    });
     LinkWithText("1");
     EXPECT_TRUE(com1.contains(QString::fromStdString(drive->SlavePath()))) << com1.toStdString();
-    EXPECT_TRUE(prompts.shown.empty()) << prompts.shown.front().text;
+    EXPECT_EQ(Messages(), "");
     EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_EQ(app.currentStation, 1);
-    EXPECT_EQ(app.softwareVersion, 12);
-    EXPECT_EQ(app.currentModel, kModel);
-    EXPECT_EQ(app.busyFlag, 0);
-    EXPECT_EQ(Pane(1), "Ver: 1.2");
-    EXPECT_EQ(Pane(2), "Linking  001");
-    EXPECT_EQ(Pane(3), QString::fromStdString("Model: " + ModelName(kModel)));
+    EXPECT_EQ(app.settings.baudRate, 38400);
+    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  001");
+    EXPECT_EQ(frame->StatusPane(3)->text(), QString::fromStdString("Model: " + ModelName(kModel)));
     EXPECT_TRUE(frame->Action(cmd::kRead)->isEnabled());
-    EXPECT_TRUE(link->Port().IsOpen());
 
-    // Linked: the dialog offers only Unlink and Close; Unlink closes the port.
-    bool linkEnabled = true;
-    WhenModal<CLinkDialog>([&linkEnabled](CLinkDialog* d) {
-        linkEnabled = d->findChild<QPushButton*>("linkButton")->isEnabled();
-        QTest::mouseClick(d->findChild<QPushButton*>("unlinkButton"), Qt::LeftButton);
-    });
+    // Close changes nothing; Unlink closes the port.
+    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("closeButton")->click(); });
     frame->RunCommand(cmd::kLink);
-    EXPECT_FALSE(linkEnabled);
+    EXPECT_TRUE(link->Port().IsOpen());
+    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
+    frame->RunCommand(cmd::kLink);
     EXPECT_EQ(app.linkedFlag, 0);
     EXPECT_FALSE(link->Port().IsOpen());
-    EXPECT_EQ(Pane(1), "Ver: x.x");
-    EXPECT_EQ(Pane(2), "No station linked");
+    EXPECT_EQ(Panes(), "Ver: x.x|No station linked");
     EXPECT_FALSE(frame->Action(cmd::kRead)->isEnabled());
 }
 
-TEST_F(LinkGuiTest, SilentStationTimesOutAndLeavesThePortClosed) {
-    StartDrive({1});
-    MakeFrame();
-    LinkWithText("2");
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].kind, "comm");
-    EXPECT_EQ(prompts.shown[0].text, "TIME-OUT !!");
-    EXPECT_EQ(app.linkedFlag, 0);
-    EXPECT_FALSE(link->Port().IsOpen());
-    EXPECT_EQ(Pane(2), "No station linked");
-}
-
-TEST_F(LinkGuiTest, ScanSkipsASilentFirstStation) {
-    StartDrive({7});
-    MakeFrame();
+TEST_F(LinkGuiTest, ScanSkipsASilentFirstStationThenReadsIntoANewDocument) {
+    Start({2, 7});
+    drive->SetParamValue(2, kF01, 123);
+    drive->SetParamValue(2, kC10, 1);
     LinkWithText("4,7,9");
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_EQ(app.currentStation, 7);
-    EXPECT_EQ(prompts.progressOpens, 1);
+    EXPECT_EQ(Messages(), "");
     EXPECT_TRUE(prompts.progressCancellable);
-    EXPECT_EQ(prompts.progressTexts,
-              (std::vector<std::string>{"Station_004 ... ... ...", "Station_007 ... ... ..."}));
+    EXPECT_EQ(prompts.progressTexts, (std::vector<std::string>{"Station_004 ... ... ...", "Station_007 ... ... ..."}));
     EXPECT_EQ(prompts.progressCloses, 1);
     EXPECT_EQ(app.scanFlag, 0);
-    EXPECT_EQ(Pane(2), "Linking  007");
+    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  007");
+
+    prompts.progressTexts.clear();
+    ReadWith(2);
+    EXPECT_EQ(Messages(), "");
+    ASSERT_NE(View(), nullptr);
+    EXPECT_EQ(Shows(kF01), "12.3 = 123");
+    EXPECT_EQ(Shows(kC10), "1 = 1");
+    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  002");  // the station read becomes the current one
+    EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...F00");
+    EXPECT_EQ(prompts.progressTexts.back(), "Read Inverter Function Parameter...C55");
+    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_TRUE(frame->Action(cmd::kWrite)->isEnabled());
 }
 
 TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
-    StartDrive({30});
-    MakeFrame(/*qtMessages=*/true);
-    bool scanFlagWhileShown = false;
-    bool linkDisabledWhileShown = false;
-    QString textWhileShown;
+    Start({30}, {}, /*qtMessages=*/true);
+    bool scanning = false, linkDisabled = false;
     WhenModalNamed("progressWindow", [&](QWidget* w) {
-        scanFlagWhileShown = app.scanFlag != 0;
+        scanning = app.scanFlag != 0;
         frame->UpdateCommandUi();
-        linkDisabledWhileShown = !frame->Action(cmd::kLink)->isEnabled();
-        textWhileShown = w->findChild<QLabel*>("progressText")->text();
-        QTest::mouseClick(w->findChild<QPushButton*>("progressCancel"), Qt::LeftButton);
+        linkDisabled = !frame->Action(cmd::kLink)->isEnabled();
+        w->findChild<QPushButton*>("progressCancel")->click();
     });
     LinkWithText("1-30");
-    EXPECT_TRUE(scanFlagWhileShown);
-    EXPECT_TRUE(linkDisabledWhileShown);
-    EXPECT_TRUE(textWhileShown.startsWith("Station_0")) << textWhileShown.toStdString();
-    EXPECT_EQ(app.cancelFlag, 1);
+    EXPECT_TRUE(scanning);
+    EXPECT_TRUE(linkDisabled);
     EXPECT_EQ(app.scanFlag, 0);
     EXPECT_EQ(app.linkedFlag, 0);
     EXPECT_FALSE(link->Port().IsOpen());
-    // The scan never reached the one station that would have answered.
-    EXPECT_EQ(drive->RequestsForUs(), 0);
-    EXPECT_EQ(app.linkedList[30], 30);
-    // Cancel closed the window itself (it goes away on the next turn of the loop).
-    EXPECT_TRUE(!qtPrompts.ProgressWindow() || !qtPrompts.ProgressWindow()->isVisible());
+    EXPECT_EQ(drive->RequestsForUs(), 0);  // never reached the one station that would answer
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(Pane(2), "No station linked");
 }
 
-TEST_F(LinkGuiTest, TheDialogStoresTheLineSettings) {
-    StartDrive({1});
-    MakeFrame();
-    app.settings.baudRate = 9600;
-    WhenModal<CLinkDialog>([](CLinkDialog* d) {
-        QTest::mouseClick(d->findChild<QPushButton*>("defaultButton"), Qt::LeftButton);
-        QTest::mouseClick(d->findChild<QPushButton*>("linkButton"), Qt::LeftButton);
-    });
-    frame->RunCommand(cmd::kLink);
-    EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_EQ(app.settings.baudRate, 38400);
+TEST_F(LinkGuiTest, ReadIntoTheOpenDocumentTakesOnlyTheChosenGroup) {
+    Start({1});
+    drive->SetParamValue(1, kF01, 321);
+    drive->SetParamValue(1, kC10, 1);
+    LinkWithText("1");
+    CMarbenDoc* doc = NewDocument();
+    EditSetting(kF02, "7");  // modified: the Yes/No save question comes first
+    ASSERT_TRUE(doc->IsModified());
+    prompts.yesNoAnswers = {false};
+    ReadWith(1, /*basicToo=*/false);
+    EXPECT_EQ(Messages(), kSaveQuestion);
+    EXPECT_EQ(frame->Document(), doc);  // the same document, refilled
+    EXPECT_EQ(Shows(kC10), "1 = 1");
+    for (int n : {kF01, kF02})  // the basic group takes the defaults
+        EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
+    EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...C00");
 
-    // Close changes nothing.
-    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("closeButton")->click(); });
-    frame->RunCommand(cmd::kLink);
+    // A read that times out leaves the document as it was, and the link.
+    const auto before = doc->values[0];
+    drive->SetSilent(1, true);
+    prompts.shown.clear();
+    prompts.yesNoAnswers = {false};
+    ReadWith(1);
+    EXPECT_EQ(Messages(), kSaveQuestion + "comm|Communication Message|TIME-OUT !!\n");
+    EXPECT_EQ(doc->values[0], before);
     EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_TRUE(link->Port().IsOpen());
+}
+
+TEST_F(LinkGuiTest, WritePastASilentStationContinuesOrAborts) {
+    Start({1, 2, 3}, {2});
+    LinkWithText("1");
+    CMarbenDoc* doc = NewDocument();
+    // Continue: 25.0 s reaches stations 1 and 3. Abort: 30.0 s reaches only station 1.
+    for (const auto& [keys, value, proceed, panes] :
+         {std::tuple{"25", 250, true, "Ver: 1.2|Linking  003"}, {"30", 300, false, "Ver: 1.2|Linking  002"}}) {
+        SCOPED_TRACE(proceed ? "Continue" : "Abort");
+        EditSetting(kF01, keys);
+        const auto settingsBefore = doc->values[0];
+        prompts.shown.clear();
+        prompts.continueAnswers = {proceed};
+        WriteTo("1-3");
+        EXPECT_EQ(Messages(), "continue|Write Message|Communication Error !!\nContinue to Next Station ?\n");
+        EXPECT_EQ(drive->ParamValue(1, kF01), value);
+        EXPECT_NE(drive->ParamValue(2, kF01), value);
+        EXPECT_EQ(drive->ParamValue(3, kF01) == value, proceed);
+        EXPECT_EQ(Panes(), panes);
+        EXPECT_EQ(doc->values[0], settingsBefore);  // the command never changes the document
+        EXPECT_FALSE(prompts.progressOpen);
+        EXPECT_TRUE(link->Port().IsOpen());
+        if (proceed) {  // the last station ran to the end
+            EXPECT_EQ(prompts.progressTexts.back(), "Write Inverter Function Parameter To Module...C47");
+        }
+    }
+}
+
+TEST_F(LinkGuiTest, OnlineEditEndToEnd) {
+    Start({1});
+    app.settings.onlineEdit = 1;
+    LinkWithText("1");
+    ASSERT_EQ(app.linkedFlag, 1);
+    CMarbenDoc* doc = NewDocument();
+    doc->SetModifiedFlag(false);
+    // The write runs from the event loop after the edit has ended.
+    const auto editAndWait = [&](int number, const char* keys) {
+        prompts.shown.clear();
+        EditSetting(number, keys);
+        EXPECT_EQ(Messages(), "") << "nothing may be sent inside the edit";
+        EXPECT_TRUE(SpinUntil([&] { return !prompts.shown.empty(); }));
+    };
+
+    editAndWait(kF01, "12");
+    EXPECT_EQ(Messages(), "message|Write Message|Write Parameter Successfully !!\n");
+    EXPECT_EQ(drive->ParamValue(1, kF01), 120);
+    EXPECT_EQ(Shows(kF01), "12.0 = 120");
+    EXPECT_EQ(app.busyFlag, 0);
+
+    // A document that allows more than the drive does: 250 Hz passes the grid,
+    // the drive refuses it and the edit goes back.
+    doc->SetModifiedFlag(false);
+    doc->maxBySlot[static_cast<std::size_t>(SlotOfNumber(kF07))] = 30000;
+    doc->maxByNumber[kF07] = 30000;
+    const QString before = Shows(kF07);
+    editAndWait(kF07, "250");
+    EXPECT_EQ(Messages(), "message|Error Message|Data Over Range !\n");
+    EXPECT_EQ(Shows(kF07), before);
+    EXPECT_NE(drive->ParamValue(1, kF07), 25000);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(app.linkedFlag, 1);
+
+    // The reset question answered No: nothing is sent and the edit goes back.
+    const long framesBefore = drive->FramesSeen();
+    prompts.yesNoAnswers = {false};
+    editAndWait(kF52, "10");
+    EXPECT_EQ(Messages(), "yesno|Write Message|Code: F52\nReset to factory default (50 Hz)?\n");
+    EXPECT_EQ(drive->FramesSeen(), framesBefore);
+    EXPECT_EQ(Shows(kF52), "0 = 0");
 }
 
 }  // namespace
