@@ -5,65 +5,87 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 using namespace kolt;
 
-TEST(Catalogue, SlotsAndNumbersMapBothWays) {
-    EXPECT_EQ(NumberOfSlot(55), 100);
-    EXPECT_EQ(NumberOfSlot(110), 155);
-    EXPECT_EQ(NumberOfSlot(111), -1);
-    EXPECT_EQ(CodeText(NumberOfSlot(55)), "C00");
-    EXPECT_EQ(SlotOfNumber(155), 110);
-    EXPECT_EQ(SlotOfNumber(55), -1);
-    EXPECT_EQ(CodeText(156), "");
-    for (int slot = 0; slot < kParamCount; ++slot) {
-        const ParamDef& p = AllParams()[static_cast<std::size_t>(slot)];
-        EXPECT_EQ(SlotOfNumber(p.number), slot);
-        EXPECT_EQ(CodeText(p.number), p.code);
-        EXPECT_EQ(NumberFromCode(p.code), p.number);
-    }
-}
-
-TEST(Catalogue, RangeTextMatchesLimitsExceptTheSpecialFour) {
-    for (const ParamDef& p : AllParams()) {
-        const std::string code = p.code;
-        if (code == "F00" || code == "F52" || code == "F53" || code == "F54") continue;
-        const std::string expected = FormatParamValue(p.min, p.number) + "~" + FormatParamValue(p.max, p.number);
-        EXPECT_EQ(p.rangeText, expected) << code;
-    }
-}
-
-TEST(Catalogue, WidthIsTheLengthOfTheMaximumText) {
-    for (const ParamDef& p : AllParams()) {
-        const std::string code = p.code;
-        if (code == "F53") { EXPECT_EQ(p.width, 4); continue; }
-        if (code == "F54") { EXPECT_EQ(p.width, 3); continue; }
-        EXPECT_EQ(static_cast<std::size_t>(p.width), FormatParamValue(p.max, p.number).size()) << code;
-    }
-}
-
-TEST(Catalogue, RegistersAreUniqueAndC15SitsBetweenF06AndF07) {
-    std::set<int> seen;
-    for (const ParamDef& p : AllParams()) EXPECT_TRUE(seen.insert(p.reg).second) << p.code;
-    EXPECT_EQ(Register(115), 0x0007);
-    EXPECT_EQ(Register(0), 0x0000);
-    EXPECT_EQ(Register(55), 0);
-    EXPECT_EQ(Register(99), 0);
-    EXPECT_EQ(Register(130), 138);
-    EXPECT_EQ(Register(131), 139);
-}
-
-TEST(Catalogue, AttributeCarriesFormatAndReadOnlyBit) {
-    EXPECT_EQ(Attribute(0), 0x04 | kAttrReadOnly);
-    EXPECT_EQ(Attribute(1), 0x08);
-    EXPECT_EQ(Attribute(7), 0x0C);
-    EXPECT_EQ(Attribute(3), 0x00);
-    EXPECT_EQ(Attribute(60), 0x00);
+TEST(Catalogue, TableFollowsItsOwnRules) {
+    std::set<int> registers;
     std::set<std::string> readOnly;
-    for (const ParamDef& p : AllParams())
-        if (Attribute(p.number) & kAttrReadOnly) readOnly.insert(p.code);
+    int slot = 0;
+    for (const ParamDef& p : AllParams()) {
+        const std::string code = p.code;
+        SCOPED_TRACE(code);
+        EXPECT_EQ(std::tuple(SlotOfNumber(p.number), NumberOfSlot(slot), NumberFromCode(code)),
+                  std::tuple(slot, p.number, p.number));
+        ++slot;
+        const std::string maxText = FormatParamValue(p.max, p.number);
+        if (code != "F00" && code != "F52" && code != "F53" && code != "F54") {
+            EXPECT_EQ(p.rangeText, FormatParamValue(p.min, p.number) + "~" + maxText);
+        }
+        const int width = code == "F53" ? 4 : code == "F54" ? 3 : static_cast<int>(maxText.size());
+        EXPECT_EQ(p.width, width);
+        EXPECT_TRUE(registers.insert(p.reg).second);
+        if (Attribute(p.number) & kAttrReadOnly) readOnly.insert(code);
+    }
+    EXPECT_EQ(slot, kParamCount);
+    EXPECT_EQ(std::tuple(NumberOfSlot(55), NumberOfSlot(110), NumberOfSlot(111), SlotOfNumber(55)),
+              std::tuple(100, 155, -1, -1));
+    EXPECT_EQ(Register(115), 0x0007);  // C15 sits between F06 and F07
     EXPECT_EQ(readOnly, (std::set<std::string>{"F00", "F53", "F54", "C48", "C49", "C50", "C51", "C52", "C53",
                                                "C54", "C55"}));
-    EXPECT_EQ(Description(100), "Reverse run instruction");
-    EXPECT_EQ(DescriptionStringId(100), 2300);
+}
+
+namespace {
+constexpr std::uint8_t kInt = 0x00, kThree = 0x04, kOne = 0x08, kTwo = 0x0C;
+}  // namespace
+
+TEST(ValueText, FormatAndParse) {
+    struct Shown {
+        std::int32_t value;
+        std::uint8_t attr;
+        const char* text;
+    };
+    for (const Shown& c : std::vector<Shown>{{0, kInt, "0"},        {0, kThree, "000"},      {0, kOne, "0.0"},
+                                             {0, kTwo, "0.00"},     {5, kThree, "005"},      {9990, kOne, "999.0"},
+                                             {1, kOne, "0.1"},      {20000, kTwo, "200.00"}, {100, kTwo, "1.00"},
+                                             {5, kTwo, "0.05"},     {65535, kOne, "6553.5"}, {65535, kTwo, "655.35"},
+                                             {1234, kTwo, "12.34"}, {-5, kTwo, "-5"},        {100000, kOne, "100000"},
+                                             {50, 0x02, "0050"}}) {
+        EXPECT_EQ(FormatValue(c.value, c.attr), c.text) << c.value << " attr " << int(c.attr);
+    }
+    for (const Shown& c : std::vector<Shown>{{1200, kTwo, "12"},  {1200, kTwo, "12."}, {150, kTwo, "1.5"},
+                                             {50, kTwo, "0.5"},   {155, kTwo, "1.55"}, {50, kOne, "5"},
+                                             {50, kOne, "5."},    {125, kOne, "12.5"}, {17, kInt, "17"},
+                                             {7, kThree, "007"}}) {
+        EXPECT_EQ(ParseValue(c.text, c.attr), c.value) << c.text << " attr " << int(c.attr);
+    }
+}
+
+TEST(Models, DefaultsFollowModelAndFrequency) {
+    struct Case {
+        int model;
+        bool hz50;
+        const char* code;
+        std::int32_t value;
+    };
+    for (const Case& c : std::vector<Case>{
+             {7, false, "F43", 80},   {7, false, "F46", 22},   {7, false, "F48", 240}, {7, false, "F50", 18},
+             {7, false, "C15", 4},    {7, false, "C19", 3000}, {7, false, "C21", 60},  {8, true, "F44", 4400},
+             {8, true, "C16", 4400},  {8, true, "F43", 16},    {8, true, "C25", 8},    {3, true, "F01", 50},
+             {3, true, "F02", 50},    {3, true, "C08", 30},    {3, true, "C11", 50},   {3, true, "C12", 50},
+             {7, true, "F00", 7},     {11, true, "F43", 0}}) {
+        EXPECT_EQ(DefaultValue(NumberFromCode(c.code), c.model, c.hz50), c.value)
+            << c.code << " model " << c.model << (c.hz50 ? " 50 Hz" : " 60 Hz");
+    }
+    EXPECT_EQ(FormatParamValue(4400, NumberFromCode("F44")), "440.0");
+    EXPECT_EQ(FormatParamValue(16, NumberFromCode("F43")), "1.6");
+    EXPECT_EQ(FormatParamValue(8, NumberFromCode("C25")), "0.8");
+
+    EXPECT_EQ(DefaultText(NumberFromCode("F07"), 0), "50.00/60.00");
+    EXPECT_EQ(DefaultText(NumberFromCode("C15"), 0), "1/4");
+    EXPECT_EQ(DefaultText(NumberFromCode("F48"), 0), "250/300");
+    EXPECT_EQ(DefaultText(NumberFromCode("F00"), 7), "007");
+    EXPECT_EQ(DefaultText(NumberFromCode("F53"), 7), "x.x");
+    EXPECT_EQ(DefaultText(NumberFromCode("F54"), 7), "");
 }

@@ -5,131 +5,76 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace kolt::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 3> kSpecs{{
-    {"--model", nullptr, true},
-    {"--60hz", nullptr, false},
-    {"--output", "-o", true},
-}};
+constexpr std::array<OptionSpec, 3> kSpecs{
+    {{"--model", nullptr, true}, {"--60hz", nullptr, false}, {"--output", "-o", true}}};
 
-bool Parse(const std::vector<std::string>& args, ParsedArgs& p, std::string& error) {
+// Parses `args`; the error text, or "" when they parse.
+std::string Parse(const std::vector<std::string>& args, ParsedArgs& p) {
     const std::span<const OptionSpec> tables[] = {kSpecs, kLineOptionSpecs};
-    return ParseArgs(args, tables, p, error);
-}
-
-TEST(CliArgs, ValuesFlagsAliasesAndPositionals) {
-    ParsedArgs p;
     std::string error;
-    ASSERT_TRUE(Parse({"a.kpf", "--model=5", "-o", "out.kpf", "--60hz", "--port", "3", "--", "--odd.kpf", "-"}, p, error))
-        << error;
-    EXPECT_EQ(p.Value("--model"), "5");
-    EXPECT_EQ(p.Value("--output"), "out.kpf");
-    EXPECT_EQ(p.Value("--port"), "3");
-    EXPECT_TRUE(p.Has("--60hz"));
-    EXPECT_FALSE(p.help);
-    EXPECT_EQ(p.positionals, (std::vector<std::string>{"a.kpf", "--odd.kpf", "-"}));
+    return ParseArgs(args, tables, p, error) ? "" : error;
 }
 
-TEST(CliArgs, Refusals) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string error;
-    };
-    const Case cases[] = {
+// Parses `args` and applies them as line options over `line`; the error text, or "" on success.
+std::string Apply(const std::vector<std::string>& args, LineOptions& line) {
+    ParsedArgs p;
+    EXPECT_EQ(Parse(args, p), "");
+    std::string error;
+    return ApplyLineOptions(p, line, error) ? "" : error;
+}
+
+TEST(CliArgs, ValuesFlagsAliasesPositionalsAndRefusals) {
+    ParsedArgs p;
+    ASSERT_EQ(Parse({"a.kpf", "--model=5", "-o", "out.kpf", "--60hz", "--port", "3", "--", "--odd.kpf", "-"}, p), "");
+    EXPECT_EQ(std::tuple(p.Value("--model"), p.Value("--output"), p.Value("--port"), p.Has("--60hz"), p.help),
+              std::tuple("5", "out.kpf", "3", true, false));
+    EXPECT_EQ(p.positionals, (std::vector<std::string>{"a.kpf", "--odd.kpf", "-"}));
+    ParsedArgs h;
+    EXPECT_EQ(Parse({"-h"}, h), "");
+    EXPECT_TRUE(h.help);
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--fast"}, "unknown option '--fast'"},
         {{"--model"}, "option '--model' needs a value"},
         {{"--60hz=1"}, "option '--60hz' takes no value"},
         {{"-x"}, "unknown option '-x'"},
     };
-    for (const auto& c : cases) {
-        ParsedArgs p;
-        std::string error;
-        EXPECT_FALSE(Parse(c.args, p, error));
-        EXPECT_EQ(error, c.error);
-    }
-    ParsedArgs p;
-    std::string error;
-    EXPECT_TRUE(Parse({"-h"}, p, error));
-    EXPECT_TRUE(p.help);
-}
-
-TEST(CliArgs, WholeIntegersOnly) {
-    EXPECT_EQ(ParseInt("10"), 10);
-    EXPECT_EQ(ParseInt("-3"), -3);
-    EXPECT_FALSE(ParseInt(""));
-    EXPECT_FALSE(ParseInt("5x"));
-    EXPECT_FALSE(ParseInt(" 5"));
-    EXPECT_FALSE(ParseInt("99999999999"));
-}
-
-TEST(LineOptions, SettingsFileGivesTheDefaults) {
-    KoltSettings s;
-    s.comPort = 4;
-    s.baudRate = 9600;
-    s.dataBits = 7;
-    s.parity = 2;
-    s.stopBits = 2;
-    LineOptions line = LineOptionsFromSettings(s);
-    ParsedArgs none;
-    std::string error;
-    ASSERT_TRUE(ApplyLineOptions(none, line, error));
-    EXPECT_EQ(line.port, 4);
-    EXPECT_EQ(line.baud, 9600);
-    EXPECT_EQ(line.dataBits, 7);
-    EXPECT_EQ(line.parity, 2);
-    EXPECT_EQ(line.stopBits, 2);
-
-    ParsedArgs p;
-    ASSERT_TRUE(Parse({"--port=8", "--baud", "19200", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"}, p, error));
-    ASSERT_TRUE(ApplyLineOptions(p, line, error)) << error;
-    EXPECT_EQ(line.port, 8);
-    EXPECT_EQ(line.baud, 19200);
-    EXPECT_EQ(line.dataBits, 8);
-    EXPECT_EQ(line.parity, 1);
-    EXPECT_EQ(line.stopBits, 0);
-}
-
-TEST(LineOptions, PortIsAComPortOrADevicePath) {
-    ParsedArgs p;
-    std::string error;
-    LineOptions line;
-    ASSERT_TRUE(Parse({"--port", "com3"}, p, error));
-    ASSERT_TRUE(ApplyLineOptions(p, line, error)) << error;
-    EXPECT_EQ(line.port, 3);
-    EXPECT_EQ(line.device, "");
-
-    ParsedArgs q;
-    ASSERT_TRUE(Parse({"--port", "/dev/pts/7"}, q, error));
-    ASSERT_TRUE(ApplyLineOptions(q, line, error)) << error;
-    EXPECT_EQ(line.device, "/dev/pts/7");
-    EXPECT_EQ(line.port, 3);  // the device wins; the number stays for the settings
-
-    for (const char* bad : {"COM9", "COM", "COM+1", "ttyUSB0", ""}) {
+    for (const auto& [args, message] : refused) {
         ParsedArgs r;
-        ASSERT_TRUE(Parse({"--port", bad}, r, error));
-        EXPECT_FALSE(ApplyLineOptions(r, line, error)) << bad;
+        EXPECT_EQ(Parse(args, r), message);
     }
+    EXPECT_EQ(std::tuple(ParseInt("10"), ParseInt("-3")), std::tuple(10, -3));
+    for (const char* bad : {"", "5x", " 5", "99999999999"}) EXPECT_FALSE(ParseInt(bad)) << bad;
 }
 
-TEST(LineOptions, ValuesOutsideTheChoicesAreRefused) {
-    for (const auto& args : std::vector<std::vector<std::string>>{{"--port", "0"},
-                                                                   {"--port", "9"},
-                                                                   {"--baud", "115200"},
-                                                                   {"--data-bits", "6"},
-                                                                   {"--parity", "mark"},
-                                                                   {"--stop-bits", "1.5"}}) {
-        ParsedArgs p;
-        std::string error;
-        ASSERT_TRUE(Parse(args, p, error));
-        LineOptions line;
-        const LineOptions before = line;
-        EXPECT_FALSE(ApplyLineOptions(p, line, error)) << args[0];
-        EXPECT_NE(error.find(args[0]), std::string::npos);
-        EXPECT_EQ(line.port, before.port);
-        EXPECT_EQ(line.baud, before.baud);
+TEST(LineOptions, SettingsFileGivesTheDefaultsAndOptionsOverride) {
+    LineOptions line =
+        LineOptionsFromSettings({.comPort = 4, .baudRate = 9600, .dataBits = 7, .parity = 2, .stopBits = 2});
+    ASSERT_EQ(Apply({}, line), "");
+    EXPECT_EQ(std::tuple(line.port, line.baud, line.dataBits, line.parity, line.stopBits),
+              std::tuple(4, 9600, 7, 2, 2));
+    ASSERT_EQ(Apply({"--port=com3", "--baud", "19200", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"},
+                    line),
+              "");
+    EXPECT_EQ(std::tuple(line.port, line.device, line.baud, line.dataBits, line.parity, line.stopBits),
+              std::tuple(3, "", 19200, 8, 1, 0));
+    ASSERT_EQ(Apply({"--port", "/dev/pts/7"}, line), "");
+    EXPECT_EQ(std::tuple(line.device, line.port), std::tuple("/dev/pts/7", 3));  // the number stays for the settings
+
+    // Values outside the choices are refused, naming the option, and change nothing.
+    for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
+             {"--port", "0"}, {"--port", "9"}, {"--port", "COM9"}, {"--port", "COM"}, {"--port", "COM+1"},
+             {"--port", "ttyUSB0"}, {"--port", ""}, {"--baud", "115200"}, {"--data-bits", "6"},
+             {"--parity", "mark"}, {"--stop-bits", "1.5"}}) {
+        LineOptions fresh;
+        const LineOptions before;
+        EXPECT_NE(Apply({option, value}, fresh).find(option), std::string::npos) << option << " " << value;
+        EXPECT_EQ(std::tie(fresh.port, fresh.baud, fresh.device), std::tie(before.port, before.baud, before.device));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -26,9 +27,7 @@ struct CliRun {
 
 inline std::string Slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::vector<std::string> Lines(const std::string& text) {

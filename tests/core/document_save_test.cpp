@@ -1,9 +1,7 @@
 #include "app/texts.h"
 #include "document/atomic_write.h"
 #include "document/doc_commands.h"
-#include "document/doc_file.h"
 #include "document_test_support.h"
-#include "fake_prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +9,12 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace kolt;
-using kolt::testing::FakePrompts;
-using kolt::testing::ReadBytes;
-using kolt::testing::TempDir;
-using kolt::testing::WriteBytes;
+using namespace kolt::testing;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -37,12 +34,19 @@ struct SavedDoc {
         doc.stationTitles[0] = "new and longer";
         doc.SetModifiedFlag(true);
     }
+
+    // A failed save shows one reason and leaves file and document as they were.
+    void ExpectFailedSave(const FakePrompts& prompts, const std::string& target, int err) const {
+        ExpectShown(prompts, {{"message", "Could not save " + target + ": " + std::strerror(err), text::kAppTitle,
+                               Icon::Error}});
+        EXPECT_EQ(ReadBytes(doc.PathName()), oldBytes);
+        EXPECT_EQ(std::tuple(doc.Title(), doc.IsModified(), app.busyFlag),
+                  std::tuple(FileNameOf(doc.PathName()), true, 0));
+    }
 };
 
-int FilesIn(const std::string& dir) {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
-    return n;
+long FilesIn(const std::string& dir) {
+    return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
 }
 
 }  // namespace
@@ -55,41 +59,33 @@ TEST(DocumentSave, SaveReplacesTheFileAndLeavesNoTemporary) {
     s.doc.onSaved = [&](const std::string& p) { saved.push_back(p); };
     FakePrompts prompts;
     ASSERT_TRUE(SaveDocument(s.doc, prompts));
-    EXPECT_NE(ReadBytes(path), s.oldBytes);
     EXPECT_EQ(ReadBytes(path), EncodeDocFile(ImageOfDocument(s.doc)));
-    EXPECT_EQ(FilesIn(dir.Path()), 1);
-    EXPECT_FALSE(s.doc.IsModified());
-    EXPECT_EQ(saved, std::vector<std::string>{path});
+    EXPECT_NE(ReadBytes(path), s.oldBytes);
+    EXPECT_EQ(std::tuple(FilesIn(dir.Path()), s.doc.IsModified(), saved), std::tuple(1, false, std::vector{path}));
+
+    // A document constructed but never named is asked for a path.
+    CMarbenDoc fresh(s.app);
+    prompts.savePaths.push_back(dir.File("named.kpf"));
+    ASSERT_TRUE(SaveDocument(fresh, prompts));
+    EXPECT_EQ(fresh.PathName(), dir.File("named.kpf"));
+    EXPECT_EQ(ReadBytes(dir.File("named.kpf")).size(), kEmptyParameterFileSize);
 }
 
 TEST(DocumentSave, UnreachableFolderFailsWithANamedReasonAndChangesNothing) {
     TempDir dir;
-    const std::string path = dir.File("a.kpf");
-    SavedDoc s(path);
+    SavedDoc s(dir.File("a.kpf"));
     WriteBytes(dir.File("plain"), "x");
     bool savedCalled = false;
     s.doc.onSaved = [&](const std::string&) { savedCalled = true; };
-
-    struct Target {
-        std::string path;
-        std::string reason;
-    };
-    for (const Target& t : {Target{dir.File("plain/b.kpf"), std::strerror(ENOTDIR)},
-                            Target{dir.File("no-such-folder/b.kpf"), std::strerror(ENOENT)}}) {
+    for (const auto& [target, err] : {std::pair{dir.File("plain/b.kpf"), ENOTDIR},
+                                      std::pair{dir.File("no-such-folder/b.kpf"), ENOENT}}) {
         FakePrompts prompts;
-        prompts.savePaths.push_back(t.path);
+        prompts.savePaths.push_back(target);
         EXPECT_FALSE(SaveDocumentAs(s.doc, prompts));
-        ASSERT_EQ(prompts.shown.size(), 1u);
-        EXPECT_EQ(prompts.shown[0].text, "Could not save " + t.path + ": " + t.reason);
-        EXPECT_EQ(prompts.shown[0].caption, text::kAppTitle);
-        EXPECT_EQ(prompts.shown[0].icon, Icon::Error);
-        EXPECT_EQ(s.doc.PathName(), path);
-        EXPECT_EQ(s.doc.Title(), "a.kpf");
-        EXPECT_TRUE(s.doc.IsModified());
+        s.ExpectFailedSave(prompts, target, err);
+        EXPECT_EQ(s.doc.PathName(), dir.File("a.kpf"));
     }
     EXPECT_FALSE(savedCalled);
-    EXPECT_EQ(ReadBytes(path), s.oldBytes);
-    EXPECT_EQ(s.app.busyFlag, 0);
 }
 
 TEST(DocumentSave, WriteErrorMidFileLeavesTheOldFileByteIdentical) {
@@ -111,45 +107,22 @@ TEST(DocumentSave, WriteErrorMidFileLeavesTheOldFileByteIdentical) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(ok);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, "Could not save " + path + ": " + std::strerror(EFBIG));
-    EXPECT_EQ(ReadBytes(path), s.oldBytes);
-    EXPECT_EQ(FilesIn(dir.Path()), 1);  // the temporary is gone
-    EXPECT_TRUE(s.doc.IsModified());
-    EXPECT_EQ(s.doc.PathName(), path);
-}
-
-TEST(DocumentSave, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
-    TempDir dir;
-    const std::string sub = dir.File("ro");
-    std::filesystem::create_directory(sub);
-    const std::string path = sub + "/a.kpf";
-    SavedDoc s(path);
-    std::filesystem::permissions(sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    FakePrompts prompts;
-    EXPECT_FALSE(SaveDocument(s.doc, prompts));
-    std::filesystem::permissions(sub, std::filesystem::perms::owner_all);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, "Could not save " + path + ": " + std::strerror(EACCES));
-    EXPECT_EQ(ReadBytes(path), s.oldBytes);
+    s.ExpectFailedSave(prompts, path, EFBIG);
+    EXPECT_EQ(std::tuple(s.doc.PathName(), FilesIn(dir.Path())), std::tuple(path, 1));  // the temporary is gone
 }
 
 TEST(DocumentSave, ReplacingKeepsPermissionsAndWritesThroughLinks) {
     TempDir dir;
-    const std::string real = dir.File("real.kpf");
+    const std::string real = dir.File("real.kpf"), link = dir.File("link.kpf");
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     WriteBytes(real, "old");
-    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                           std::filesystem::perms::group_read);
-    const std::string link = dir.File("link.kpf");
-    std::filesystem::create_symlink(real, link);
+    fs::permissions(real, perms);
+    fs::create_symlink(real, link);
     std::string error;
     ASSERT_TRUE(ReplaceFileContents(link, "new", error)) << error;
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), "new");
-    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, perms);
 
     EXPECT_FALSE(ReplaceFileContents(dir.Path(), "x", error));
     EXPECT_EQ(error, std::strerror(EISDIR));
@@ -158,22 +131,10 @@ TEST(DocumentSave, ReplacingKeepsPermissionsAndWritesThroughLinks) {
 TEST(DocumentSave, ReadOnlyFileIsNotReplaced) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
     TempDir dir;
-    const std::string path = dir.File("locked.kpf");
-    WriteBytes(path, "old");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const std::string locked = dir.File("locked.kpf");
+    WriteBytes(locked, "old");
+    fs::permissions(locked, fs::perms::owner_read);
     std::string error;
-    EXPECT_FALSE(ReplaceFileContents(path, "new", error));
-    EXPECT_EQ(error, std::strerror(EACCES));
-    EXPECT_EQ(ReadBytes(path), "old");
-}
-
-TEST(DocumentSave, SaveWithoutAPathAsksForOne) {
-    TempDir dir;
-    CMarbenApp app;
-    CMarbenDoc doc(app);  // constructed, never named
-    FakePrompts prompts;
-    prompts.savePaths.push_back(dir.File("named.kpf"));
-    ASSERT_TRUE(SaveDocument(doc, prompts));
-    EXPECT_EQ(doc.PathName(), dir.File("named.kpf"));
-    EXPECT_EQ(ReadBytes(dir.File("named.kpf")).size(), kEmptyParameterFileSize);
+    EXPECT_FALSE(ReplaceFileContents(locked, "new", error));
+    EXPECT_EQ(std::tuple(error, ReadBytes(locked)), std::tuple(std::strerror(EACCES), "old"));
 }

@@ -3,33 +3,35 @@
 
 #include "document/doc_file.h"
 #include "document/marben_doc.h"
+#include "fake_prompts.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 namespace kolt::testing {
 
+// A scratch folder, removed with everything in it at the end of the test.
 class TempDir {
 public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kolt-doc-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) != nullptr) path_ = tmpl;
-    }
     ~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
 
 private:
-    std::string path_;
+    static std::string Make() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "kolt-doc-XXXXXX").string();
+        return ::mkdtemp(tmpl.data()) ? tmpl : throw std::runtime_error("mkdtemp failed");
+    }
+    std::string path_ = Make();
 };
 
 inline std::string ReadBytes(const std::string& path) {
@@ -38,25 +40,35 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// Little-endian 32-bit word at `offset`.
 inline std::int32_t IntAt(const std::string& bytes, std::size_t offset) {
     std::uint32_t u = 0;
-    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+    for (std::size_t i = 4; i-- > 0;) u = (u << 8) | static_cast<unsigned char>(bytes[offset + i]);
     return static_cast<std::int32_t>(u);
 }
 
-// The bytes of a parameter file holding the given document's values.
-inline std::string ParameterFileBytes(const SlotFlags& flags, const SlotValues& settings, int model = 0) {
+// The bytes of a parameter file holding the given slot flags and settings.
+inline std::string ParameterFileBytes(const SlotFlags& flags, const SlotValues& settings) {
     DocFileImage im;
     im.versionLine = "KOLT Ver:1.2.080324";
-    im.model = model;
     im.hz50 = 1;
     im.differs = flags;
     im.values[0] = settings;
     return EncodeDocFile(im);
+}
+
+// The prompts shown, field by field.
+inline void ExpectShown(const FakePrompts& prompts, const std::vector<Shown>& expected) {
+    ASSERT_EQ(prompts.shown.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(prompts.shown[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(prompts.shown[i].text, expected[i].text) << i;
+        EXPECT_EQ(prompts.shown[i].caption, expected[i].caption) << i;
+        EXPECT_EQ(prompts.shown[i].icon, expected[i].icon) << i;
+    }
 }
 
 }  // namespace kolt::testing

@@ -4,66 +4,86 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kolt {
 namespace {
 
-constexpr std::uint8_t kOneDecimal = 2 << 2;
-constexpr std::uint8_t kTwoDecimals = 3 << 2;
-
-TEST(EditRules, OverRangeMessageTexts) {
-    EXPECT_EQ(OverRangeMessage(NumberFromCode("F07")), "Over Range !!\n\nCode: F07\nRange Value: 1.00~200.00");
-    EXPECT_EQ(OverRangeMessage(NumberFromCode("F01")), "Over Range !!\n\nCode: F01\nRange Value: 0.1~999.0");
-    EXPECT_EQ(OverRangeMessage(NumberFromCode("C02")), "Over Range !!\n\nCode: C02\nRange Value: 50~200");
+TEST(EditRules, RangeCheckAndOverRangeMessage) {
+    EXPECT_EQ(OverRangeMessage(7), "Over Range !!\n\nCode: F07\nRange Value: 1.00~200.00");
+    EXPECT_EQ(OverRangeMessage(1), "Over Range !!\n\nCode: F01\nRange Value: 0.1~999.0");
+    EXPECT_EQ(OverRangeMessage(102), "Over Range !!\n\nCode: C02\nRange Value: 50~200");
     EXPECT_EQ(OverRangeMessage(52), "Over Range !!\n\nCode: F52\nRange Value: 0, 10, 20");
-}
 
-TEST(EditRules, RangeCheck) {
-    EXPECT_TRUE(RangeAccepts(7, 100));
-    EXPECT_TRUE(RangeAccepts(7, 20000));
-    EXPECT_FALSE(RangeAccepts(7, 99));
-    EXPECT_FALSE(RangeAccepts(7, 20001));
+    for (std::int32_t v : {100, 20000}) EXPECT_TRUE(RangeAccepts(7, v)) << v;
+    for (std::int32_t v : {99, 20001}) EXPECT_FALSE(RangeAccepts(7, v)) << v;
     // F52: only the three reset codes, although 15 lies between its limits.
-    EXPECT_TRUE(RangeAccepts(52, 0));
-    EXPECT_TRUE(RangeAccepts(52, 10));
-    EXPECT_TRUE(RangeAccepts(52, 20));
+    for (std::int32_t v : {0, 10, 20}) EXPECT_TRUE(RangeAccepts(52, v)) << v;
     EXPECT_FALSE(RangeAccepts(52, 15));
     // Limits both 0: not checked at all.
     EXPECT_TRUE(RangeAccepts(53, 12345));
     EXPECT_TRUE(RangeAccepts(7, -5, 0, 0));
 }
 
-TEST(EditRules, TypingRuleByFormatAndWidth) {
-    EXPECT_TRUE(TypingRuleAccepts("12.", kOneDecimal, 4));
-    EXPECT_FALSE(TypingRuleAccepts("123", kOneDecimal, 4));
-    EXPECT_FALSE(TypingRuleAccepts("1.23", kOneDecimal, 5));
-    EXPECT_TRUE(TypingRuleAccepts("1.23", kTwoDecimals, 4));
-    EXPECT_FALSE(TypingRuleAccepts("12", kTwoDecimals, 4));
-    EXPECT_TRUE(TypingRuleAccepts("123", kTwoDecimals, 6));
-    // Widths outside the checked ones are bounded by the width alone.
-    EXPECT_TRUE(TypingRuleAccepts("12345", kTwoDecimals, 7));
-    // Integer formats take no point.
-    EXPECT_FALSE(TypingRuleAccepts("1.", 0, 3));
-    EXPECT_TRUE(TypingRuleAccepts("123", 0, 3));
+TEST(EditRules, WholeTextCheckAndCommittedValue) {
+    const std::pair<const char*, EditTextFault> checks[] = {
+        {"200.00", EditTextFault::None},        {"", EditTextFault::None},
+        {"-5", EditTextFault::BadCharacter},    {"1,5", EditTextFault::BadCharacter},
+        {"1.2.3", EditTextFault::BadCharacter}, {"200.001", EditTextFault::TooLong},
+        {"12.345", EditTextFault::BadFormat},   {"1234", EditTextFault::BadFormat},
+    };
+    for (const auto& [text, fault] : checks) EXPECT_EQ(CheckEditText(text, 7), fault) << text;
+    EXPECT_EQ(CheckEditText("1.", 17), EditTextFault::BadFormat);  // an integer parameter
+
+    const std::tuple<const char*, int, std::int32_t> values[] = {
+        {"50", 7, 5000}, {"1.5", 7, 150}, {"12.", 1, 120}, {"", 1, 0}, {"17", 11, 17}};
+    for (const auto& [text, number, value] : values) EXPECT_EQ(CommittedValue(text, number), value) << text;
 }
 
-TEST(EditRules, WholeTextCheck) {
-    EXPECT_EQ(CheckEditText("200.00", 7), EditTextFault::None);
-    EXPECT_EQ(CheckEditText("", 7), EditTextFault::None);
-    EXPECT_EQ(CheckEditText("-5", 7), EditTextFault::BadCharacter);
-    EXPECT_EQ(CheckEditText("1,5", 7), EditTextFault::BadCharacter);
-    EXPECT_EQ(CheckEditText("1.2.3", 7), EditTextFault::BadCharacter);
-    EXPECT_EQ(CheckEditText("200.001", 7), EditTextFault::TooLong);
-    EXPECT_EQ(CheckEditText("12.345", 7), EditTextFault::BadFormat);
-    EXPECT_EQ(CheckEditText("1234", 7), EditTextFault::BadFormat);
-    EXPECT_EQ(CheckEditText("1.", 17), EditTextFault::BadFormat);
+TEST(EditRules, WhichSettingsMayBeEdited) {
+    for (int n : {0, 53, 54, 148, 155, 60}) EXPECT_FALSE(SettingEditable(n)) << n;
+    for (int n : {1, 52, 100, 147}) EXPECT_TRUE(SettingEditable(n)) << n;
+    // F52 resets the drive: edited only online and linked.
+    EXPECT_FALSE(MayBeginEdit(52, true, false));
+    EXPECT_FALSE(MayBeginEdit(52, false, true));
+    EXPECT_TRUE(MayBeginEdit(52, true, true));
+    EXPECT_TRUE(MayBeginEdit(7, false, false));
+    EXPECT_FALSE(MayBeginEdit(0, true, true));
 }
 
-TEST(EditRules, CommittedValueIsTheStoredForm) {
-    EXPECT_EQ(CommittedValue("50", 7), 5000);
-    EXPECT_EQ(CommittedValue("1.5", 7), 150);
-    EXPECT_EQ(CommittedValue("12.", 1), 120);
-    EXPECT_EQ(CommittedValue("", 1), 0);
-    EXPECT_EQ(CommittedValue("17", 11), 17);
+TEST(EditRules, EndEditDecisions) {
+    struct Case {
+        const char* name;
+        EndEditInput in;
+        bool rejected, commit, rememberOnline, postOnline;
+        std::int32_t value;  // when committed
+    };
+    const Case cases[] = {
+        {"changed, in range", {"F07", "55.50", "50.00", false, 100, 20000, false, 0}, false, true, false, false, 5550},
+        {"C25", {"C25", "2.5", "0.5", false, 1, 100, false, 0}, false, true, false, false, 25},
+        {"unchanged offline", {"C25", "0.5", "0.5", false, 1, 100, false, 0}, false, false, false, false, 0},
+        {"out of range", {"F07", "0.50", "50.00", false, 100, 20000, true, 0}, true, false, false, false, 0},
+        {"cancelled", {"F07", "0.50", "50.00", true, 100, 20000, true, 0}, false, false, false, false, 0},
+        {"no parameter", {"Code", "5", "4", false, 0, 9, true, 0}, false, false, false, false, 0},
+        {"F52 between codes", {"F52", "15", "0", false, 0, 20, true, 0}, true, false, false, false, 0},
+        {"F52 reset", {"F52", "10", "0", false, 0, 20, true, 0}, false, true, true, true, 10},
+        {"F52 back to 0", {"F52", "0", "10", false, 0, 20, true, 0}, false, true, true, false, 0},
+        {"unchanged online: sent again", {"F01", "5.0", "5.0", false, 1, 9990, true, 0}, false, false, true, true, 0},
+        {"compare never online", {"F01", "6.0", "5.0", false, 1, 9990, true, 2}, false, true, false, false, 60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const EndEditDecision d = DecideEndEdit(c.in);
+        EXPECT_EQ(std::tuple(d.rejected, d.commit, d.rememberOnline, d.postOnline),
+                  std::tuple(c.rejected, c.commit, c.rememberOnline, c.postOnline));
+        if (c.commit) {
+            EXPECT_EQ(d.value, c.value);
+        }
+        EXPECT_EQ(d.message, c.rejected ? OverRangeMessage(NumberFromCode(c.in.code)) : "");
+    }
+    const EndEditDecision c25 = DecideEndEdit(cases[1].in);
+    EXPECT_EQ(std::tuple(c25.number, c25.slot), std::tuple(125, 80));
+    EXPECT_EQ(DecideEndEdit(cases[5].in).number, -1);
 }
 
 }  // namespace

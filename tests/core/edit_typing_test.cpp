@@ -1,204 +1,78 @@
 #include "view/edit_rules.h"
 
-#include "catalogue/catalogue.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace kolt;
 
 namespace {
 
-constexpr std::uint8_t kInteger = 0x00;
-constexpr std::uint8_t kThreeDigits = 0x04;
-constexpr std::uint8_t kOneDecimal = 0x08;
-constexpr std::uint8_t kTwoDecimals = 0x0C;
+constexpr std::uint8_t kInteger = 0x00, kThreeDigits = 0x04, kOneDecimal = 0x08, kTwoDecimals = 0x0C;
 
 // Types `keys` one by one at the caret into an empty editor, as a user would;
-// returns the text and how many keys were refused by the format rule or width.
-struct Typed {
+// returns the text and how many keys were refused.
+std::pair<std::string, int> TypeKeys(const std::string& keys, std::uint8_t attribute, int width) {
     std::string text;
-    int refused = 0;
-};
-Typed TypeKeys(const std::string& keys, std::uint8_t attribute, int width, std::string start = "") {
-    Typed t{std::move(start), 0};
-    int caret = static_cast<int>(t.text.size());
+    int caret = 0, refused = 0;
     for (char k : keys) {
-        const TypedKeyResult r = FilterTypedKey(t.text, caret, 0, k, attribute, width);
-        if (!r.accepted) ++t.refused;
-        t.text = r.text;
+        const TypedKeyResult r = FilterTypedKey(text, caret, 0, k, attribute, width);
+        refused += r.accepted ? 0 : 1;
+        text = r.text;
         caret = r.caret < 0 ? caret : r.caret;
     }
-    return t;
+    return {text, refused};
 }
 
 }  // namespace
 
-TEST(SettingEdit, OneDecimalWidthFourAllowsTwoDigitsBeforeThePoint) {
-    EXPECT_EQ(TypeKeys("12.", kOneDecimal, 4).text, "12.");
-    EXPECT_EQ(TypeKeys("12.5", kOneDecimal, 4).text, "12.5");
-    const Typed t = TypeKeys("123", kOneDecimal, 4);
-    EXPECT_EQ(t.text, "12");
-    EXPECT_EQ(t.refused, 1);
-    EXPECT_EQ(TypeKeys("1.25", kOneDecimal, 4).text, "1.2");  // one decimal at most
-    // Width 5 (F01): three digits before the point.
-    EXPECT_EQ(TypeKeys("999.0", kOneDecimal, 5).text, "999.0");
-    EXPECT_EQ(TypeKeys("9999", kOneDecimal, 5).text, "999");
-}
-
-TEST(SettingEdit, TwoDecimalsWidthFourAllowsOneDigitBeforeThePoint) {
-    EXPECT_EQ(TypeKeys("1.23", kTwoDecimals, 4).text, "1.23");
-    const Typed t = TypeKeys("12", kTwoDecimals, 4);
-    EXPECT_EQ(t.text, "1");
-    EXPECT_EQ(t.refused, 1);
-    EXPECT_EQ(TypeKeys("1.234", kTwoDecimals, 4).text, "1.23");
-    // Width 6 (F07): 200.00 fits, a fourth digit before the point does not.
-    EXPECT_EQ(TypeKeys("200.00", kTwoDecimals, 6).text, "200.00");
-    EXPECT_EQ(TypeKeys("2000", kTwoDecimals, 6).text, "200");
-}
-
-TEST(SettingEdit, FormatRuleRefusalPutsTheCaretAtTheEnd) {
-    // Inserting a digit in front of "12" (one decimal, width 4) breaks the rule.
-    const TypedKeyResult r = FilterTypedKey("12", 0, 0, '3', kOneDecimal, 4);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.text, "12");
-    EXPECT_EQ(r.caret, 2);
-}
-
-TEST(SettingEdit, OnlyDigitsOnePointAndDeletionAreTaken) {
-    for (char c : std::string("a-+ ,eE")) {
-        const TypedKeyResult r = FilterTypedKey("5", 1, 0, c, kOneDecimal, 5);
-        EXPECT_FALSE(r.accepted) << c;
-        EXPECT_EQ(r.text, "5");
-        EXPECT_EQ(r.caret, -1);  // the selection stays as it was
+TEST(SettingEdit, TypedTextFollowsFormatAndWidth) {
+    struct Case { const char* keys; std::uint8_t attr; int width; const char* text; int refused; };
+    for (const Case& c : std::vector<Case>{
+             {"12.", kOneDecimal, 4, "12.", 0},       {"12.5", kOneDecimal, 4, "12.5", 0},
+             {"123", kOneDecimal, 4, "12", 1},        {"1.25", kOneDecimal, 4, "1.2", 1},
+             {"999.0", kOneDecimal, 5, "999.0", 0},   {"9999", kOneDecimal, 5, "999", 1},
+             {"1.23", kTwoDecimals, 4, "1.23", 0},    {"12", kTwoDecimals, 4, "1", 1},
+             {"1.234", kTwoDecimals, 4, "1.23", 1},   {"200.00", kTwoDecimals, 6, "200.00", 0},
+             {"2000", kTwoDecimals, 6, "200", 1},     {"1.2.", kTwoDecimals, 6, "1.2", 1},
+             {"1.5", kInteger, 3, "15", 1},           {"1.5", kThreeDigits, 3, "15", 1},
+             {"a-+ ,eE7", kOneDecimal, 5, "7", 7},    // only digits and one point
+             {"12.5", kOneDecimal, 6, "12.5", 0},     // widths outside the checked ranges:
+             {"1234567", kOneDecimal, 6, "123456", 1}  // only the width limits
+         }) {
+        EXPECT_EQ(TypeKeys(c.keys, c.attr, c.width), std::make_pair(std::string(c.text), c.refused))
+            << c.keys << " attr " << int(c.attr) << " width " << c.width;
     }
-    EXPECT_EQ(TypeKeys("1.2.", kTwoDecimals, 6).text, "1.2");
-    // Integer and three-digit cells take no point at all.
-    EXPECT_EQ(TypeKeys("1.5", kInteger, 3).text, "15");
-    EXPECT_EQ(TypeKeys("1.5", kThreeDigits, 3).text, "15");
-    // Widths outside the checked ranges are limited by the width alone.
-    EXPECT_EQ(TypeKeys("12.5", kOneDecimal, 6).text, "12.5");
-    EXPECT_EQ(TypeKeys("1234567", kOneDecimal, 6).text, "123456");
 }
 
-TEST(SettingEdit, TypedKeyReplacesTheSelection) {
-    // A point typed over a selection that holds the old point is taken.
-    TypedKeyResult r = FilterTypedKey("5.0", 0, 3, '.', kOneDecimal, 5);
-    EXPECT_TRUE(r.accepted);
-    EXPECT_EQ(r.text, ".");
-    r = FilterTypedKey("5.0", 0, 3, '7', kOneDecimal, 5);
-    EXPECT_EQ(r.text, "7");
-    EXPECT_EQ(r.caret, 1);
-    // A full-width text selected and replaced is not refused for its old length.
-    r = FilterTypedKey("200.00", 0, 6, '3', kTwoDecimals, 6);
-    EXPECT_TRUE(r.accepted);
-    EXPECT_EQ(r.text, "3");
-}
-
-TEST(SettingEdit, BackspaceAndDelete) {
-    TypedKeyResult r = FilterTypedKey("12.5", 4, 0, kKeyBackspace, kOneDecimal, 4);
-    EXPECT_TRUE(r.accepted);
-    EXPECT_EQ(r.text, "12.");
-    EXPECT_EQ(r.caret, 3);
-    r = FilterTypedKey("12.5", 0, 0, kKeyBackspace, kOneDecimal, 4);
-    EXPECT_EQ(r.text, "12.5");
-    EXPECT_EQ(r.caret, 0);
-    r = FilterTypedKey("12.5", 1, 2, kKeyBackspace, kOneDecimal, 5);
-    EXPECT_EQ(r.text, "15");
-    EXPECT_EQ(r.caret, 1);
-    // Deleting the point of 12.5 would leave three digits before it in a width-4 cell.
-    r = FilterTypedKey("12.5", 2, 0, kKeyDelete, kOneDecimal, 4);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.text, "12.5");
-    r = FilterTypedKey("12.5", 3, 0, kKeyDelete, kOneDecimal, 4);
-    EXPECT_EQ(r.text, "12.");
+TEST(SettingEdit, KeysOverSelectionsAndDeletion) {
+    struct Case { const char* text; int selStart, selLength; char key; std::uint8_t attr; int width;
+                  bool accepted; const char* after; int caret; };
+    for (const Case& c : std::vector<Case>{
+             {"12", 0, 0, '3', kOneDecimal, 4, false, "12", 2},  // digit rule broken: caret to the end
+             {"5", 1, 0, 'x', kOneDecimal, 5, false, "5", -1},   // other refusals keep the selection
+             {"5.0", 0, 3, '.', kOneDecimal, 5, true, ".", 1},   // the old point is selected away
+             {"5.0", 0, 3, '7', kOneDecimal, 5, true, "7", 1},
+             {"200.00", 0, 6, '3', kTwoDecimals, 6, true, "3", 1},
+             {"12.5", 4, 0, kKeyBackspace, kOneDecimal, 4, true, "12.", 3},
+             {"12.5", 0, 0, kKeyBackspace, kOneDecimal, 4, true, "12.5", 0},
+             {"12.5", 1, 2, kKeyBackspace, kOneDecimal, 5, true, "15", 1},
+             {"12.5", 2, 0, kKeyDelete, kOneDecimal, 4, false, "12.5", 4},  // "125" breaks the width-4 rule
+             {"12.5", 3, 0, kKeyDelete, kOneDecimal, 4, true, "12.", 3},
+         }) {
+        SCOPED_TRACE(std::string(c.text) + " key " + std::to_string(int(c.key)) + " at " + std::to_string(c.selStart));
+        const TypedKeyResult r = FilterTypedKey(c.text, c.selStart, c.selLength, c.key, c.attr, c.width);
+        EXPECT_EQ(r.accepted, c.accepted);
+        EXPECT_EQ(r.text, c.after);
+        EXPECT_EQ(r.caret, c.caret);
+    }
 }
 
 TEST(SettingEdit, NormalisedTextIsParsedAndFormattedAgain) {
-    EXPECT_EQ(NormaliseEditText("5", kOneDecimal), "5.0");
-    EXPECT_EQ(NormaliseEditText("1.5", kTwoDecimals), "1.50");
-    EXPECT_EQ(NormaliseEditText("12.", kTwoDecimals), "12.00");
-    EXPECT_EQ(NormaliseEditText("", kTwoDecimals), "0.00");
-    EXPECT_EQ(NormaliseEditText("", kInteger), "0");
-    EXPECT_EQ(NormaliseEditText("7", kThreeDigits), "007");
-    EXPECT_EQ(NormaliseEditText(".5", kOneDecimal), "0.5");
-}
-
-TEST(SettingEdit, WhichSettingsMayBeEdited) {
-    for (int n : {0, 53, 54, 148, 155}) EXPECT_FALSE(SettingEditable(n)) << n;
-    for (int n : {1, 52, 100, 147}) EXPECT_TRUE(SettingEditable(n)) << n;
-    EXPECT_FALSE(SettingEditable(60));  // no parameter
-    EXPECT_FALSE(MayBeginEdit(52, true, false));
-    EXPECT_FALSE(MayBeginEdit(52, false, true));
-    EXPECT_TRUE(MayBeginEdit(52, true, true));
-    EXPECT_TRUE(MayBeginEdit(7, false, false));
-    EXPECT_FALSE(MayBeginEdit(0, true, true));
-}
-
-TEST(SettingEdit, EndEditCommitsAChangedValueInRange) {
-    EndEditInput in{"F07", "55.50", "50.00", false, 100, 20000, false, 0};
-    EndEditDecision d = DecideEndEdit(in);
-    EXPECT_EQ(d.number, 7);
-    EXPECT_EQ(d.slot, 7);
-    EXPECT_EQ(d.value, 5550);
-    EXPECT_FALSE(d.rejected);
-    EXPECT_TRUE(d.commit);
-    EXPECT_FALSE(d.rememberOnline);
-    EXPECT_FALSE(d.postOnline);
-
-    in = {"C25", "2.5", "0.5", false, 1, 100, false, 0};
-    d = DecideEndEdit(in);
-    EXPECT_EQ(d.number, 125);
-    EXPECT_EQ(d.slot, 80);
-    EXPECT_EQ(d.value, 25);
-    EXPECT_TRUE(d.commit);
-
-    in.text = in.previousText;  // unchanged: nothing to store
-    EXPECT_FALSE(DecideEndEdit(in).commit);
-}
-
-TEST(SettingEdit, EndEditRejectsOutOfRangeAndIgnoresCancelled) {
-    EndEditInput in{"F07", "0.50", "50.00", false, 100, 20000, true, 0};
-    EndEditDecision d = DecideEndEdit(in);
-    EXPECT_TRUE(d.rejected);
-    EXPECT_EQ(d.message, "Over Range !!\n\nCode: F07\nRange Value: 1.00~200.00");
-    EXPECT_FALSE(d.commit);
-    EXPECT_FALSE(d.rememberOnline);
-    EXPECT_FALSE(d.postOnline);
-
-    in.cancelled = true;
-    d = DecideEndEdit(in);
-    EXPECT_FALSE(d.rejected);
-    EXPECT_FALSE(d.commit);
-    EXPECT_FALSE(d.postOnline);
-
-    // A row without a parameter code ends the step with nothing changed.
-    d = DecideEndEdit({"Code", "5", "4", false, 0, 9, true, 0});
-    EXPECT_EQ(d.number, -1);
-    EXPECT_FALSE(d.commit);
-    EXPECT_FALSE(d.postOnline);
-}
-
-TEST(SettingEdit, EndEditOnline) {
-    // F52 = 15 is refused with the three-value message.
-    EndEditDecision d = DecideEndEdit({"F52", "15", "0", false, 0, 20, true, 0});
-    EXPECT_TRUE(d.rejected);
-    EXPECT_EQ(d.message, "Over Range !!\n\nCode: F52\nRange Value: 0, 10, 20");
-    // F52 = 10 goes on to the drive; F52 = 0 is stored but not sent.
-    d = DecideEndEdit({"F52", "10", "0", false, 0, 20, true, 0});
-    EXPECT_TRUE(d.commit);
-    EXPECT_TRUE(d.rememberOnline);
-    EXPECT_TRUE(d.postOnline);
-    d = DecideEndEdit({"F52", "0", "10", false, 0, 20, true, 0});
-    EXPECT_TRUE(d.commit);
-    EXPECT_TRUE(d.rememberOnline);
-    EXPECT_FALSE(d.postOnline);
-    // An unchanged value ended with Enter is sent again.
-    d = DecideEndEdit({"F01", "5.0", "5.0", false, 1, 9990, true, 0});
-    EXPECT_FALSE(d.commit);
-    EXPECT_TRUE(d.postOnline);
-    // Compare documents never go on line.
-    d = DecideEndEdit({"F01", "6.0", "5.0", false, 1, 9990, true, 2});
-    EXPECT_FALSE(d.postOnline);
+    const std::tuple<const char*, std::uint8_t, const char*> cases[] = {
+        {"5", kOneDecimal, "5.0"},        {".5", kOneDecimal, "0.5"}, {"1.5", kTwoDecimals, "1.50"},
+        {"12.", kTwoDecimals, "12.00"}, {"", kTwoDecimals, "0.00"}, {"", kInteger, "0"},
+        {"7", kThreeDigits, "007"}};
+    for (const auto& [text, attr, shown] : cases) EXPECT_EQ(NormaliseEditText(text, attr), shown) << text;
 }

@@ -4,13 +4,19 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <tuple>
 #include <unistd.h>
 
 namespace kolt {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr const char* kHead = "[KOLT]\r\nVersion=v1.2.080324\r\n[System]\r\n";
+constexpr const char* kSystem =
+    "ComPort=1\r\nBaudRate=38400\r\nDataLengthBits=8\r\nParityBit=0\r\nStopBits=0\r\nPrint Title=1\r\n"
+    "Print FxxFlag=1\r\nPrint CxxFlag=1\r\nOnLineEdit=0\r\nFreq50HzFlag=1\r\n[Definite Parameter]\r\n";
 
 class SettingsFileTest : public ::testing::Test {
 protected:
@@ -22,18 +28,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    void WriteRaw(const std::string& text) {
-        std::ofstream(path_, std::ios::binary) << text;
-    }
     std::string ReadRaw() {
         std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    KoltSettings Read(const std::string& text) {
-        WriteRaw(text);
-        KoltSettings s;
+    KoltSettings Read(const std::string& text, KoltSettings s = {}) {
+        std::ofstream(path_, std::ios::binary) << text;
         EXPECT_TRUE(ReadSettingsFile(path_, s));
         return s;
     }
@@ -42,178 +42,94 @@ protected:
     std::string path_;
 };
 
-constexpr const char* kHead = "[KOLT]\r\nVersion=v1.2.080324\r\n[System]\r\n";
-
 TEST_F(SettingsFileTest, WriterProducesTheTableLinesWithCrLf) {
-    KoltSettings s;
-    s.comPort = 3;
-    s.baudRate = 9600;
-    s.dataBits = 7;
-    s.parity = 2;
-    s.stopBits = 2;
-    s.printTitle = 0;
-    s.onlineEdit = 1;
-    s.hz50 = 0;
-    s.definiteCount = 2;
-    s.definiteKinds[0] = 1;
-    s.definiteNumbers[0] = 7;
-    s.definiteKinds[1] = 2;
-    s.definiteNumbers[1] = 25;
+    KoltSettings s{.comPort = 3, .baudRate = 9600, .dataBits = 7, .parity = 2, .stopBits = 2, .printTitle = 0,
+                   .onlineEdit = 1, .hz50 = 0};
     EXPECT_EQ(SettingsFileText(s),
               "[KOLT]\r\nVersion=v1.2.080324\r\n[System]\r\nComPort=3\r\nBaudRate=9600\r\n"
               "DataLengthBits=7\r\nParityBit=2\r\nStopBits=2\r\nPrint Title=0\r\nPrint FxxFlag=1\r\n"
-              "Print CxxFlag=1\r\nOnLineEdit=1\r\nFreq50HzFlag=0\r\n[Definite Parameter]\r\n"
-              "2\r\n1\r\n07\r\n2\r\n25\r\n");
+              "Print CxxFlag=1\r\nOnLineEdit=1\r\nFreq50HzFlag=0\r\n[Definite Parameter]\r\n0\r\n");
+    s.definiteCount = 2;  // F07 and C25
+    s.definiteKinds = {1, 2};
+    s.definiteNumbers = {7, 25};
+    const std::string text = SettingsFileText(s);
+    EXPECT_EQ(text.substr(text.find("[Definite")), "[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\n");
 }
 
-TEST_F(SettingsFileTest, EmptyDefiniteListEndsAfterTheCountLine) {
-    KoltSettings s;
-    std::string text = SettingsFileText(s);
-    const std::string tail = "[Definite Parameter]\r\n0\r\n";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-}
-
-TEST_F(SettingsFileTest, RoundTripThroughTheFile) {
-    KoltSettings s;
-    s.comPort = 8;
-    s.baudRate = 4800;
-    s.parity = 1;
-    s.printF = 0;
-    s.printC = 0;
-    s.definiteCount = kDefiniteMax;
-    for (int i = 0; i < kDefiniteMax; ++i) {
-        s.definiteKinds[i] = 1 + i % 2;
-        s.definiteNumbers[i] = i % 56;
+TEST_F(SettingsFileTest, HeaderAndComPortLine) {
+    const std::string head = kHead;
+    const KoltSettings start{.comPort = 6};  // so that "not read" and "set to 1" differ
+    for (const auto& [text, comPort] : std::vector<std::pair<std::string, int>>{
+             {"[KOLT]\nV\n[System]\nComPort=4\n", 4},  // plain LF lines are read too
+             {"[KOLT] \r\nV\r\n[System]\r\nComPort=5\r\n", 6},
+             {"[KOLT]\r\nV\r\n[Sys]\r\nComPort=5\r\n", 6},
+             {head + "ComPort=0\r\n", 1},
+             {head + "ComPort=9\r\n", 1},
+             {head + "ComPort=-2\r\n", 1},
+             {head + "ComPort=  7xyz\r\n", 7},
+             {head + "xComPort=3\r\n", 1},  // the value text is "=3", which gives 0, hence COM 1
+         }) {
+        EXPECT_EQ(Read(text, start).comPort, comPort) << text;
     }
-    ASSERT_TRUE(WriteSettingsFile(path_, s));
-    KoltSettings r;
-    ASSERT_TRUE(ReadSettingsFile(path_, r));
-    EXPECT_EQ(r.comPort, 8);
-    EXPECT_EQ(r.baudRate, 4800);
-    EXPECT_EQ(r.parity, 1);
-    EXPECT_EQ(r.printF, 0);
-    EXPECT_EQ(r.printC, 0);
-    EXPECT_EQ(r.printTitle, 1);
-    EXPECT_EQ(r.definiteCount, kDefiniteMax);
-    EXPECT_EQ(r.definiteKinds, s.definiteKinds);
-    EXPECT_EQ(r.definiteNumbers, s.definiteNumbers);
-    // Written again it is byte for byte the same file.
-    EXPECT_EQ(ReadRaw(), SettingsFileText(r));
-}
-
-TEST_F(SettingsFileTest, MissingFileKeepsStartValues) {
-    KoltSettings s;
-    s.baudRate = 1234;
-    EXPECT_FALSE(ReadSettingsFile((dir_ / "absent.ini").string(), s));
-    EXPECT_EQ(s.baudRate, 1234);
-    EXPECT_EQ(s.comPort, 1);
-}
-
-TEST_F(SettingsFileTest, LinesWithPlainLfAreReadToo) {
-    KoltSettings s = Read("[KOLT]\nV\n[System]\nComPort=4\nBaudRate=19200\n");
-    EXPECT_EQ(s.comPort, 4);
-    EXPECT_EQ(s.baudRate, 19200);
-}
-
-TEST_F(SettingsFileTest, ForeignHeaderOrMissingSectionStopsReading) {
-    KoltSettings a = Read("[KOLT] \r\nV\r\n[System]\r\nComPort=5\r\n");
-    EXPECT_EQ(a.comPort, 1);
-    KoltSettings b = Read("[KOLT]\r\nV\r\n[Sys]\r\nComPort=5\r\n");
-    EXPECT_EQ(b.comPort, 1);
+    KoltSettings untouched = start;  // a missing file changes nothing
+    EXPECT_FALSE(ReadSettingsFile((dir_ / "absent.ini").string(), untouched));
+    EXPECT_EQ(untouched.comPort, 6);
     // Without "ComPort=" on line 4 nothing after it is read either.
-    KoltSettings c = Read(std::string(kHead) + "BaudRate=9600\r\nBaudRate=4800\r\n");
-    EXPECT_EQ(c.comPort, 1);
-    EXPECT_EQ(c.baudRate, 38400);
-}
-
-TEST_F(SettingsFileTest, ComPortOutsideOneToEightBecomesOne) {
-    EXPECT_EQ(Read(std::string(kHead) + "ComPort=0\r\n").comPort, 1);
-    EXPECT_EQ(Read(std::string(kHead) + "ComPort=9\r\n").comPort, 1);
-    EXPECT_EQ(Read(std::string(kHead) + "ComPort=-2\r\n").comPort, 1);
-    EXPECT_EQ(Read(std::string(kHead) + "ComPort=  7xyz\r\n").comPort, 7);
-    // One character before the key: the value text is "=3", which gives 0, hence COM 1.
-    EXPECT_EQ(Read(std::string(kHead) + "xComPort=3\r\n").comPort, 1);
+    EXPECT_EQ(Read(head + "BaudRate=9600\r\nBaudRate=4800\r\n").baudRate, 38400);
 }
 
 TEST_F(SettingsFileTest, KeysAreTriedOnlyAtTheirOwnLine) {
     KoltSettings s = Read(std::string(kHead) +
                           "ComPort=2\r\nDataLengthBits=7\r\nBaudRate=9600\r\nParityBit=2\r\nStopBits=2\r\n"
                           "Freq50HzFlag=0\r\nPrint FxxFlag=0\r\nPrint CxxFlag=0\r\nOnLineEdit=1\r\nPrint Title=0\r\n");
-    EXPECT_EQ(s.comPort, 2);
-    EXPECT_EQ(s.baudRate, 38400);  // swapped with data bits: both keep their values
-    EXPECT_EQ(s.dataBits, 8);
-    EXPECT_EQ(s.parity, 2);
-    EXPECT_EQ(s.stopBits, 2);
-    EXPECT_EQ(s.printTitle, 1);
-    EXPECT_EQ(s.printF, 0);
-    EXPECT_EQ(s.printC, 0);
-    EXPECT_EQ(s.onlineEdit, 1);
-    EXPECT_EQ(s.hz50, 1);
+    // Baud rate and data bits swapped: both keep their values; so do the moved 50 Hz flag and title flag.
+    EXPECT_EQ(std::tuple(s.comPort, s.baudRate, s.dataBits, s.parity, s.printTitle, s.printF, s.onlineEdit, s.hz50),
+              std::tuple(2, 38400, 8, 2, 1, 0, 1, 1));
 }
 
 TEST_F(SettingsFileTest, ValuesConvertLikeAtoiAndFlagsBecomeZeroOrOne) {
     KoltSettings s = Read(std::string(kHead) +
                           "ComPort=1\r\nBaudRate=abc\r\nDataLengthBits= -7\r\nParityBit=+1x\r\nStopBits=\r\n"
                           "Print Title=2\r\nPrint FxxFlag=-1\r\nPrint CxxFlag=0\r\nOnLineEdit=x\r\n");
-    EXPECT_EQ(s.baudRate, 0);
-    EXPECT_EQ(s.dataBits, -7);
-    EXPECT_EQ(s.parity, 1);
-    EXPECT_EQ(s.stopBits, 0);
-    EXPECT_EQ(s.printTitle, 1);
-    EXPECT_EQ(s.printF, 1);
-    EXPECT_EQ(s.printC, 0);
-    EXPECT_EQ(s.onlineEdit, 0);
-    EXPECT_EQ(s.hz50, 1);  // past the end of the file: an empty line, so it keeps its value
-}
-
-std::string FullHead() {
-    return std::string(kHead) +
-           "ComPort=1\r\nBaudRate=38400\r\nDataLengthBits=8\r\nParityBit=0\r\nStopBits=0\r\n"
-           "Print Title=1\r\nPrint FxxFlag=1\r\nPrint CxxFlag=1\r\nOnLineEdit=0\r\nFreq50HzFlag=1\r\n"
-           "[Definite Parameter]\r\n";
+    // The 50 Hz flag lies past the end of the file: an empty line, so it keeps its value.
+    EXPECT_EQ(std::tuple(s.baudRate, s.dataBits, s.parity, s.stopBits, s.printTitle, s.printF, s.printC, s.onlineEdit,
+                         s.hz50),
+              std::tuple(0, -7, 1, 0, 1, 1, 0, 0, 1));
 }
 
 TEST_F(SettingsFileTest, DefiniteCountIsBoundedToTheList) {
     std::string entries;
     for (int i = 0; i < 310; ++i) entries += "2\r\n" + std::to_string(i % 56) + "\r\n";
-    KoltSettings big = Read(FullHead() + "310\r\n" + entries);
-    EXPECT_EQ(big.definiteCount, kDefiniteMax);
-    EXPECT_EQ(big.definiteKinds[kDefiniteMax - 1], 2);
-    EXPECT_EQ(big.definiteNumbers[kDefiniteMax - 1], (kDefiniteMax - 1) % 56);
-
-    KoltSettings negative = Read(FullHead() + "-4\r\n1\r\n07\r\n");
-    EXPECT_EQ(negative.definiteCount, 0);
-    EXPECT_EQ(negative.definiteKinds[0], 0);
-
+    KoltSettings big = Read(kHead + std::string(kSystem) + "310\r\n" + entries);
+    EXPECT_EQ(std::tuple(big.definiteCount, big.definiteNumbers[299]), std::tuple(kDefiniteMax, 299 % 56));
+    KoltSettings negative = Read(kHead + std::string(kSystem) + "-4\r\n1\r\n07\r\n");
+    EXPECT_EQ(std::tuple(negative.definiteCount, negative.definiteKinds[0]), std::tuple(0, 0));
     // A count larger than the entries present reads empty lines as 0.
-    KoltSettings shortList = Read(FullHead() + "2\r\n1\r\n07\r\n");
-    EXPECT_EQ(shortList.definiteCount, 2);
-    EXPECT_EQ(shortList.definiteNumbers[0], 7);
-    EXPECT_EQ(shortList.definiteKinds[1], 0);
+    KoltSettings shortList = Read(kHead + std::string(kSystem) + "2\r\n1\r\n07\r\n");
+    EXPECT_EQ(std::tuple(shortList.definiteCount, shortList.definiteNumbers[0], shortList.definiteKinds[1]),
+              std::tuple(2, 7, 0));
 }
 
-TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAlone) {
-    WriteRaw("old content");
-    KoltSettings s;
-    // A path whose folder does not exist cannot be written.
+TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
+    std::ofstream(path_) << "old content";
+    KoltSettings s{.comPort = 8, .baudRate = 4800, .parity = 1, .printF = 0, .definiteCount = kDefiniteMax};
+    for (int i = 0; i < kDefiniteMax; ++i) {
+        s.definiteKinds[i] = 1 + i % 2;
+        s.definiteNumbers[i] = i % 56;
+    }
     EXPECT_FALSE(WriteSettingsFile((dir_ / "no" / "koltinf.ini").string(), s));
-    // A read-only folder refuses the temporary file; the old file stays.
-    if (::geteuid() != 0) {
+    if (::geteuid() != 0) {  // permissions do not stop root
         fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_FALSE(WriteSettingsFile(path_, s));
         fs::permissions(dir_, fs::perms::owner_all);
         EXPECT_EQ(ReadRaw(), "old content");
     }
-    // No temporary files are left behind.
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(dir_)) {
-        (void)e;
-        ++files;
-    }
-    EXPECT_EQ(files, 1);
-    EXPECT_TRUE(WriteSettingsFile(path_, s));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporaries
+    ASSERT_TRUE(WriteSettingsFile(path_, s));
     EXPECT_EQ(ReadRaw(), SettingsFileText(s));
+    KoltSettings r;
+    ASSERT_TRUE(ReadSettingsFile(path_, r));
+    EXPECT_EQ(SettingsFileText(r), SettingsFileText(s));
 }
 
 }  // namespace
