@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace kolt::testing {
@@ -26,6 +27,7 @@ namespace fs = std::filesystem;
 
 constexpr int kF07 = 7, kC25 = 125, kC25Slot = 80;
 
+// Stations 1 and 3 of model 5 answer, station 2 stays silent.
 class CliBus : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,103 +35,78 @@ protected:
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
         ::setenv("KOLT_HOME", dir_.c_str(), 1);
+        auto o = QuickDrive({1, 2, 3}, 5);
+        o.silent = {2};
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
     }
     void TearDown() override {
-        if (drive) drive->Stop();
+        drive->Stop();
         ::unsetenv("KOLT_HOME");
         fs::remove_all(dir_);
     }
 
-    void StartDrive(std::vector<int> stations, int model, std::set<int> silent = {}) {
-        auto o = QuickDrive(std::move(stations), model);
-        o.silent = std::move(silent);
-        drive = std::make_unique<sim::VirtualDrive>(o);
-        ASSERT_TRUE(drive->Start()) << drive->Error();
-    }
-
     std::string P(const std::string& name) const { return (dir_ / name).string(); }
-
+    CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
     // kolt-cli with the drive's device as its port.
     CliRun Bus(std::vector<std::string> args) {
-        args.push_back("--port");
-        args.push_back(drive->SlavePath());
+        args.insert(args.end(), {"--port", drive->SlavePath()});
         return Cli(std::move(args));
     }
-    CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
 
     std::unique_ptr<sim::VirtualDrive> drive;
     fs::path dir_;
 };
 
-TEST_F(CliBus, ScanListsEveryStationThatAnswersWithItsModelAndVersion) {
-    StartDrive({1, 2, 3}, 5, {2});
-    drive->SetParamValue(3, 0, 7);    // another capacity code on station 3
-    drive->SetParamValue(3, 53, 13);  // and another software version
-
+TEST_F(CliBus, ScanAndRead) {
+    drive->SetParamValue(1, 0, 7);    // another capacity code on station 1
+    drive->SetParamValue(1, 53, 13);  // and another software version
     CliRun scan = Bus({"scan", "--stations", "1-3"});
     EXPECT_EQ(scan.status, 0) << scan.err;
-    EXPECT_EQ(scan.out, "Station 001: " + ModelName(5) + ", software version 1.2\n" +
-                            "Station 003: " + ModelName(7) + ", software version 1.3\n");
+    EXPECT_EQ(scan.out, "Station 001: " + ModelName(7) + ", software version 1.3\n" +
+                            "Station 003: " + ModelName(5) + ", software version 1.2\n");
     EXPECT_EQ(scan.err, "");  // no progress line when stderr is no terminal
-
     drive->SetParamValue(1, 0, 42);
-    scan = Bus({"scan", "--stations", "1"});
-    EXPECT_EQ(scan.out, "Station 001: unknown (code 42), software version 1.2\n");
-
+    EXPECT_EQ(Bus({"scan", "--stations", "1"}).out, "Station 001: unknown (code 42), software version 1.3\n");
     scan = Bus({"scan", "--stations", "2"});
-    EXPECT_EQ(scan.status, 1);
-    EXPECT_EQ(scan.out, "");
-    EXPECT_EQ(scan.err, std::string(text::kNoStationAnswered) + "\n");
-}
+    EXPECT_EQ(std::tie(scan.status, scan.out, scan.err),
+              std::make_tuple(1, "", std::string(text::kNoStationAnswered) + "\n"));
 
-TEST_F(CliBus, ReadWritesTheFileThatAReadIntoANewDocumentMakes) {
-    StartDrive({4}, 5);
-    drive->SetParamValue(4, kF07, 4000);
-    drive->SetParamValue(4, kC25, 2);
+    // read writes the file that the window program's Read into a new document makes.
+    drive->SetParamValue(3, kF07, 4000);
+    drive->SetParamValue(3, kC25, 2);
     KoltSettings settings;
     settings.hz50 = 0;  // new documents of this installation are 60 Hz
     ASSERT_TRUE(WriteSettingsFile((dir_ / text::kSettingsFileName).string(), settings));
-
-    CliRun read = Bus({"read", "--station", "4", "-o", P("drive.kpf")});
+    CliRun read = Bus({"read", "--station", "3", "-o", P("drive.kpf")});
     ASSERT_EQ(read.status, 0) << read.err;
-
-    // What the window program's Read makes of the same drive.
     CMarbenApp app;
     app.settings.hz50 = 0;
     app.currentModel = 5;
     app.linkedFlag = 1;
     for (const ParamDef& p : AllParams())
-        app.staging.values[0][static_cast<std::size_t>(SlotOfNumber(p.number))] = drive->ParamValue(4, p.number);
+        app.staging.values[0][static_cast<std::size_t>(SlotOfNumber(p.number))] = drive->ParamValue(3, p.number);
     app.freshRead = 1;
-    auto expected = CreateNewDocument(app);
-    EXPECT_EQ(Slurp(P("drive.kpf")), EncodeDocFile(ImageOfDocument(*expected)));
-
-    std::istringstream file(Slurp(P("drive.kpf")));
-    DocFileImage image;
-    ASSERT_EQ(DecodeDocFile(file, image), DocReadResult::Ok);
-    EXPECT_EQ(image.model, 5);
-    EXPECT_EQ(image.hz50, 0);
-    EXPECT_EQ(image.values[0][kF07], 4000);
-    EXPECT_EQ(image.values[0][kC25Slot], 2);
+    EXPECT_EQ(Slurp(P("drive.kpf")), EncodeDocFile(ImageOfDocument(*CreateNewDocument(app))));
 
     // Only the advanced group: the basic settings are the model's 60 Hz defaults.
-    read = Bus({"read", "--station", "4", "--groups", "C", "-o", P("c.kpf")});
+    read = Bus({"read", "--station", "3", "--groups", "C", "-o", P("c.kpf")});
     ASSERT_EQ(read.status, 0) << read.err;
-    std::istringstream cFile(Slurp(P("c.kpf")));
-    ASSERT_EQ(DecodeDocFile(cFile, image), DocReadResult::Ok);
-    EXPECT_EQ(image.values[0][kF07], 6000);
-    EXPECT_EQ(image.values[0][kC25Slot], 2);
+    std::istringstream file(Slurp(P("c.kpf")));
+    DocFileImage image;
+    ASSERT_EQ(DecodeDocFile(file, image), DocReadResult::Ok);
+    EXPECT_EQ(std::make_tuple(image.model, image.values[0][kF07], image.values[0][kC25Slot]),
+              std::make_tuple(5, 6000, 2));
 
     // A station that does not answer writes no file.
-    read = Bus({"read", "--station", "9", "-o", P("none.kpf")});
+    read = Bus({"read", "--station", "2", "-o", P("none.kpf")});
     EXPECT_EQ(read.status, 1);
     EXPECT_NE(read.err.find(text::kTimeOut), std::string::npos);
     EXPECT_FALSE(fs::exists(P("none.kpf")));
 }
 
 TEST_F(CliBus, WriteReportsEveryStationAndSucceedsOnlyWhenAllWereWritten) {
-    StartDrive({1, 2, 3}, 4, {2});
-    ASSERT_EQ(Cli({"new", "--model", "4", "-o", P("pump.kpf")}).status, 0);
+    ASSERT_EQ(Cli({"new", "--model", "5", "-o", P("pump.kpf")}).status, 0);
     ASSERT_EQ(Cli({"set", P("pump.kpf"), "F07=40", "C25=2"}).status, 0);
     int writable = 0;
     for (const ParamDef& p : AllParams()) writable += IsWrittenByWriteCommand(p.number) ? 1 : 0;
@@ -138,73 +115,53 @@ TEST_F(CliBus, WriteReportsEveryStationAndSucceedsOnlyWhenAllWereWritten) {
     CliRun write = Bus({"write", P("pump.kpf"), "--stations", "1-3"});
     EXPECT_EQ(write.status, 1);
     EXPECT_EQ(write.out, "Station 001: " + written + "\nStation 002: no reply\nStation 003: " + written + "\n");
-    EXPECT_NE(write.err.find(std::string(text::kCommErrorContinue) + "\n" + text::kContinueNext),
-              std::string::npos);
-    for (int s : {1, 3}) {
-        EXPECT_EQ(drive->ParamValue(s, kF07), 4000) << s;
-        EXPECT_EQ(drive->ParamValue(s, kC25), CommittedValue("2", kC25)) << s;
-    }
+    EXPECT_NE(write.err.find(std::string(text::kCommErrorContinue) + "\n" + text::kContinueNext), std::string::npos);
+    for (int s : {1, 3}) EXPECT_EQ(std::make_tuple(drive->ParamValue(s, kF07), drive->ParamValue(s, kC25)),
+                                   std::make_tuple(4000, CommittedValue("2", kC25))) << s;
 
     // Another model on station 1: nothing goes there, and with --stop-on-error
     // the question is answered Abort, so station 3 is not reached either.
     drive->SetParamValue(1, 0, 7);
-    drive->SetParamValue(1, kF07, 5000);
-    drive->SetParamValue(3, kF07, 5000);
+    for (int s : {1, 3}) drive->SetParamValue(s, kF07, 5000);
     write = Bus({"write", P("pump.kpf"), "--stations", "1,3", "--stop-on-error"});
     EXPECT_EQ(write.status, 1);
-    EXPECT_EQ(write.out,
-              "Station 001: capacity code 7 differs from the file's F00 004\n"
-              "Station 003: not written (the write was ended)\n");
-    EXPECT_EQ(drive->ParamValue(1, kF07), 5000);
-    EXPECT_EQ(drive->ParamValue(3, kF07), 5000);
+    EXPECT_EQ(write.out, "Station 001: capacity code 7 differs from the file's F00 005\n"
+                         "Station 003: not written (the write was ended)\n");
+    EXPECT_EQ(std::make_tuple(drive->ParamValue(1, kF07), drive->ParamValue(3, kF07)), std::make_tuple(5000, 5000));
 
     write = Bus({"write", P("pump.kpf"), "--stations", "3", "--groups", "F"});
     EXPECT_EQ(write.status, 0) << write.err;
     EXPECT_EQ(drive->ParamValue(3, kF07), 4000);
+    EXPECT_EQ(Bus({"write", P("pump.kpf"), "--stations", ","}).status, 2);
 }
 
-TEST_F(CliBus, GetShowsWhatSetWrote) {
-    StartDrive({1}, 5);
+TEST_F(CliBus, SetAndGet) {
     CliRun set = Bus({"set", "--station", "1", "F07=45.5"});
-    EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_EQ(set.out, std::string(text::kWriteOk) + "\n");
+    EXPECT_EQ(std::tie(set.status, set.out), std::make_tuple(0, std::string(text::kWriteOk) + "\n")) << set.err;
     EXPECT_EQ(drive->ParamValue(1, kF07), 4550);
+    EXPECT_EQ(Bus({"get", "--station", "1", "f07"}).out, "45.50\n");
+    EXPECT_NE(Bus({"get", "--station", "1", "--verbose", "F07"}).out.find("F07  " + Description(kF07) + "  45.50"),
+              std::string::npos);
 
-    CliRun get = Bus({"get", "--station", "1", "f07"});
-    EXPECT_EQ(get.status, 0) << get.err;
-    EXPECT_EQ(get.out, "45.50\n");
-    get = Bus({"get", "--station", "1", "--verbose", "F07"});
-    EXPECT_NE(get.out.find("F07  " + Description(kF07) + "  45.50"), std::string::npos);
+    // Refused settings send nothing.
+    const long frames = drive->FramesSeen();
+    const std::string code = text::kCodePrefix;
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"F07=450", OverRangeMessage(kF07)}, {"F52=5", OverRangeMessage(52)},
+        {"F07=4x", code + "F07\n" + text::kSettingBadCharacters}, {"F53=13", code + "F53\n" + text::kSettingReadOnly},
+        {"F52=10", std::string(text::kF52Reset50) + "\n-> No\n" + text::kF52NeedsYes}};
+    for (const auto& [assignment, message] : refused) {
+        CliRun r = Bus({"set", "--station", "1", assignment});
+        EXPECT_EQ(std::tie(r.status, r.out, r.err), std::make_tuple(1, "", message + "\n")) << assignment;
+    }
+    EXPECT_EQ(drive->FramesSeen(), frames);
+    EXPECT_EQ(drive->ParamValue(1, kF07), 4550);
 
     // The factory reset goes out only when the question is answered with --yes.
     set = Bus({"set", "--station", "1", "--yes", "F52=20"});
     EXPECT_EQ(set.status, 0) << set.err;
     EXPECT_NE(set.err.find(text::kF52Reset60), std::string::npos);
     EXPECT_EQ(drive->ParamValue(1, kF07), 6000);
-}
-
-TEST_F(CliBus, RefusedSettingsSendNothing) {
-    StartDrive({1}, 5);
-    drive->SetParamValue(1, kF07, 4000);
-    struct Case {
-        std::string assignment;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"F07=450", OverRangeMessage(kF07)},
-        {"F07=4x", std::string(text::kCodePrefix) + "F07\n" + text::kSettingBadCharacters},
-        {"F53=13", std::string(text::kCodePrefix) + "F53\n" + text::kSettingReadOnly},
-        {"F52=10", std::string(text::kF52Reset50) + "\n-> No\n" + text::kF52NeedsYes},
-        {"F52=5", OverRangeMessage(52)},
-    };
-    for (const auto& c : cases) {
-        CliRun set = Bus({"set", "--station", "1", c.assignment});
-        EXPECT_EQ(set.status, 1) << c.assignment;
-        EXPECT_EQ(set.out, "") << c.assignment;
-        EXPECT_EQ(set.err, c.message + "\n") << c.assignment;
-    }
-    EXPECT_EQ(drive->FramesSeen(), 0);
-    EXPECT_EQ(drive->ParamValue(1, kF07), 4000);
 
     // A port that is not there says so in the program's words; usage errors are 2.
     CliRun open = Cli({"get", "--port", P("no-such-tty"), "--station", "1", "F07"});
@@ -212,7 +169,6 @@ TEST_F(CliBus, RefusedSettingsSendNothing) {
     EXPECT_EQ(open.err.rfind(std::string(text::kCommError) + "\n" + text::kCannotOpenPort + "\n", 0), 0u) << open.err;
     EXPECT_EQ(Bus({"get", "--station", "0", "F07"}).status, 2);
     EXPECT_EQ(Bus({"set", "--station", "1", "F07=40", "F08=1"}).status, 2);
-    EXPECT_EQ(Bus({"write", P("pump.kpf"), "--stations", ","}).status, 2);
     EXPECT_EQ(Bus({"read", "--station", "1", "--groups", "X", "-o", P("x.kpf")}).status, 2);
 }
 

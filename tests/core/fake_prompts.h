@@ -22,10 +22,8 @@ class FakePrompts : public IPrompts {
 public:
     std::vector<Shown> shown;
     std::vector<std::string> progressTexts;
-    int progressOpens = 0;
-    int progressCloses = 0;
-    bool progressOpen = false;
-    bool progressCancellable = false;
+    int progressOpens = 0, progressCloses = 0;
+    bool progressOpen = false, progressCancellable = false;
     int progressLow = 0, progressHigh = 0, progressSteps = 0;
     int pumps = 0;
 
@@ -41,24 +39,15 @@ public:
     void CommMessage(const std::string& t) override { shown.push_back({"comm", t, "Communication Message", Icon::None}); }
     bool YesNo(const std::string& t, const std::string& c, Icon i) override {
         shown.push_back({"yesno", t, c, i});
-        if (yesNoAnswers.empty()) return true;
-        bool a = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return a;
+        return Next(yesNoAnswers, true);
     }
     Answer YesNoCancel(const std::string& t, const std::string& c, Icon i) override {
         shown.push_back({"yesnocancel", t, c, i});
-        if (yesNoCancelAnswers.empty()) return Answer::Cancel;
-        Answer a = yesNoCancelAnswers.front();
-        yesNoCancelAnswers.pop_front();
-        return a;
+        return Next(yesNoCancelAnswers, Answer::Cancel);
     }
     bool ContinueAbort(const std::string& t) override {
         shown.push_back({"continue", t, "Write Message", Icon::None});
-        if (continueAnswers.empty()) return true;
-        bool a = continueAnswers.front();
-        continueAnswers.pop_front();
-        return a;
+        return Next(continueAnswers, true);
     }
     void ProgressOpen(bool cancellable) override {
         ++progressOpens;
@@ -81,16 +70,10 @@ public:
         if (onPump) onPump(pumps);
     }
     std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
-        if (savePaths.empty()) return std::nullopt;
-        auto p = savePaths.front();
-        savePaths.pop_front();
-        return p;
+        return Next(savePaths, std::optional<std::string>{});
     }
     std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override {
-        if (openPaths.empty()) return std::nullopt;
-        auto p = openPaths.front();
-        openPaths.pop_front();
-        return p;
+        return Next(openPaths, std::optional<std::string>{});
     }
 
     // Texts of every message of any kind, in order.
@@ -98,6 +81,15 @@ public:
         std::vector<std::string> out;
         for (const auto& s : shown) out.push_back(s.text);
         return out;
+    }
+
+private:
+    template <class T>
+    static T Next(std::deque<T>& queue, T answer) {
+        if (queue.empty()) return answer;
+        answer = queue.front();
+        queue.pop_front();
+        return answer;
     }
 };
 

@@ -1,3 +1,4 @@
+// The station texts of the Link/Write dialogs and of the Monitor start dialog.
 #include "link/station_list.h"
 #include "monitor/station_range.h"
 
@@ -9,71 +10,35 @@ using namespace kolt;
 
 namespace {
 
-std::vector<int> Range(int lo, int hi) {
+// Ranges and single stations, in order: {{5, 12}} is 5..12, {{3}} is 3.
+std::vector<int> S(std::initializer_list<std::vector<int>> parts) {
     std::vector<int> v;
-    for (int s = lo; s <= hi; ++s) v.push_back(s);
+    for (const auto& p : parts)
+        for (int s = p.front(); s <= p.back(); ++s) v.push_back(s);
     return v;
 }
 
-std::vector<int> Join(std::initializer_list<std::vector<int>> parts) {
-    std::vector<int> v;
-    for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
-    return v;
-}
+using Cases = std::vector<std::pair<std::string, std::vector<int>>>;
 
 }  // namespace
 
-TEST(LinkStationList, DialogExamples) {
-    EXPECT_EQ(ParseStationList("1,3,5-12"), Join({{1, 3}, Range(5, 12)}));
-    EXPECT_EQ(ParseStationList("12-5"), Range(5, 12));
-    EXPECT_EQ(ParseStationList("3,1"), (std::vector<int>{1, 3}));
-    EXPECT_EQ(ParseStationList("0"), std::vector<int>{1});
-    EXPECT_EQ(ParseStationList(""), std::vector<int>{1});
-    EXPECT_EQ(ParseStationList("300"), std::vector<int>{254});
-    EXPECT_EQ(ParseStationList("1-5-9"), Join({Range(1, 5), {9}}));
-    EXPECT_EQ(ParseStationList("5-"), std::vector<int>{5});
-    EXPECT_EQ(ParseStationList("5-0"), std::vector<int>{5});
-    EXPECT_TRUE(ParseStationList(",").empty());
-    EXPECT_EQ(ParseStationList("abc"), std::vector<int>{1});
+TEST(LinkStationList, Grammar) {
+    const Cases cases = {
+        {"1,3,5-12", S({{1}, {3}, {5, 12}})}, {"12-5", S({{5, 12}})}, {"3,1", {1, 3}}, {"0", {1}}, {"", {1}},
+        {"300", {254}}, {"1-5-9", S({{1, 5}, {9}})}, {"5-", {5}}, {"5-0", {5}}, {",", {}}, {",-,", {}}, {"abc", {1}},
+        // Blanks and other characters dropped; a comma after a dash ignored; clamped to 1..254.
+        {"1 2", {12}}, {"st 7;", {7}}, {"-5", {5}}, {"5,,-6", {5, 6}}, {"5-,7", S({{5, 7}})}, {"3,3,2-4", S({{2, 4}})},
+        {"250-300", S({{250, 254}})}, {"0-3", S({{1, 3}})}, {"300-", {254}}, {"99999999999999999999999", {254}}};
+    for (const auto& [text, stations] : cases) EXPECT_EQ(ParseStationList(text), stations) << '"' << text << '"';
+    EXPECT_EQ(AllStations(), S({{1, 254}}));
 }
 
-TEST(LinkStationList, FilteringSeparatorsAndClamping) {
-    EXPECT_EQ(ParseStationList("1 2"), std::vector<int>{12});       // blanks dropped
-    EXPECT_EQ(ParseStationList("st 7;"), std::vector<int>{7});
-    EXPECT_EQ(ParseStationList("-5"), std::vector<int>{5});          // leading dash ignored
-    EXPECT_EQ(ParseStationList("5,,-6"), (std::vector<int>{5, 6}));
-    EXPECT_EQ(ParseStationList("5-,7"), Range(5, 7));                // comma after dash ignored
-    EXPECT_EQ(ParseStationList("250-300"), Range(250, 254));
-    EXPECT_EQ(ParseStationList("0-3"), Range(1, 3));
-    EXPECT_EQ(ParseStationList("3,3,2-4"), Range(2, 4));
-    EXPECT_TRUE(ParseStationList(",-,").empty());
-    // A dangling range end never reaches past the last station.
-    EXPECT_EQ(ParseStationList("300-"), std::vector<int>{254});
-    // Absurdly long numbers clamp instead of overflowing.
-    EXPECT_EQ(ParseStationList("99999999999999999999999"), std::vector<int>{254});
-    EXPECT_EQ(AllStations(), Range(1, 254));
-}
-
-TEST(MonitorStationRange, StartDialogExamples) {
-    EXPECT_EQ(ParseStationRange("1,3,5-12"), Join({{1, 3}, Range(5, 12)}));
-    EXPECT_EQ(ParseStationRange("1,3,5-12").size(), 10u);
-    EXPECT_EQ(ParseStationRange("12-5"), Range(5, 12));
-    EXPECT_EQ(ParseStationRange("0,300"), (std::vector<int>{1, 254}));
-    EXPECT_EQ(ParseStationRange("5-,7"), Range(5, 7));
-    EXPECT_EQ(ParseStationRange("1-3-7"), Join({Range(1, 3), {7}}));
-    EXPECT_EQ(ParseStationRange("abc"), Range(1, 254));
-    EXPECT_EQ(ParseStationRange(""), Range(1, 254));
-    EXPECT_TRUE(ParseStationRange(",,").empty());
-    EXPECT_EQ(ParseStationRange("1-254"), Range(1, 254));  // the dialog's initial text
-}
-
-TEST(MonitorStationRange, RangesOpenAndCloseAsTheTextSays) {
-    EXPECT_EQ(ParseStationRange("1 2"), std::vector<int>{12});
-    EXPECT_EQ(ParseStationRange("5-"), std::vector<int>{5});
-    EXPECT_EQ(ParseStationRange("5-,"), std::vector<int>{5});
-    EXPECT_EQ(ParseStationRange("1-3-7-9"), Join({Range(1, 3), Range(7, 9)}));
-    EXPECT_EQ(ParseStationRange("5,-7"), (std::vector<int>{5, 7}));
-    EXPECT_EQ(ParseStationRange("0"), std::vector<int>{1});
-    EXPECT_EQ(ParseStationRange("240-999"), Range(240, 254));
-    EXPECT_EQ(ParseStationRange("2,2,1-2"), (std::vector<int>{1, 2}));
+TEST(MonitorStationRange, Grammar) {
+    const std::vector<int> all = S({{1, 254}});  // also what an empty text means
+    const Cases cases = {
+        {"1,3,5-12", S({{1}, {3}, {5, 12}})}, {"12-5", S({{5, 12}})}, {"0,300", {1, 254}}, {"5-,7", S({{5, 7}})},
+        {"1-3-7", S({{1, 3}, {7}})}, {"abc", all}, {"", all}, {",,", {}}, {"1-254", all}, {"1 2", {12}}, {"5-", {5}},
+        {"5-,", {5}}, {"1-3-7-9", S({{1, 3}, {7, 9}})}, {"5,-7", {5, 7}}, {"0", {1}}, {"240-999", S({{240, 254}})},
+        {"2,2,1-2", {1, 2}}};
+    for (const auto& [text, stations] : cases) EXPECT_EQ(ParseStationRange(text), stations) << '"' << text << '"';
 }

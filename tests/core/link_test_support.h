@@ -48,8 +48,8 @@ private:
     CMarbenApp& app_;
 };
 
-// Stations on the virtual drive answer at once (no baud pacing) to keep the
-// tests quick; silent stations still cost the port's 400 ms read time-out.
+// Stations answer at once (no baud pacing) to keep the tests quick; a silent
+// station still costs the port's 400 ms read time-out per call.
 inline sim::DriveSimOptions QuickDrive(std::vector<int> stations, int model = 3) {
     sim::DriveSimOptions o;
     o.stations = std::move(stations);
@@ -66,16 +66,15 @@ protected:
         ASSERT_TRUE(drive->Start()) << drive->Error();
         ::setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
     }
-
     void TearDown() override {
         if (port.IsOpen()) port.Close();
         if (drive) drive->Stop();
         ::unsetenv("KOLT_COM1");
     }
 
-    LinkRequest LinkTo(std::vector<int> stations) {
+    static LinkRequest LinkTo(std::vector<int> stations, LinkButton button = LinkButton::Link) {
         LinkRequest r;
-        r.button = LinkButton::Link;
+        r.button = button;
         r.line.comPort = 1;
         r.stations = std::move(stations);
         return r;
@@ -103,8 +102,15 @@ protected:
     LinkContext ctx{app, port, prompts, host};
 };
 
-inline std::int32_t Setting(const CMarbenDoc& doc, int slot) {
-    return doc.values[0][static_cast<std::size_t>(slot)];
+inline std::int32_t Setting(const CMarbenDoc& doc, int slot) { return doc.values[0][static_cast<std::size_t>(slot)]; }
+
+using Texts = std::vector<std::string>;
+
+// Every message shown as "caption: text".
+inline Texts Boxes(const FakePrompts& prompts) {
+    Texts out;
+    for (const Shown& s : prompts.shown) out.push_back(s.caption + ": " + s.text);
+    return out;
 }
 
 }  // namespace kolt::testing

@@ -4,142 +4,80 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
-
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace kolt;
 
 namespace {
 
 std::string Build(const ModbusRequest& r) {
-    char buf[kFrameBufferSize] = {};
+    char buf[kFrameBufferSize];
+    std::memset(buf, '#', sizeof buf);
     const int n = BuildRequest(r, buf);
+    EXPECT_EQ(n, RequestLength(r.kind));
+    EXPECT_EQ(buf[n], '#');  // only the frame, no terminator
     return std::string(buf, static_cast<std::size_t>(n));
 }
-
-int Judge(const std::string& reply) { return CheckReply(reply.c_str(), static_cast<int>(reply.size())); }
 
 }  // namespace
 
 TEST(ModbusFrame, LiteralRequestFrames) {
-    EXPECT_EQ(Build(ModbusRequest::Echo(1)), ":01080000A5371B\r\n");
-    EXPECT_EQ(Build(ModbusRequest::Capacity(1)), ":010300000001FB\r\n");
-    EXPECT_EQ(Build(ModbusRequest::WriteParam(1, 1, 0)), ":011000010001020000EB\r\n");
-    EXPECT_EQ(Build(ModbusRequest::Version(1)), ":0103002C0001CF\r\n");
-    EXPECT_EQ(Build(ModbusRequest::MonitorBlock(0x12)), ":120300F20009F0\r\n");
-    EXPECT_EQ(Build(ModbusRequest::FrequencyLimits(254)), ":FE0300080002F5\r\n");
-    EXPECT_EQ(Build(ModbusRequest::ControlWord(1)), ":010300E6000115\r\n");
-    EXPECT_EQ(Build(ModbusRequest::FaultBlock(1)), ":010300EF00030A\r\n");
-    // C30 sits at register 138 (0x008A).
-    EXPECT_EQ(Build(ModbusRequest::ReadParam(2, 130)), ":0203008A000170\r\n");
-    EXPECT_EQ(Build(ModbusRequest::WriteReg(1, 0x00E7, 5000)), ":010600E7138877\r\n");
-}
-
-TEST(ModbusFrame, LengthsAndCapacitiesFollowTheKind) {
-    for (const auto& r : {ModbusRequest::Echo(7), ModbusRequest::ReadParam(7, 52), ModbusRequest::WriteReg(7, 0xE6, 1)}) {
-        EXPECT_EQ(Build(r).size(), 17u);
-        EXPECT_EQ(RequestLength(r.kind), 17);
-    }
-    EXPECT_EQ(Build(ModbusRequest::WriteParam(9, 155, 3)).size(), 23u);
-    EXPECT_EQ(RequestLength(RequestKind::WriteParameter), 23);
-    EXPECT_EQ(ReceiveCapacity(RequestKind::ReadMonitorBlock), 80);
-    EXPECT_EQ(ReceiveCapacity(RequestKind::EchoTest), 17);
-    EXPECT_EQ(ReceiveCapacity(RequestKind::WriteParameter), 17);
-    EXPECT_EQ(ReplyRegisterCount(RequestKind::ReadMonitorBlock), 9);
-    EXPECT_EQ(ReplyRegisterCount(RequestKind::WriteRegister), 0);
-}
-
-TEST(ModbusFrame, BuilderWritesNoTerminatorAndOnlyTheFrame) {
-    char buf[kFrameBufferSize];
-    std::memset(buf, '#', sizeof buf);
-    EXPECT_EQ(CModbusPort::BuildEchoTest(buf, 1), 17);
-    EXPECT_EQ(buf[17], '#');
-}
-
-TEST(ModbusFrame, LrcRules) {
-    // Byte sum a multiple of 256 gives 00.
-    char frame[kFrameBufferSize] = ":0100FF";
-    EXPECT_EQ(FinishFrame(frame, 7), 11);
-    EXPECT_EQ(std::string(frame, 11), ":0100FF00\r\n");
-    // Characters that are no upper-case hex digit count as 0 when building.
-    char odd[kFrameBufferSize] = ":01x3zz";
-    FinishFrame(odd, 7);
-    EXPECT_EQ(std::string(odd + 7, 2), "FC");  // bytes 01, 03, 00
-}
-
-TEST(ModbusFrame, ValuesAreFourDigitWords) {
-    // 65535 fits; the builder takes the first four characters of "%04X".
-    EXPECT_EQ(Build(ModbusRequest::WriteReg(1, 0xE6, 0xFFFF)).substr(9, 4), "FFFF");
+    const std::vector<std::pair<ModbusRequest, std::string>> cases = {
+        {ModbusRequest::Echo(1), ":01080000A5371B\r\n"},         {ModbusRequest::Capacity(1), ":010300000001FB\r\n"},
+        {ModbusRequest::Version(1), ":0103002C0001CF\r\n"},      {ModbusRequest::ControlWord(1), ":010300E6000115\r\n"},
+        {ModbusRequest::MonitorBlock(0x12), ":120300F20009F0\r\n"},
+        {ModbusRequest::FaultBlock(1), ":010300EF00030A\r\n"},
+        {ModbusRequest::FrequencyLimits(254), ":FE0300080002F5\r\n"},
+        {ModbusRequest::ReadParam(2, 130), ":0203008A000170\r\n"},  // C30 at register 138
+        {ModbusRequest::WriteParam(1, 1, 0), ":011000010001020000EB\r\n"},
+        {ModbusRequest::WriteReg(1, 0x00E7, 5000), ":010600E7138877\r\n"},
+        {ModbusRequest::WriteReg(1, 0xE6, 0xFFFF), ":010600E6FFFF15\r\n"}};
+    for (const auto& [request, frame] : cases) EXPECT_EQ(Build(request), frame);
     EXPECT_EQ(Build(ModbusRequest::WriteParam(1, 7, 6000)).substr(15, 4), "1770");
 }
 
-TEST(ModbusFrame, RegistersOfParameters) {
-    EXPECT_EQ(RegisterOfParameter(0), 0);
-    EXPECT_EQ(RegisterOfParameter(6), 6);
-    EXPECT_EQ(RegisterOfParameter(7), 8);
-    EXPECT_EQ(RegisterOfParameter(115), 7);  // C15 between F06 and F07
-    EXPECT_EQ(RegisterOfParameter(55), 0);
-    EXPECT_EQ(RegisterOfParameter(99), 0);
-    EXPECT_EQ(RegisterOfParameter(156), 0);
-    EXPECT_EQ(RegisterOfParameter(131), 139);
-    EXPECT_EQ(RegisterOfParameter(53), 0x2C);
+TEST(ModbusFrame, LrcHexDigitsAndRegisters) {
+    char frame[kFrameBufferSize] = ":0100FF";  // byte sum a multiple of 256 gives 00
+    EXPECT_EQ(FinishFrame(frame, 7), 11);
+    EXPECT_EQ(std::string(frame, 11), ":0100FF00\r\n");
+    char odd[kFrameBufferSize] = ":01x3zz";  // no upper-case hex digit: counts as 0
+    FinishFrame(odd, 7);
+    EXPECT_EQ(std::string(odd + 7, 2), "FC");
+    for (const auto& [c, v] : std::vector<std::pair<char, int>>{{'9', 9}, {'A', 10}, {'F', 15}, {'a', 0}, {'G', 0}})
+        EXPECT_EQ(HexDigitValue(c), v) << c;
+    // C15 sits between F06 and F07; numbers without a parameter map to 0.
+    for (const auto& [number, reg] : std::vector<std::pair<int, int>>{
+             {6, 6}, {7, 8}, {115, 7}, {131, 139}, {53, 0x2C}, {55, 0}, {99, 0}, {156, 0}})
+        EXPECT_EQ(RegisterOfParameter(number), reg) << number;
 }
 
-TEST(ModbusFrame, HexDigitValue) {
-    EXPECT_EQ(HexDigitValue('0'), 0);
-    EXPECT_EQ(HexDigitValue('9'), 9);
-    EXPECT_EQ(HexDigitValue('A'), 10);
-    EXPECT_EQ(HexDigitValue('F'), 15);
-    EXPECT_EQ(HexDigitValue('a'), 0);
-    EXPECT_EQ(HexDigitValue('G'), 0);
-    EXPECT_EQ(HexDigitValue(':'), 0);
-}
-
-TEST(ModbusReply, ResultsOfTheCheck) {
-    EXPECT_EQ(Judge(":0103020005F5\r\n"), kNormalReply);
-    EXPECT_EQ(Judge(":0183522A\r\n"), kExceptionReply);
-    EXPECT_EQ(ExceptionText(":0183522A\r\n"), "Address Error !");
-    // Exception code 02 is none of ours: result 3, no text.
-    EXPECT_EQ(Judge(":0183027A\r\n"), kExceptionReply);
-    EXPECT_EQ(ExceptionText(":0183027A\r\n"), "");
-    // Another station's well-formed reply counts.
-    EXPECT_EQ(Judge(":0503020005F1\r\n"), kNormalReply);
-    // Wrong LRC, lower-case LRC digits, lower-case data digits, too short.
-    EXPECT_EQ(Judge(":0103020005F6\r\n"), kBadFrame);
-    EXPECT_EQ(Judge(":0103020A00ec\r\n"), kBadFrame);
-    EXPECT_EQ(Judge(":0103020a00EC\r\n"), kBadFrame);
-    EXPECT_EQ(Judge(":0\r\n"), kBadFrame);
-    EXPECT_EQ(Judge(":"), kBadFrame);
-    // Upper-case version of the lower-case cases is fine.
-    EXPECT_EQ(Judge(":0103020A00F0\r\n"), kNormalReply);
-}
-
-TEST(ModbusReply, ExceptionTexts) {
-    EXPECT_EQ(ExceptionText(":0183512B\r\n"), "Function Code Error !");
-    EXPECT_EQ(ExceptionText(":01835329\r\n"), "Data Amount Error !");
-    EXPECT_EQ(ExceptionText(":01905419\r\n"), "Data Over Range !");
-    EXPECT_EQ(ExceptionText(":01865522\r\n"), "Write Mode Error !");
-    EXPECT_EQ(ExceptionText(":01835\r\n"), "");
+TEST(ModbusReply, ResultsAndExceptionTexts) {
+    const std::vector<std::pair<std::string, int>> results = {
+        {":0103020005F5\r\n", kNormalReply}, {":0503020005F1\r\n", kNormalReply},  // another station's counts
+        {":0183522A\r\n", kExceptionReply},  {":0183027A\r\n", kExceptionReply},
+        {":0103020005F6\r\n", kBadFrame},    {":0103020A00ec\r\n", kBadFrame},  // wrong LRC, lower-case LRC,
+        {":0103020a00EC\r\n", kBadFrame},    {":0\r\n", kBadFrame}, {":", kBadFrame},  // lower-case data, short
+    };
+    for (const auto& [reply, result] : results)
+        EXPECT_EQ(CheckReply(reply.c_str(), static_cast<int>(reply.size())), result) << reply;
+    const std::vector<std::pair<std::string, std::string>> texts = {
+        {":0183522A\r\n", "Address Error !"},       {":0183027A\r\n", ""},
+        {":0183512B\r\n", "Function Code Error !"}, {":01835329\r\n", "Data Amount Error !"},
+        {":01905419\r\n", "Data Over Range !"},     {":01865522\r\n", "Write Mode Error !"}, {":01835\r\n", ""}};
+    for (const auto& [reply, text] : texts) EXPECT_EQ(ExceptionText(reply.c_str()), text) << reply;
 }
 
 TEST(ModbusReply, RegistersAreReadOnlyFromTheCharactersReceived) {
-    const char* reply = ":010304138800005D\r\n";
-    const int count = static_cast<int>(std::strlen(reply));
-    std::uint16_t v = 0;
-    ASSERT_TRUE(ReplyRegisterOf(reply, count, 0, v));
-    EXPECT_EQ(v, 5000);
-    ASSERT_TRUE(ReplyRegisterOf(reply, count, 1, v));
-    EXPECT_EQ(v, 0);
-    EXPECT_FALSE(ReplyRegisterOf(reply, count, 2, v));
-    EXPECT_FALSE(ReplyRegisterOf(reply, count, -1, v));
-    // A longer buffer left over from before does not lend its characters.
-    char buf[kFrameBufferSize] = ":0103121388000000000000000000000000000000000000\r\n";
+    // A longer reply left over in the buffer does not lend its characters.
+    char buf[kFrameBufferSize] = ":0103041388000000000000000000000000000000000000\r\n";
     std::memcpy(buf, ":0103020005F5\r\n", 15);
+    std::uint16_t v = 0;
     ASSERT_TRUE(ReplyRegisterOf(buf, 15, 0, v));
     EXPECT_EQ(v, 5);
     EXPECT_FALSE(ReplyRegisterOf(buf, 15, 1, v));
+    EXPECT_FALSE(ReplyRegisterOf(buf, 15, -1, v));
 }
 
 TEST(ModbusReply, ArbitraryBuffersAreJudgedWithoutReadingPastTheCount) {
