@@ -15,9 +15,9 @@ using file_reading::GetInt;
 using file_reading::GetLine;
 
 bool LoadParameterFile(const std::string& path, LoadedParamFile& into, IPrompts& prompts) {
-    into.path = path;
-    into.fileName = FileNameOf(path);
-
+    // A refused file leaves path and name as they were too: otherwise its name
+    // would head the comparison's column over the settings of the file loaded
+    // before it.
     std::ifstream in;
     if (!file_reading::OpenForReading(path, in, prompts)) return false;
 
@@ -40,6 +40,8 @@ bool LoadParameterFile(const std::string& path, LoadedParamFile& into, IPrompts&
     SlotValues settings{};
     for (auto& f : flags) GetByte(in, f);
     for (auto& v : settings) GetInt(in, v);
+    into.path = path;
+    into.fileName = FileNameOf(path);
     into.slotFlags = flags;
     into.settings = settings;
     return true;

@@ -21,10 +21,9 @@ struct LoadedParamFile {
     SlotValues settings{};
 };
 
-// Load a parameter file: path and name are taken at once; then the file must
-// open, its first line contain "KOLT", its second be "Parameter" exactly and its
-// compare-mode word be 0. A refusal shows its message and leaves flags and
-// settings as they were.
+// Load a parameter file: the file must open, its first line contain "KOLT", its
+// second be "Parameter" exactly and its compare-mode word be 0. A refusal shows
+// its message and leaves path, name, flags and settings as they were.
 bool LoadParameterFile(const std::string& path, LoadedParamFile& into, IPrompts& prompts);
 
 // The file-with-file dialog's data. The counter counts loads, not files.

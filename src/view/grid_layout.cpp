@@ -15,21 +15,21 @@ constexpr std::array<std::array<Kind, 6>, 3> kCompareColumns{{
 }};
 constexpr std::array<int, 4> kColumnCounts{5, 4, 4, 6};
 
-bool IsCompare(int mode) { return mode >= 1 && mode <= 3; }
-
 }  // namespace
 
+bool IsCompareLayout(int compareMode) { return compareMode >= 1 && compareMode <= 3; }
+
 int GridColumnCount(int compareMode) {
-    return kColumnCounts[static_cast<std::size_t>(IsCompare(compareMode) ? compareMode : 0)];
+    return kColumnCounts[static_cast<std::size_t>(IsCompareLayout(compareMode) ? compareMode : 0)];
 }
 
 CompareColumn CompareColumnKind(int compareMode, int column) {
-    if (!IsCompare(compareMode) || column < 0 || column >= GridColumnCount(compareMode)) return Kind::Description;
+    if (!IsCompareLayout(compareMode) || column < 0 || column >= GridColumnCount(compareMode)) return Kind::Description;
     return kCompareColumns[static_cast<std::size_t>(compareMode - 1)][static_cast<std::size_t>(column)];
 }
 
 std::vector<std::string> GridHeaderTexts(int compareMode, const std::array<std::string, 3>& sourceNames) {
-    if (!IsCompare(compareMode))
+    if (!IsCompareLayout(compareMode))
         return {text::kColDescription, text::kColCode, text::kColRange, text::kColDefault, text::kColSetting};
     std::vector<std::string> out;
     for (int c = 0; c < GridColumnCount(compareMode); ++c) {
@@ -48,7 +48,7 @@ std::vector<std::string> GridHeaderTexts(int compareMode, const std::array<std::
 std::vector<int> GridRowSlots(int compareMode, const std::array<std::uint8_t, kSlotCount>& differs) {
     std::vector<int> slots;
     for (int slot = 0; slot < kParamCount; ++slot)
-        if (!IsCompare(compareMode) || differs[static_cast<std::size_t>(slot)]) slots.push_back(slot);
+        if (!IsCompareLayout(compareMode) || differs[static_cast<std::size_t>(slot)]) slots.push_back(slot);
     return slots;
 }
 

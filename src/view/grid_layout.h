@@ -11,6 +11,10 @@
 
 namespace kolt {
 
+// Whether a compare mode has a compare layout: modes 1..3. Any other mode (0, or
+// one a damaged file made up) is laid out as an ordinary document.
+bool IsCompareLayout(int compareMode);
+
 // Columns of an ordinary document and of the compare modes: 5, 4, 4, 6.
 int GridColumnCount(int compareMode);
 

@@ -113,6 +113,14 @@ TEST_F(CliTest, CompareFileWithFile) {
     EXPECT_EQ(Cli({"set", P("ab.kcf"), "F07=1"}).status, 1);
     EXPECT_EQ(Slurp(P("ab.kcf")), kcf);
     EXPECT_EQ(Run({"compare", P("ab.kcf"), P("a.kpf")}), std::tuple(1, "", kBadFormat));
+
+    // A compare mode no command makes is laid out as the grid lays it out: as an ordinary document.
+    std::string odd = kcf;
+    odd[28] = 7;
+    WriteBytes(P("odd.kcf"), odd);
+    const auto rows = Lines(Cli({"show", P("odd.kcf"), "--csv"}).out);
+    ASSERT_EQ(rows.size(), 112u);
+    EXPECT_EQ(rows[0], "Description,Code,Range,Default,Setting");
 }
 
 TEST_F(CliTest, CompareFilesWithDefault) {

@@ -53,8 +53,8 @@ TEST(DocumentCompare, LoadRefusesAnythingButAParameterFile) {
     EXPECT_FALSE(LoadParameterFile(dir.File("gone.kpf"), f, prompts));
     const Shown bad{"message", text::kBadFormat, "Open\n", Icon::Error};
     ExpectShown(prompts, {bad, bad, bad, bad, {"message", text::kCannotOpenFile, "Open\n", Icon::Error}});
-    // Path and name are taken before the file is examined; the data is not.
-    EXPECT_EQ(std::tuple(f.fileName, f.settings[0], f.slotFlags[0]), std::tuple("gone.kpf", 9, 0));
+    // A refused file takes nothing, not even its name: it would head another file's settings.
+    EXPECT_EQ(std::tuple(f.fileName, f.settings[0], f.slotFlags[0]), std::tuple("", 9, 0));
 
     WriteBytes(dir.File("good.kpf"), good);
     ASSERT_TRUE(LoadParameterFile(dir.File("good.kpf"), f, prompts));

@@ -146,8 +146,6 @@ constexpr std::array<CliCommand, 8> kCommands{{
 
 #undef KOLT_BUS_TAIL
 
-#undef KOLT_BUS_TAIL
-
 }  // namespace
 
 std::span<const CliCommand> Commands() { return kCommands; }

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "catalogue/value_text.h"
+#include "view/grid_layout.h"
 
 namespace kolt::cli {
 
@@ -22,38 +23,33 @@ std::vector<std::string> ParameterRow(const CMarbenDoc& doc, int slot) {
 
 std::vector<std::string> CompareRow(const CMarbenDoc& doc, int slot) {
     const int n = NumberOfSlot(slot);
-    std::vector<std::string> row{Description(n), CodeText(n)};
-    if (doc.compareMode != 2) row.push_back(DefaultText(n, doc.model));
-    const int sources = doc.compareMode == 1 ? 1 : doc.compareMode == 2 ? 2 : 3;
-    for (int k = 0; k < sources; ++k)
-        row.push_back(doc.present[k] ? FormatParamValue(doc.values[k][slot], n) : std::string());
+    std::vector<std::string> row;
+    for (int c = 0; c < GridColumnCount(doc.compareMode); ++c) {
+        switch (const CompareColumn kind = CompareColumnKind(doc.compareMode, c)) {
+        case CompareColumn::Description: row.push_back(Description(n)); break;
+        case CompareColumn::Code: row.push_back(CodeText(n)); break;
+        case CompareColumn::Default: row.push_back(DefaultText(n, doc.model)); break;
+        default: {
+            const std::size_t k = kind == CompareColumn::Source1 ? 0 : kind == CompareColumn::Source2 ? 1 : 2;
+            row.push_back(doc.present[k] ? FormatParamValue(doc.values[k][static_cast<std::size_t>(slot)], n)
+                                         : std::string());
+            break;
+        }
+        }
+    }
     return row;
 }
 
 }  // namespace
 
+// The grid's own layout rules, so that a file shows here as it does in the window
+// (a compare mode a damaged file made up is shown, read-only there, as an ordinary one).
 TextTable DocumentTable(const CMarbenDoc& doc) {
     TextTable t;
-    switch (doc.compareMode) {
-    case 0:
-        t.header = {text::kColDescription, text::kColCode, text::kColRange, text::kColDefault, text::kColSetting};
-        for (int slot = 0; slot < kParamCount; ++slot) t.rows.push_back(ParameterRow(doc, slot));
-        return t;
-    case 1:
-        t.header = {text::kColDescription, text::kColCode, text::kColDefault, doc.names[0]};
-        break;
-    case 2:
-        t.header = {text::kColDescription, text::kColCode, doc.names[0], doc.names[1]};
-        break;
-    default:
-        t.header = {text::kColDescription, text::kColCode, text::kColDefault, doc.names[0], doc.names[1],
-                    doc.names[2]};
-        break;
-    }
-    // Only slots that hold a parameter can make a row, whatever a damaged file's
-    // flags say about the others.
-    for (int slot = 0; slot < kParamCount; ++slot)
-        if (doc.differs[slot]) t.rows.push_back(CompareRow(doc, slot));
+    t.header = GridHeaderTexts(doc.compareMode, doc.names);
+    const bool compare = IsCompareLayout(doc.compareMode);
+    for (int slot : GridRowSlots(doc.compareMode, doc.differs))
+        t.rows.push_back(compare ? CompareRow(doc, slot) : ParameterRow(doc, slot));
     return t;
 }
 
