@@ -35,7 +35,9 @@ bool WriteOneParameter(LinkContext& ctx, int station, int number, int value) {
         ctx.prompts.CommMessage(text::kNotLinked);
         return false;
     }
-    FlagGuard busy(app.busyFlag);
+    // Nested: the "Definite parameter" dialog writes from inside its own modal
+    // loop, whose busy flag must still be up when this write is done.
+    NestedFlagGuard busy(app.busyFlag);
     const int result = ctx.port.TransactWithRetry(ModbusRequest::WriteParam(station, number, value));
     if (result == kNormalReply) {
         ctx.prompts.Message(text::kWriteOk, text::kWriteCaption, Icon::None);

@@ -80,7 +80,7 @@ bool ReadOneParameter(LinkContext& ctx, int station, int number, int& value) {
         ctx.prompts.CommMessage(text::kNotLinked);
         return false;
     }
-    FlagGuard busy(ctx.app.busyFlag);
+    NestedFlagGuard busy(ctx.app.busyFlag);
     const int result = ctx.port.TransactWithRetry(ModbusRequest::ReadParam(station, number), value);
     if (result == kNormalReply) return true;
     ReportTransactionFailure(result, ctx.port, ctx.prompts);

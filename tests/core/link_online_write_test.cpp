@@ -134,7 +134,9 @@ TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
 TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     FakeEditView dialog(*doc);
     dialog.Edit(kF07, 4200);
+    app.busyFlag = 1;  // the modal dialog's
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF07, 4200);
+    EXPECT_EQ(app.busyFlag, 1);  // still up: the dialog is still open
     EXPECT_EQ(drive->ParamValue(2, kF07), 4200);
     EXPECT_NE(drive->ParamValue(1, kF07), 4200);
     EXPECT_EQ(view->cellText[kF07], FormatParamValue(4200, kF07));  // the view follows
