@@ -2,6 +2,8 @@
 // recent files and the save question.
 #include "catalogue/ui/model_type_dialog.h"
 #include "frame_fixture.h"
+#include "view/ui/marben_view.h"
+#include "view/ui/param_grid.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -148,6 +150,17 @@ TEST_F(FrameTest, SaveQuestionOnClose) {
     AnswerMessageBox(QMessageBox::No);
     frame->RunCommand(cmd::kFileClose);
     EXPECT_EQ(frame->Document(), nullptr);
+
+    // A value still in the grid's editor reaches the document before the question.
+    doc = NewDocument();
+    CParamGrid* grid = qobject_cast<CMarbenView*>(frame->View())->Grid();
+    ASSERT_TRUE(grid->EditCell(8, 4, EditStart::Key, QLatin1Char('6')));  // F07
+    question.clear();
+    AnswerMessageBox(QMessageBox::Cancel, &question);
+    frame->RunCommand(cmd::kFileClose);
+    EXPECT_EQ(question, kSaveQuestion);
+    EXPECT_EQ(doc->values[0][7], 600);
+    EXPECT_EQ(frame->Document(), doc);
 }
 
 TEST_F(FrameTest, OpenRefusesAnotherExtensionWithTheReadersMessage) {

@@ -9,6 +9,7 @@
 #include "app/ui/qt_prompts.h"
 #include "catalogue/ui/model_type_dialog.h"
 #include "document/doc_commands.h"
+#include "grid/ui/in_place_edit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -251,6 +252,7 @@ void CMainFrame::BuildStatusBar() {
         const int w = width * kPaneWidths[i].numerator / kPaneWidths[i].denominator;
         if (i == 0) {
             pane->setText(text::kReady);
+            pane->setIndent(4);  // where the status bar draws the prompts that replace it
             pane->setMinimumWidth(w);
             bar->addWidget(pane, 1);
         } else {
@@ -317,10 +319,20 @@ void CMainFrame::RunCommand(int id) {
     }
     auto it = handlers_.find(id);
     if (it != handlers_.end()) {
+        // A value still being typed into the grid belongs to the document
+        // before Save, Close or Exit look at it.
+        FinishEditing();
         auto handler = it->second;  // a handler may replace itself
         handler();
     }
+    // A dialog may have swallowed the pointer's leaving its button: back to "Ready".
+    statusBar()->clearMessage();
     UpdateCommandUi();
+}
+
+void CMainFrame::FinishEditing() {
+    for (CInPlaceEdit* editor : findChildren<CInPlaceEdit*>())
+        editor->EndEdit();
 }
 
 void CMainFrame::SetPrintPreview(bool on) {
@@ -356,6 +368,7 @@ CMarbenDoc* CMainFrame::ShowDocument(std::unique_ptr<CMarbenDoc> doc) {
     CloseDocumentWindow();
     CMarbenDoc* d = doc.get();
     auto* frame = new CChildFrame(std::move(doc), [this](CMarbenDoc& document) {
+        FinishEditing();
         return SaveIfModified(document, prompts_);
     });
     d->onSaved = [this, frame](const std::string& path) {
@@ -514,6 +527,7 @@ bool CMainFrame::WriteSettingsForClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    FinishEditing();
     if (!WriteSettingsForClose()) {
         event->ignore();
         UpdateCommandUi();

@@ -72,6 +72,8 @@ public:
     QAction* Action(int commandId) const;
     // Runs a command as a menu choice would, then refreshes the frame.
     void RunCommand(int commandId);
+    // Ends a running in-place edit of the grid as a click elsewhere would.
+    void FinishEditing();
 
     // One poll cycle of the monitor, run from the timer while a station is
     // linked, nothing else is busy and a monitor window is open.
