@@ -64,6 +64,18 @@ TEST(QtPrompts, ProgressCallsAfterCancelAreHarmless) {
     prompts.ProgressStep();  // the window has gone: nothing to do, no crash
     prompts.ProgressText("Station_003 ... ... ...");
     prompts.ProgressClose();
+
+    // Closing the window from the program is no Cancel; Esc in it is.
+    app.cancelFlag = 0;
+    prompts.ProgressOpen(true);
+    prompts.ProgressClose();
+    prompts.PumpOne();
+    EXPECT_EQ(app.cancelFlag, 0);
+    prompts.ProgressOpen(true);
+    QTest::keyClick(prompts.ProgressWindow(), Qt::Key_Escape);
+    prompts.PumpOne();
+    EXPECT_EQ(app.cancelFlag, 1);
+    EXPECT_EQ(prompts.ProgressWindow(), nullptr);
 }
 
 TEST_F(FrameTest, AboutBoxAndHelp) {

@@ -163,11 +163,11 @@ void QtPrompts::ProgressOpen(bool cancellable) {
         cancel->setObjectName(QStringLiteral("progressCancel"));
         row->addWidget(cancel);
         layout->addLayout(row);
-        // Seen only while the caller pumps messages between frames.
-        QObject::connect(cancel, &QPushButton::clicked, w, [this, w] {
-            app_.cancelFlag = 1;
-            w->close();
-        });
+        // Seen only while the caller pumps messages between frames. Esc, or a
+        // close by the window manager, is a Cancel too: the scan must not go on
+        // without its window.
+        QObject::connect(cancel, &QPushButton::clicked, w, &QDialog::reject);
+        QObject::connect(w, &QDialog::rejected, w, [this] { app_.cancelFlag = 1; });
     }
     progress_ = w;
     w->show();
@@ -200,6 +200,8 @@ void QtPrompts::ProgressText(const std::string& text) {
 
 void QtPrompts::ProgressClose() {
     if (progress_) {
+        // Closed by the program: no Cancel.
+        QObject::disconnect(progress_.data(), &QDialog::rejected, nullptr, nullptr);
         progress_->close();  // deletes itself
         progress_ = nullptr;
     }
