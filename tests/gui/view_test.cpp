@@ -10,7 +10,7 @@
 #include "view/ui/marben_view.h"
 #include "view/ui/param_grid.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -184,6 +184,16 @@ QStringList ColumnTexts(CParamGrid& g, int col) {
 }
 
 TEST_F(ViewTest, OrdinaryDocumentShowsAll111Parameters) {
+    struct DarkTheme {  // light text on dark windows, for this test only
+        QPalette desktop = QApplication::palette();
+        DarkTheme() {
+            QPalette dark = desktop;
+            dark.setColor(QPalette::Base, Qt::black);
+            dark.setColor(QPalette::Text, Qt::white);
+            QApplication::setPalette(dark);
+        }
+        ~DarkTheme() { QApplication::setPalette(desktop); }
+    } theme;
     MakeView(7);
     CParamGrid& g = Grid();
     EXPECT_EQ(g.GetRowCount(), 112);
@@ -195,6 +205,8 @@ TEST_F(ViewTest, OrdinaryDocumentShowsAll111Parameters) {
     EXPECT_EQ(Setting(125), "4.0");  // C25 of model 7
     EXPECT_EQ(Setting(53) + Setting(54), "");  // version and fault are empty in a document made offline
 
+    EXPECT_EQ(g.GetItemFgColour(5, 0), QColor(0, 0, 0));  // black on white whatever the theme
+    EXPECT_EQ(g.GetItemBkColour(5, 0), QColor(255, 255, 255));
     EXPECT_EQ(g.GetItemFgColour(5, 3), QColor(255, 0, 0));  // defaults red, settings blue
     EXPECT_EQ(g.GetItemFgColour(5, 4), QColor(0, 0, 255));
     for (int c = 0; c < 4; ++c) EXPECT_FALSE(g.IsCellEditable(5, c)) << c;

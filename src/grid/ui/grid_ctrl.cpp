@@ -46,7 +46,10 @@ unsigned FormatOfItem(const QTableWidgetItem* item) {
 // Paints a cell with its own placement and ellipsis, then its grid lines.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(QObject* parent, const QColor* lineColour) : QStyledItemDelegate(parent), lineColour_(lineColour) {}
+    // `grid`'s palette gives the cells' default background: the system's
+    // window colour, whatever colour the grid's own background has.
+    CellDelegate(QWidget* grid, const QColor* lineColour)
+        : QStyledItemDelegate(grid), grid_(grid), lineColour_(lineColour) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -59,6 +62,7 @@ protected:
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (!index.data(Qt::BackgroundRole).isValid()) painter->fillRect(option.rect, grid_->palette().base());
         QStyledItemDelegate::paint(painter, option, index);
         painter->save();
         painter->setPen(*lineColour_);
@@ -69,6 +73,7 @@ protected:
     }
 
 private:
+    const QWidget* grid_;
     const QColor* lineColour_;
 };
 
@@ -178,10 +183,12 @@ void CGridCtrl::SetColumnResize(bool on) {
 }
 
 void CGridCtrl::SetGridBkColor(const QColor& colour) {
-    QPalette p = palette();
+    // Only the area outside the cells: the cells keep the system's colours, so
+    // their text stays readable under a dark desktop theme.
+    QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, colour);
     p.setColor(QPalette::Window, colour);
-    setPalette(p);
+    viewport()->setPalette(p);
     viewport()->update();
 }
 
@@ -410,6 +417,7 @@ bool CGridCtrl::EditCell(int row, int col, EditStart how, QChar firstKey) {
     editor->setAlignment(AlignmentOf(GetItemFormat(row, col)) & Qt::AlignHorizontal_Mask);
     QPalette colours = editor->palette();
     colours.setColor(QPalette::Text, GetItemFgColour(row, col));
+    colours.setColor(QPalette::Base, GetItemBkColour(row, col));
     editor->setPalette(colours);
     editor_ = editor;
     editCell_ = {row, col};

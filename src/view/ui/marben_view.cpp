@@ -19,6 +19,8 @@ constexpr int kGridControlId = 1000;
 constexpr int kHeaderFontHeight = 18;
 constexpr int kCellFontHeight = 16;
 const QColor kHeaderBackground(250, 252, 210);
+const QColor kHeaderText(0, 0, 0);
+const QColor kCellText(0, 0, 0);
 const QColor kDefaultText(255, 0, 0);
 const QColor kSettingText(0, 0, 255);
 const QColor kGridBackground(255, 255, 255);
@@ -128,6 +130,12 @@ void CMarbenView::OnInitialUpdate() {
     g.SetCompareMode(compareMode_);
     g.SetFixedRowCount(1);
     g.SetGridBkColor(kGridBackground);
+    // The red defaults and blue settings are meant for a white sheet, so the
+    // cells stay black on white under a dark desktop theme too.
+    QPalette sheet = g.palette();
+    sheet.setColor(QPalette::Base, kGridBackground);
+    sheet.setColor(QPalette::Text, kCellText);
+    g.setPalette(sheet);
 
     const std::vector<std::string> headers = GridHeaderTexts(compareMode_, doc_->names);
     const std::vector<int> rowSlots = GridRowSlots(compareMode_, doc_->differs);
@@ -136,8 +144,9 @@ void CMarbenView::OnInitialUpdate() {
     g.SetRowCount(1 + static_cast<int>(rowSlots.size()));
     for (int c = 0; c < static_cast<int>(headers.size()); ++c) {
         GridCellItem item = Cell(0, c, Q(headers[static_cast<std::size_t>(c)]), kHeaderFormat);
-        item.mask |= GridCellItem::kBkColour;
+        item.mask |= GridCellItem::kBkColour | GridCellItem::kFgColour;
         item.bkColour = kHeaderBackground;
+        item.fgColour = kHeaderText;
         item.font = HeaderFont();
         g.SetItem(item);
     }
