@@ -128,8 +128,12 @@ TEST_F(ViewTest, EndingAnEdit) {
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(Grid().GetModified(RowOf(kF01), 4));
 
-    // Out of range: the message, the old value kept.
+    // Out of range: the message, the old value kept. An edit ended by a command
+    // that is already busy (a dialog opening) leaves the command's flag up.
+    app.busyFlag = 1;
     Edit(kF01, "0");
+    EXPECT_EQ(app.busyFlag, 1);
+    app.busyFlag = 0;
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Over Range !!\n\nCode: F01\nRange Value: 0.1~999.0");
     EXPECT_EQ(prompts.shown[0].caption, "Error Message");

@@ -65,7 +65,8 @@ void CParamGrid::OnEndEdit(int row, int col, const QString& text, int, bool canc
     if (d.number < 0 || cancelled) return;
 
     if (d.rejected) {
-        FlagGuard busy(app_->busyFlag);
+        // The edit may end because a busy command opened a dialog: keep its flag.
+        NestedFlagGuard busy(app_->busyFlag);
         if (prompts_) prompts_->Message(d.message, text::kErrorCaption, Icon::Information);
         setFocus(Qt::OtherFocusReason);
         return;
