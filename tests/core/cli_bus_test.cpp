@@ -16,25 +16,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <tuple>
-#include <unistd.h>
 
 namespace kolt::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kF07 = 7, kC25 = 125, kC25Slot = 80;
+constexpr int kF07 = 7, kC25 = 125;
 
 // Stations 1 and 3 of model 5 answer, station 2 stays silent.
-class CliBus : public ::testing::Test {
+class CliBus : public CliFixture {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kolt_cli_bus_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        ::setenv("KOLT_HOME", dir_.c_str(), 1);
+        CliFixture::SetUp();
         auto o = QuickDrive({1, 2, 3}, 5);
         o.silent = {2};
         drive = std::make_unique<sim::VirtualDrive>(o);
@@ -42,12 +37,9 @@ protected:
     }
     void TearDown() override {
         drive->Stop();
-        ::unsetenv("KOLT_HOME");
-        fs::remove_all(dir_);
+        CliFixture::TearDown();
     }
 
-    std::string P(const std::string& name) const { return (dir_ / name).string(); }
-    CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
     // kolt-cli with the drive's device as its port.
     CliRun Bus(std::vector<std::string> args) {
         args.insert(args.end(), {"--port", drive->SlavePath()});
@@ -55,7 +47,6 @@ protected:
     }
 
     std::unique_ptr<sim::VirtualDrive> drive;
-    fs::path dir_;
 };
 
 TEST_F(CliBus, ScanAndRead) {
@@ -77,7 +68,7 @@ TEST_F(CliBus, ScanAndRead) {
     drive->SetParamValue(3, kC25, 2);
     KoltSettings settings;
     settings.hz50 = 0;  // new documents of this installation are 60 Hz
-    ASSERT_TRUE(WriteSettingsFile((dir_ / text::kSettingsFileName).string(), settings));
+    ASSERT_TRUE(WriteSettingsFile(P(text::kSettingsFileName), settings));
     CliRun read = Bus({"read", "--station", "3", "-o", P("drive.kpf")});
     ASSERT_EQ(read.status, 0) << read.err;
     CMarbenApp app;
@@ -87,16 +78,7 @@ TEST_F(CliBus, ScanAndRead) {
     for (const ParamDef& p : AllParams())
         app.staging.values[0][static_cast<std::size_t>(SlotOfNumber(p.number))] = drive->ParamValue(3, p.number);
     app.freshRead = 1;
-    EXPECT_EQ(Slurp(P("drive.kpf")), EncodeDocFile(ImageOfDocument(*CreateNewDocument(app))));
-
-    // Only the advanced group: the basic settings are the model's 60 Hz defaults.
-    read = Bus({"read", "--station", "3", "--groups", "C", "-o", P("c.kpf")});
-    ASSERT_EQ(read.status, 0) << read.err;
-    std::istringstream file(Slurp(P("c.kpf")));
-    DocFileImage image;
-    ASSERT_EQ(DecodeDocFile(file, image), DocReadResult::Ok);
-    EXPECT_EQ(std::make_tuple(image.model, image.values[0][kF07], image.values[0][kC25Slot]),
-              std::make_tuple(5, 6000, 2));
+    EXPECT_EQ(ReadBytes(P("drive.kpf")), EncodeDocFile(ImageOfDocument(*CreateNewDocument(app))));
 
     // A station that does not answer writes no file.
     read = Bus({"read", "--station", "2", "-o", P("none.kpf")});
@@ -128,11 +110,6 @@ TEST_F(CliBus, WriteReportsEveryStationAndSucceedsOnlyWhenAllWereWritten) {
     EXPECT_EQ(write.out, "Station 001: capacity code 7 differs from the file's F00 005\n"
                          "Station 003: not written (the write was ended)\n");
     EXPECT_EQ(std::make_tuple(drive->ParamValue(1, kF07), drive->ParamValue(3, kF07)), std::make_tuple(5000, 5000));
-
-    write = Bus({"write", P("pump.kpf"), "--stations", "3", "--groups", "F"});
-    EXPECT_EQ(write.status, 0) << write.err;
-    EXPECT_EQ(drive->ParamValue(3, kF07), 4000);
-    EXPECT_EQ(Bus({"write", P("pump.kpf"), "--stations", ","}).status, 2);
 }
 
 TEST_F(CliBus, SetAndGet) {
@@ -140,15 +117,12 @@ TEST_F(CliBus, SetAndGet) {
     EXPECT_EQ(std::tie(set.status, set.out), std::make_tuple(0, std::string(text::kWriteOk) + "\n")) << set.err;
     EXPECT_EQ(drive->ParamValue(1, kF07), 4550);
     EXPECT_EQ(Bus({"get", "--station", "1", "f07"}).out, "45.50\n");
-    EXPECT_NE(Bus({"get", "--station", "1", "--verbose", "F07"}).out.find("F07  " + Description(kF07) + "  45.50"),
-              std::string::npos);
 
     // Refused settings send nothing.
     const long frames = drive->FramesSeen();
     const std::string code = text::kCodePrefix;
     const std::vector<std::pair<std::string, std::string>> refused = {
-        {"F07=450", OverRangeMessage(kF07)}, {"F52=5", OverRangeMessage(52)},
-        {"F07=4x", code + "F07\n" + text::kSettingBadCharacters}, {"F53=13", code + "F53\n" + text::kSettingReadOnly},
+        {"F07=450", OverRangeMessage(kF07)}, {"F53=13", code + "F53\n" + text::kSettingReadOnly},
         {"F52=10", std::string(text::kF52Reset50) + "\n-> No\n" + text::kF52NeedsYes}};
     for (const auto& [assignment, message] : refused) {
         CliRun r = Bus({"set", "--station", "1", assignment});
@@ -163,13 +137,10 @@ TEST_F(CliBus, SetAndGet) {
     EXPECT_NE(set.err.find(text::kF52Reset60), std::string::npos);
     EXPECT_EQ(drive->ParamValue(1, kF07), 6000);
 
-    // A port that is not there says so in the program's words; usage errors are 2.
+    // A port that is not there says so in the program's words.
     CliRun open = Cli({"get", "--port", P("no-such-tty"), "--station", "1", "F07"});
     EXPECT_EQ(open.status, 1);
     EXPECT_EQ(open.err.rfind(std::string(text::kCommError) + "\n" + text::kCannotOpenPort + "\n", 0), 0u) << open.err;
-    EXPECT_EQ(Bus({"get", "--station", "0", "F07"}).status, 2);
-    EXPECT_EQ(Bus({"set", "--station", "1", "F07=40", "F08=1"}).status, 2);
-    EXPECT_EQ(Bus({"read", "--station", "1", "--groups", "X", "-o", P("x.kpf")}).status, 2);
 }
 
 }  // namespace

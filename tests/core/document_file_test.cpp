@@ -153,12 +153,6 @@ TEST(DocumentFile, EveryRefusalHasItsMessageCaptionAndIcon) {
     }
 }
 
-TEST(DocumentFile, VersionTestLooksOnlyAtCharactersTenToTwelve) {
-    for (const char* old : {"KOLT Ver:0.1", "KOLT Ver:1.0", "xxxxxxxxx0"}) EXPECT_TRUE(IsOldVersionLine(old)) << old;
-    for (const char* cur : {"KOLT Ver:1.2.080324", "KOLT Ver:1.1.0", "KOLT Ver:2.0", "KOLT Ver:1.", "KOLT"})
-        EXPECT_FALSE(IsOldVersionLine(cur)) << cur;
-}
-
 TEST(DocumentFile, TruncatedFileLeavesUnreadFieldsAtStartValues) {
     CMarbenApp app;
     app.currentModel = 5;

@@ -30,16 +30,13 @@ std::pair<std::string, int> TypeKeys(const std::string& keys, std::uint8_t attri
 TEST(SettingEdit, TypedTextFollowsFormatAndWidth) {
     struct Case { const char* keys; std::uint8_t attr; int width; const char* text; int refused; };
     for (const Case& c : std::vector<Case>{
-             {"12.", kOneDecimal, 4, "12.", 0},       {"12.5", kOneDecimal, 4, "12.5", 0},
-             {"123", kOneDecimal, 4, "12", 1},        {"1.25", kOneDecimal, 4, "1.2", 1},
-             {"999.0", kOneDecimal, 5, "999.0", 0},   {"9999", kOneDecimal, 5, "999", 1},
-             {"1.23", kTwoDecimals, 4, "1.23", 0},    {"12", kTwoDecimals, 4, "1", 1},
-             {"1.234", kTwoDecimals, 4, "1.23", 1},   {"200.00", kTwoDecimals, 6, "200.00", 0},
-             {"2000", kTwoDecimals, 6, "200", 1},     {"1.2.", kTwoDecimals, 6, "1.2", 1},
-             {"1.5", kInteger, 3, "15", 1},           {"1.5", kThreeDigits, 3, "15", 1},
-             {"a-+ ,eE7", kOneDecimal, 5, "7", 7},    // only digits and one point
-             {"12.5", kOneDecimal, 6, "12.5", 0},     // widths outside the checked ranges:
-             {"1234567", kOneDecimal, 6, "123456", 1}  // only the width limits
+             {"12.5", kOneDecimal, 4, "12.5", 0},     {"123", kOneDecimal, 4, "12", 1},
+             {"1.25", kOneDecimal, 4, "1.2", 1},      {"999.0", kOneDecimal, 5, "999.0", 0},
+             {"9999", kOneDecimal, 5, "999", 1},      {"1.23", kTwoDecimals, 4, "1.23", 0},
+             {"12", kTwoDecimals, 4, "1", 1},         {"1.234", kTwoDecimals, 4, "1.23", 1},
+             {"200.00", kTwoDecimals, 6, "200.00", 0}, {"1.2.", kTwoDecimals, 6, "1.2", 1},
+             {"1.5", kInteger, 3, "15", 1},           {"a-+ ,eE7", kOneDecimal, 5, "7", 7},  // digits and one point
+             {"1234567", kOneDecimal, 6, "123456", 1}  // a width outside the checked ranges: only its limit
          }) {
         EXPECT_EQ(TypeKeys(c.keys, c.attr, c.width), std::make_pair(std::string(c.text), c.refused))
             << c.keys << " attr " << int(c.attr) << " width " << c.width;
@@ -53,7 +50,6 @@ TEST(SettingEdit, KeysOverSelectionsAndDeletion) {
              {"12", 0, 0, '3', kOneDecimal, 4, false, "12", 2},  // digit rule broken: caret to the end
              {"5", 1, 0, 'x', kOneDecimal, 5, false, "5", -1},   // other refusals keep the selection
              {"5.0", 0, 3, '.', kOneDecimal, 5, true, ".", 1},   // the old point is selected away
-             {"5.0", 0, 3, '7', kOneDecimal, 5, true, "7", 1},
              {"200.00", 0, 6, '3', kTwoDecimals, 6, true, "3", 1},
              {"12.5", 4, 0, kKeyBackspace, kOneDecimal, 4, true, "12.", 3},
              {"12.5", 0, 0, kKeyBackspace, kOneDecimal, 4, true, "12.5", 0},

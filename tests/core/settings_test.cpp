@@ -1,10 +1,10 @@
 #include "app/settings.h"
+#include "document_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <tuple>
 #include <unistd.h>
 
@@ -20,26 +20,15 @@ constexpr const char* kSystem =
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kolt_settings_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        path_ = (dir_ / "koltinf.ini").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string ReadRaw() {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadRaw() { return testing::ReadBytes(path_); }
     KoltSettings Read(const std::string& text, KoltSettings s = {}) {
         std::ofstream(path_, std::ios::binary) << text;
         EXPECT_TRUE(ReadSettingsFile(path_, s));
         return s;
     }
 
-    fs::path dir_;
-    std::string path_;
+    testing::TempDir dir_;
+    const std::string path_ = dir_.File("koltinf.ini");
 };
 
 TEST_F(SettingsFileTest, WriterProducesTheTableLinesWithCrLf) {
@@ -72,7 +61,7 @@ TEST_F(SettingsFileTest, HeaderAndComPortLine) {
         EXPECT_EQ(Read(text, start).comPort, comPort) << text;
     }
     KoltSettings untouched = start;  // a missing file changes nothing
-    EXPECT_FALSE(ReadSettingsFile((dir_ / "absent.ini").string(), untouched));
+    EXPECT_FALSE(ReadSettingsFile(dir_.File("absent.ini"), untouched));
     EXPECT_EQ(untouched.comPort, 6);
     // Without "ComPort=" on line 4 nothing after it is read either.
     EXPECT_EQ(Read(head + "BaudRate=9600\r\nBaudRate=4800\r\n").baudRate, 38400);
@@ -117,14 +106,14 @@ TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
         s.definiteKinds[i] = 1 + i % 2;
         s.definiteNumbers[i] = i % 56;
     }
-    EXPECT_FALSE(WriteSettingsFile((dir_ / "no" / "koltinf.ini").string(), s));
+    EXPECT_FALSE(WriteSettingsFile(dir_.File("no/koltinf.ini"), s));
     if (::geteuid() != 0) {  // permissions do not stop root
-        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(dir_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_FALSE(WriteSettingsFile(path_, s));
-        fs::permissions(dir_, fs::perms::owner_all);
+        fs::permissions(dir_.Path(), fs::perms::owner_all);
         EXPECT_EQ(ReadRaw(), "old content");
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporaries
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 1);  // no temporaries
     ASSERT_TRUE(WriteSettingsFile(path_, s));
     EXPECT_EQ(ReadRaw(), SettingsFileText(s));
     KoltSettings r;
