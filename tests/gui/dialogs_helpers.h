@@ -42,16 +42,4 @@ inline void WhenModalNamed(const QString& name, std::function<void(QWidget*)> ac
     WhenModalMatches([name](QWidget* w) { return w->objectName() == name; }, act, name.toStdString());
 }
 
-// Runs the event loop until `done` holds or about `ms` milliseconds have passed.
-inline bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
-    return QTest::qWaitFor(done, ms);
-}
-
-// The button of a message box whose text is `label` (mnemonics included), or nullptr.
-inline QAbstractButton* ButtonByText(QMessageBox* box, const QString& label) {
-    for (QAbstractButton* b : box->buttons())
-        if (b->text() == label) return b;
-    return nullptr;
-}
-
 }  // namespace kolt::testing

@@ -7,10 +7,12 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/view_factory.h"
+#include "catalogue/ui/model_type_dialog.h"
 #include "dialogs_helpers.h"
 #include "document/doc_commands.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,11 +27,12 @@ namespace kolt::testing {
 
 class FrameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { MakeFrame(ParameterViewFactory(app, prompts)); }
+    void MakeFrame(ViewFactory views) {
         ASSERT_TRUE(dir.isValid());
         app.installDir = dir.path().toStdString();
         store = std::make_unique<QSettings>(dir.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
-        frame = std::make_unique<CMainFrame>(app, prompts, *store, ParameterViewFactory(app, prompts));
+        frame = std::make_unique<CMainFrame>(app, prompts, *store, std::move(views));
         prompts.SetParentWidget(frame.get());
     }
 
@@ -72,6 +75,19 @@ inline void AnswerMessageBox(QMessageBox::StandardButton button, QString* text =
         if (title) *title = box->windowTitle();
         QAbstractButton* b = box->button(button);
         (b ? b : box->buttons().first())->click();
+    });
+}
+
+// Answers the next model dialog: keeps what it showed ("model/frequency index"),
+// picks model and frequency index (-1 keeps them) and presses OK or Cancel.
+inline void AnswerModelDialog(int model, int frequency, bool ok, QString* shown = nullptr) {
+    WhenModal<CModelType>([=](CModelType* d) {
+        auto* models = d->findChild<QComboBox*>(QStringLiteral("modelList"));
+        auto* freqs = d->findChild<QComboBox*>(QStringLiteral("frequencyList"));
+        if (shown) *shown = QStringLiteral("%1/%2").arg(models->currentIndex()).arg(freqs->currentIndex());
+        if (model >= 0) models->setCurrentIndex(model);
+        if (frequency >= 0) freqs->setCurrentIndex(frequency);
+        ok ? d->accept() : d->reject();
     });
 }
 

@@ -7,13 +7,6 @@
 namespace kolt::testing {
 namespace {
 
-TEST(QtNameFilters, ConvertsBarSeparatedFilters) {
-    EXPECT_EQ(QtNameFilters("KOLT Files (*.kpf; *.kcf)|*.kpf; *.kcf|All Files (*.*)|*.*|"),
-              (QStringList{"KOLT Files (*.kpf *.kcf)", "All Files (*.*)"}));
-    EXPECT_EQ(QtNameFilters("Compara Files (*.kcf)|*.kcf||"), (QStringList{"Compara Files (*.kcf)"}));
-    EXPECT_EQ(CaptionText("Open\n"), "Open");
-}
-
 TEST(QtPrompts, MessageWindowsHoldTheBusyFlagAndCarryTheirButtons) {
     CMarbenApp app;
     QtPrompts prompts(app);
@@ -27,10 +20,13 @@ TEST(QtPrompts, MessageWindowsHoldTheBusyFlagAndCarryTheirButtons) {
             title = box->windowTitle();
             icon = box->icon();
             buttons.clear();
-            for (QAbstractButton* b : box->buttons()) buttons += b->text() + ";";
-            QAbstractButton* b = ButtonByText(box, press);
-            EXPECT_NE(b, nullptr) << press.toStdString();
-            (b ? b : box->buttons().first())->click();
+            QAbstractButton* pressed = box->buttons().first();  // closes the box even with a wrong label
+            for (QAbstractButton* b : box->buttons()) {
+                buttons += b->text() + ";";
+                if (b->text() == press) pressed = b;
+            }
+            EXPECT_TRUE(buttons.contains(press + ";")) << buttons.toStdString();
+            pressed->click();
         });
     };
     answer("&Quit");
@@ -78,15 +74,8 @@ TEST(QtPrompts, ProgressCallsAfterCancelAreHarmless) {
     EXPECT_EQ(prompts.ProgressWindow(), nullptr);
 }
 
-TEST_F(FrameTest, AboutBoxAndHelp) {
-    QString body;
-    WhenModal<CAboutDlg>([&](CAboutDlg* d) {
-        body = d->windowTitle() + "|" + d->findChild<QLabel*>(QStringLiteral("aboutText"))->text();
-        d->accept();
-    });
-    frame->RunCommand(cmd::kAppAbout);
-    EXPECT_EQ(body, "About KOLT Quendal|KOLT Quendal\nVersion: 1.2");
-
+// What the About box's link and Help Contents say when there is nothing to open.
+TEST_F(FrameTest, AboutLinkAndHelpWithNothingToOpen) {
     CAboutDlg about(prompts, frame.get());
     QUrl opened;
     about.SetOpener([&](const QUrl& url) {

@@ -2,11 +2,9 @@
 // settings file read after the first document and written at close.
 #include "app/settings.h"
 #include "app/ui/startup.h"
-#include "catalogue/ui/model_type_dialog.h"
 #include "document/doc_file.h"
 #include "frame_fixture.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,16 +24,8 @@ protected:
         qunsetenv("KOLT_HOME");
         QDir::setCurrent(oldCwd);
     }
-    // Starts the program; the first document's model dialog is answered with
-    // OK and the frequency it showed goes to *frequencyShown.
-    std::unique_ptr<CMainFrame> Start(CMarbenApp& app, QtPrompts& prompts, QStringList args = {},
-                                      int* frequencyShown = nullptr) {
-        if (args.isEmpty())
-            WhenModal<CModelType>([frequencyShown](CModelType* d) {
-                if (frequencyShown)
-                    *frequencyShown = d->findChild<QComboBox*>(QStringLiteral("frequencyList"))->currentIndex();
-                d->accept();
-            });
+    // Starts the program; without a file on the command line the test answers the model dialog first.
+    std::unique_ptr<CMainFrame> Start(CMarbenApp& app, QtPrompts& prompts, QStringList args = {}) {
         StartupOptions options;
         options.arguments = args;
         options.splash = false;
@@ -54,25 +44,17 @@ protected:
     QtPrompts prompts{app};
 };
 
-TEST_F(StartupTest, MissingInstallationFolderEndsTheProgram) {
-    qputenv("KOLT_HOME", home.filePath(QStringLiteral("not-there")).toLocal8Bit());
-    QString text, title;
-    AnswerMessageBox(QMessageBox::Ok, &text, &title);
-    EXPECT_EQ(Start(app, prompts, {QStringLiteral("x.kpf")}), nullptr);  // a file: no model dialog expected
-    EXPECT_EQ(text, "Error: Not find system data!!\n\nPlease reinstall KOLT Quendal.\n");
-    EXPECT_EQ(title, "KOLT Quendal 1.2");
-}
-
 TEST_F(StartupTest, SettingsAreReadAfterTheFirstDocumentAndWrittenAtClose) {
     KoltSettings stored;
     stored.hz50 = 0;
     stored.baudRate = 9600;
     ASSERT_TRUE(WriteSettingsFile(SettingsPath().toStdString(), stored));
-    int frequencyShown = -1;
-    auto frame = Start(app, prompts, {}, &frequencyShown);
+    QString shown;
+    AnswerModelDialog(-1, -1, true, &shown);
+    auto frame = Start(app, prompts);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(QDir::currentPath(), QDir(home.path()).absolutePath());  // the installation folder
-    EXPECT_EQ(frequencyShown, 0);  // the first document used the start value, 50 Hz
+    EXPECT_EQ(shown, "0/0");  // the first document used the start value, 50 Hz
     ASSERT_NE(frame->Document(), nullptr);
     EXPECT_EQ(frame->Document()->hz50, 1);
     EXPECT_EQ(app.settings.hz50, 0);  // read afterwards
@@ -90,6 +72,7 @@ TEST_F(StartupTest, SettingsAreReadAfterTheFirstDocumentAndWrittenAtClose) {
 
     CMarbenApp next;
     QtPrompts nextPrompts(next);
+    AnswerModelDialog(-1, -1, true);
     auto again = Start(next, nextPrompts);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(next.settings.comPort, 3);
@@ -98,6 +81,7 @@ TEST_F(StartupTest, SettingsAreReadAfterTheFirstDocumentAndWrittenAtClose) {
 }
 
 TEST_F(StartupTest, CloseIsRefusedDuringAScanOrWhenSavingFails) {
+    AnswerModelDialog(-1, -1, true);
     auto frame = Start(app, prompts);
     ASSERT_NE(frame, nullptr);
     app.scanFlag = 1;
@@ -129,16 +113,13 @@ TEST_F(StartupTest, CloseIsRefusedDuringAScanOrWhenSavingFails) {
     EXPECT_TRUE(frame->close());
 }
 
-TEST_F(StartupTest, FileOnTheCommandLineOpensWithoutTheDialog) {
+TEST_F(StartupTest, FileOnTheCommandLineOrAMissingFolder) {
     QTemporaryDir work;
-    {
-        CMarbenApp writer;
-        writer.currentModel = 4;
-        CMarbenDoc doc(writer);
-        doc.OnNewDocument();
-        QtPrompts writerPrompts(writer);
-        ASSERT_TRUE(WriteDocFile(doc, work.filePath(QStringLiteral("drive.dat")).toStdString(), writerPrompts));
-    }
+    app.currentModel = 4;
+    CMarbenDoc written(app);
+    written.OnNewDocument();
+    ASSERT_TRUE(WriteDocFile(written, work.filePath(QStringLiteral("drive.dat")).toStdString(), prompts));
+    app.currentModel = 0;
     QDir::setCurrent(work.path());  // a relative name means the folder the user is in
     auto frame = Start(app, prompts, {QStringLiteral("drive.dat")});  // no extension test here
     ASSERT_NE(frame, nullptr);
@@ -157,6 +138,13 @@ TEST_F(StartupTest, FileOnTheCommandLineOpensWithoutTheDialog) {
     EXPECT_EQ(Start(app, prompts, {broken.fileName()}), nullptr);
     EXPECT_EQ(text, "Error: Open file failure!\n\nThe file format is not correctly!\n");
     EXPECT_EQ(title, "Open");
+
+    // So does a missing installation folder, before anything else.
+    qputenv("KOLT_HOME", home.filePath(QStringLiteral("not-there")).toLocal8Bit());
+    AnswerMessageBox(QMessageBox::Ok, &text, &title);
+    EXPECT_EQ(Start(app, prompts, {broken.fileName()}), nullptr);
+    EXPECT_EQ(text, "Error: Not find system data!!\n\nPlease reinstall KOLT Quendal.\n");
+    EXPECT_EQ(title, "KOLT Quendal 1.2");
 }
 
 }  // namespace

