@@ -27,6 +27,10 @@ StatusTexts ComputeStatusTexts(const CMarbenApp& app, bool documentOpen) {
     return t;
 }
 
+bool ShouldPoll(const CMarbenApp& app) {
+    return app.linkedFlag && !app.busyFlag && app.monitoringFlag;
+}
+
 bool CommandAllowed(int id, const CMarbenApp& app, const FrameFacts& f) {
     switch (id) {
     case cmd::kRead:

@@ -29,6 +29,10 @@ StatusTexts ComputeStatusTexts(const CMarbenApp& app, bool documentOpen);
 // disabled whatever this says; document commands need an open document.
 bool CommandAllowed(int commandId, const CMarbenApp& app, const FrameFacts& facts);
 
+// Whether a tick of the 400 ms timer runs a poll cycle: a station is linked,
+// a monitor window is open and no modal command is running.
+bool ShouldPoll(const CMarbenApp& app);
+
 // Status pane widths as fractions of the screen width: {numerator, denominator}.
 struct PaneFraction {
     int numerator;

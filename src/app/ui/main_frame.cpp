@@ -1,6 +1,7 @@
 #include "app/ui/main_frame.h"
 
 #include "app/command_ids.h"
+#include "app/frame_state.h"
 #include "app/settings.h"
 #include "app/texts.h"
 #include "app/ui/about_dialog.h"
@@ -347,7 +348,7 @@ void CMainFrame::CloseMonitorWindows() {
 }
 
 void CMainFrame::OnMonitorTimer() {
-    if (app_.linkedFlag && !app_.busyFlag && app_.monitoringFlag && pollCycle_) {
+    if (pollCycle_ && ShouldPoll(app_)) {
         FlagGuard busy(app_.busyFlag);
         pollCycle_();
     }
