@@ -1,9 +1,9 @@
 // KOLT Quendal: parameter sets, links and monitors for the drive family.
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
-#include "link/ui/link_commands.h"
+#include "app/ui/link_commands.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #include "app/frame_state.h"
 
-#include "app/command_ids.h"
-#include "app/texts.h"
+#include "base/command_ids.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 
 #include <cstdio>

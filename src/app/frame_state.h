@@ -2,7 +2,7 @@
 // and which commands are enabled. Pure functions of the state.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 
 #include <string>
 

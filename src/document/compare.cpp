@@ -1,7 +1,7 @@
 #include "document/compare.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "document/doc_file.h"
 #include "document/file_reading.h"
 

@@ -1,7 +1,7 @@
 #include "document/doc_commands.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "document/doc_file.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "document/doc_file.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
-#include "document/atomic_write.h"
+#include "base/prompts.h"
+#include "base/texts.h"
+#include "base/atomic_write.h"
 #include "document/file_reading.h"
 
 #include <fstream>

@@ -2,8 +2,8 @@
 // one capped line.
 #pragma once
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "document/doc_file.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "document/marben_doc.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 #include "document/doc_file.h"
 

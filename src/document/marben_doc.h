@@ -1,7 +1,7 @@
 // The in-memory parameter set: one parameter document or one comparison result.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "catalogue/catalogue.h"
 
 #include <array>

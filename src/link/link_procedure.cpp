@@ -1,10 +1,10 @@
 #include "link/link_procedure.h"
 
-#include "app/document_host.h"
-#include "app/marben_app.h"
-#include "app/prompts.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/document_host.h"
+#include "base/marben_app.h"
+#include "base/prompts.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "link/modbus_port.h"
 #include "link/transaction_report.h"
 

@@ -1,6 +1,6 @@
 #include "link/modbus_port.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 
 #include <array>

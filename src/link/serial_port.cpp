@@ -1,7 +1,7 @@
 #include "link/serial_port.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 
 #include <algorithm>
 #include <array>

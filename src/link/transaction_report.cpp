@@ -1,7 +1,7 @@
 #include "link/transaction_report.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "link/modbus_port.h"
 
 #include <cstdio>

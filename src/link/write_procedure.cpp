@@ -1,9 +1,9 @@
 #include "link/write_procedure.h"
 
-#include "app/document_host.h"
-#include "app/marben_app.h"
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/document_host.h"
+#include "base/marben_app.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "document/marben_doc.h"
 #include "link/modbus_port.h"

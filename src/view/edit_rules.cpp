@@ -1,6 +1,6 @@
 #include "view/edit_rules.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 

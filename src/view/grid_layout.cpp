@@ -1,6 +1,6 @@
 #include "view/grid_layout.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace kolt {
 

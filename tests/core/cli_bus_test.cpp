@@ -1,8 +1,8 @@
 // The bus commands of kolt-cli, run as a program against the virtual drive on
 // a pseudo-terminal.
-#include "app/marben_app.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/marben_app.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "cli_run_support.h"

@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "base/texts.h"
 #include "document/doc_commands.h"
 #include "document_test_support.h"
 

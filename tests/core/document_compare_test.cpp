@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 #include "document/compare.h"
 #include "document/doc_commands.h"

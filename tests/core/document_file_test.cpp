@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 #include "document_test_support.h"
 

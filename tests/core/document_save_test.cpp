@@ -1,5 +1,5 @@
-#include "app/texts.h"
-#include "document/atomic_write.h"
+#include "base/texts.h"
+#include "base/atomic_write.h"
 #include "document/doc_commands.h"
 #include "document_test_support.h"
 

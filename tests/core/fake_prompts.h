@@ -2,7 +2,7 @@
 // scripted queues (default answers when a queue is empty).
 #pragma once
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <deque>
 #include <functional>

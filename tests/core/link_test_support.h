@@ -2,8 +2,8 @@
 // terminal, one port, the recording prompts and a document host in memory.
 #pragma once
 
-#include "app/document_host.h"
-#include "app/marben_app.h"
+#include "base/document_host.h"
+#include "base/marben_app.h"
 #include "document/doc_commands.h"
 #include "document/marben_doc.h"
 #include "fake_prompts.h"

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "base/settings.h"
 #include "document_test_support.h"
 
 #include <gtest/gtest.h>

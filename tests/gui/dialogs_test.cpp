@@ -2,7 +2,7 @@
 // pressed; their buttons are driven end to end in link_commands_test.
 #include "dialogs_helpers.h"
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "link/ui/link_dialog.h"
 #include "link/ui/read_para_dialog.h"
 #include "link/ui/write_para_dialog.h"

@@ -2,8 +2,8 @@
 // with the real Qt prompts, for the frame tests.
 #pragma once
 
-#include "app/command_ids.h"
-#include "app/marben_app.h"
+#include "base/command_ids.h"
+#include "base/marben_app.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/view_factory.h"

@@ -1,6 +1,6 @@
 // Start-up and closing: the installation folder, the command line, the
 // settings file read after the first document and written at close.
-#include "app/settings.h"
+#include "base/settings.h"
 #include "app/ui/startup.h"
 #include "document/doc_file.h"
 #include "frame_fixture.h"

@@ -7,7 +7,7 @@
 #include "document/marben_doc.h"
 #include "drive-sim/virtual_drive.h"
 #include "frame_fixture.h"
-#include "link/ui/link_commands.h"
+#include "app/ui/link_commands.h"
 #include "link/ui/link_dialog.h"
 #include "link/ui/read_para_dialog.h"
 #include "link/ui/write_para_dialog.h"

@@ -1,7 +1,7 @@
 // The parameter view over ordinary and compare documents: layouts, the typing
 // filter in the real editor, the range check, the commit into the document and
 // the online-edit hand-over.
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "core/fake_prompts.h"

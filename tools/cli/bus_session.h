@@ -3,7 +3,7 @@
 // line, stations and groups a command talks to.
 #pragma once
 
-#include "app/document_host.h"
+#include "base/document_host.h"
 #include "cli_context.h"
 #include "document/marben_doc.h"
 #include "line_options.h"

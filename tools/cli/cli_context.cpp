@@ -1,7 +1,7 @@
 #include "cli_context.h"
 
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 
 #include <cctype>

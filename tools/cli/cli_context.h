@@ -2,7 +2,7 @@
 // koltinf.ini), the prompts, the output streams, and the ways a command ends.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "cli_args.h"
 #include "cli_command.h"
 #include "cli_prompts.h"

@@ -1,6 +1,6 @@
 #include "cli_prompts.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace kolt::cli {
 

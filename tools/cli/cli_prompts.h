@@ -5,7 +5,7 @@
 // options say otherwise. Progress shows on stderr only when it is a terminal.
 #pragma once
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 #include <ostream>
 

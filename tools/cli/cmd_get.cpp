@@ -1,7 +1,7 @@
 // kolt-cli get: one parameter of a drive, as its setting cell would show it.
 #include "bus_session.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 #include "link/read_procedure.h"

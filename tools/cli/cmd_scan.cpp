@@ -3,7 +3,7 @@
 // this one asks every station of the list.
 #include "bus_session.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "link/transaction_report.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 #include "cli_context.h"
 #include "setting_check.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 #include "document/doc_commands.h"

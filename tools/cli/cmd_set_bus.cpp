@@ -3,7 +3,7 @@
 #include "bus_session.h"
 #include "setting_check.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "link/online_write.h"
 

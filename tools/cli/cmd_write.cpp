@@ -2,7 +2,7 @@
 // station on stdout saying how that station ended.
 #include "bus_session.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 #include "document/doc_commands.h"

@@ -1,6 +1,6 @@
 #include "doc_table.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "catalogue/value_text.h"

@@ -3,7 +3,7 @@
 // settings file, as the Link dialog would preset it.
 #pragma once
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "cli_args.h"
 
 #include <array>

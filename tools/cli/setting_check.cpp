@@ -1,6 +1,6 @@
 #include "setting_check.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "view/edit_rules.h"
 

@@ -1,7 +1,7 @@
 #include "app/ui/about_dialog.h"
 
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 // (status-bar text, then the tool tip after "\n"), accelerator and icon.
 #pragma once
 
-#include "app/command_ids.h"
-#include "app/texts.h"
+#include "base/command_ids.h"
+#include "base/texts.h"
 
 namespace kolt {
 

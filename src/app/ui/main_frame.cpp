@@ -1,9 +1,9 @@
 #include "app/ui/main_frame.h"
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 #include "app/frame_state.h"
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/command_table.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/frame_state.h"
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/recent_files.h"
 #include "document/marben_doc.h"

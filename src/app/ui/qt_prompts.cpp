@@ -1,6 +1,6 @@
 #include "app/ui/qt_prompts.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -2,8 +2,8 @@
 // write message windows, the progress window and the file dialogs.
 #pragma once
 
-#include "app/marben_app.h"
-#include "app/prompts.h"
+#include "base/marben_app.h"
+#include "base/prompts.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "app/ui/startup.h"
 
-#include "app/settings.h"
-#include "app/texts.h"
+#include "base/settings.h"
+#include "base/texts.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/splash.h"
 

@@ -1,6 +1,6 @@
 #include "catalogue/ui/model_type_dialog.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "catalogue/models.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "link/ui/group_checks.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 #include <QCheckBox>
 

@@ -1,6 +1,6 @@
 #include "link/ui/link_dialog.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "link/serial_port.h"
 
 #include <QComboBox>

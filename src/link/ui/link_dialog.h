@@ -2,7 +2,7 @@
 // Link / Unlink / Close choice.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "link/link_procedure.h"
 #include "link/ui/station_choice.h"
 

@@ -1,6 +1,6 @@
 #include "link/ui/read_para_dialog.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "link/station_list.h"
 #include "link/ui/group_checks.h"
 

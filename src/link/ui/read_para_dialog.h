@@ -1,7 +1,7 @@
 // The Read dialog: the station to read from and the parameter groups.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "link/read_procedure.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "link/ui/station_choice.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 #include "link/station_list.h"
 
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 // The Write dialog: the stations to write to and the parameter groups.
 #pragma once
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "link/ui/station_choice.h"
 #include "link/write_procedure.h"
 

@@ -1,6 +1,6 @@
 #include "view/ui/marben_view.h"
 
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
 #include "catalogue/value_text.h"

@@ -1,8 +1,8 @@
 #include "view/ui/param_grid.h"
 
-#include "app/marben_app.h"
-#include "app/prompts.h"
-#include "app/texts.h"
+#include "base/marben_app.h"
+#include "base/prompts.h"
+#include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/value_text.h"
 #include "document/marben_doc.h"

@@ -1,6 +1,6 @@
-#include "link/ui/link_commands.h"
+#include "app/ui/link_commands.h"
 
-#include "app/command_ids.h"
+#include "base/command_ids.h"
 #include "document/marben_doc.h"
 #include "link/link_procedure.h"
 #include "link/read_procedure.h"

@@ -1,4 +1,4 @@
-#include "link/ui/frame_document_host.h"
+#include "app/ui/frame_document_host.h"
 
 #include "app/ui/main_frame.h"
 #include "document/doc_commands.h"

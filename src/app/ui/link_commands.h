@@ -7,7 +7,7 @@
 #include "app/ui/main_frame.h"
 #include "link/link_context.h"
 #include "link/modbus_port.h"
-#include "link/ui/frame_document_host.h"
+#include "app/ui/frame_document_host.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 // the flags every command consults, the compare staging area and the link state.
 #pragma once
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "catalogue/catalogue.h"
 
 #include <array>

@@ -1,6 +1,6 @@
-#include "app/settings.h"
+#include "base/settings.h"
 
-#include "document/atomic_write.h"
+#include "base/atomic_write.h"
 
 #include <cctype>
 #include <cstdio>

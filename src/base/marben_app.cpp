@@ -1,6 +1,6 @@
-#include "app/marben_app.h"
+#include "base/marben_app.h"
 
-#include "app/texts.h"
+#include "base/texts.h"
 
 namespace kolt {
 

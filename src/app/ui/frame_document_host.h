@@ -2,7 +2,7 @@
 // the status bar and the monitor windows.
 #pragma once
 
-#include "app/document_host.h"
+#include "base/document_host.h"
 
 #include <QPointer>
 

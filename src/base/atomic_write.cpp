@@ -1,4 +1,4 @@
-#include "document/atomic_write.h"
+#include "base/atomic_write.h"
 
 #include <cerrno>
 #include <climits>
