@@ -1,5 +1,7 @@
 // KOLT Quendal: parameter sets, links and monitors for the drive family.
+#include "app/display_check.h"
 #include "base/marben_app.h"
+#include "base/texts.h"
 #include "app/ui/qt_prompts.h"
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
@@ -8,7 +10,27 @@
 #include <QApplication>
 #include <QSettings>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Qt would end with a platform-plugin error that says nothing to an ssh user.
+    if (!kolt::CanOpenWindows(Env("DISPLAY"), Env("WAYLAND_DISPLAY"), Env("QT_QPA_PLATFORM"),
+                              std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fprintf(stderr, "%s\n", kolt::text::kNeedsDesktop);
+        return 1;
+    }
     QApplication qapp(argc, argv);
     Q_INIT_RESOURCE(kolt);  // the pictures live in a static library
     QCoreApplication::setOrganizationName(QStringLiteral("ZEMI"));

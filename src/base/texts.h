@@ -206,4 +206,13 @@ inline constexpr const char* kNoStationAnswered = "No station answered.";
 inline constexpr const char* kF52NothingToSend = "Code: F52\n0 resets nothing: nothing was sent.";
 inline constexpr const char* kF52NeedsYes = "Nothing was sent. Give --yes to reset the drive to its factory defaults.";
 
+// Installation folder, help file and start without a desktop
+inline constexpr const char* kSettingsFolderNotCreated =
+    "The folder for the settings could not be created:\n";   // followed by the folder, a line end and the reason
+inline constexpr const char* kHelpLookedIn = "Looked in:";     // followed by one folder a line
+inline constexpr const char* kHelpNotOpened = "No program of the desktop opened ";  // followed by the file
+inline constexpr const char* kNeedsDesktop =
+    "kolt needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+    "kolt-cli works without one: kolt-cli --help";
+
 }  // namespace kolt::text

@@ -1,26 +1,15 @@
 #include "cli_context.h"
 
+#include "base/install_dir.h"
 #include "base/settings.h"
 #include "base/texts.h"
 #include "catalogue/models.h"
 
 #include <cctype>
-#include <climits>
-#include <cstdlib>
-#include <unistd.h>
 
 namespace kolt::cli {
 
 namespace {
-
-std::string ExecutableFolder() {
-    char buf[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
-    std::string path(buf, static_cast<std::size_t>(n));
-    const auto cut = path.find_last_of('/');
-    return cut == std::string::npos || cut == 0 ? std::string("/") : path.substr(0, cut);
-}
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -33,9 +22,9 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 void LoadInstallSettings(CliContext& ctx) {
-    const char* home = std::getenv("KOLT_HOME");
-    ctx.app.installDir = home != nullptr && *home != '\0' ? std::string(home) : ExecutableFolder();
-    while (ctx.app.installDir.size() > 1 && ctx.app.installDir.back() == '/') ctx.app.installDir.pop_back();
+    // Decided as the window program decides it, but never created here: this
+    // tool only reads the settings, and a missing folder just means none yet.
+    ctx.app.installDir = ChooseInstallDir(CurrentInstallDirInputs()).dir;
     ReadSettingsFile(ctx.app.SettingsPath(), ctx.app.settings);
 }
 

@@ -22,9 +22,9 @@ struct CliContext {
     CMarbenApp app;
 };
 
-// The install directory: $KOLT_HOME when set, else the folder of this
-// executable. Reads koltinf.ini from it into the application; a missing file
-// leaves the start values.
+// The install directory, decided as the window program decides it (so a
+// build tree's kolt-cli reads the koltinf.ini of the kolt beside it). Reads
+// koltinf.ini from it into the application; a missing file leaves the start values.
 void LoadInstallSettings(CliContext& ctx);
 
 // Parses a command's arguments with its own options (plus --help). On --help

@@ -25,9 +25,11 @@ void PrintOverview(std::ostream& out) {
     out << "\n"
            "'kolt-cli COMMAND --help' describes a command. Exit status: 0 done,\n"
            "1 input refused or a drive failed (the reason on stderr, files untouched),\n"
-           "2 usage error. koltinf.ini is read from $KOLT_HOME, else from this\n"
-           "program's folder; the bus commands (scan, read, write, get, set --station)\n"
-           "take their serial line defaults from it.\n";
+           "2 usage error. koltinf.ini is read from the folder the window program\n"
+           "keeps it in: $KOLT_HOME, else this program's folder when you may write\n"
+           "there, else ~/.config/kolt ($XDG_CONFIG_HOME/kolt). The bus commands\n"
+           "(scan, read, write, get, set --station) take their serial line defaults\n"
+           "from it.\n";
 }
 
 }  // namespace

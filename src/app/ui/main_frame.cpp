@@ -2,6 +2,7 @@
 
 #include "base/command_ids.h"
 #include "app/frame_state.h"
+#include "base/install_dir.h"
 #include "base/settings.h"
 #include "base/texts.h"
 #include "app/ui/about_dialog.h"
@@ -497,9 +498,13 @@ bool CMainFrame::SaveWith(bool (*save)(CMarbenDoc&, IPrompts&)) {
 // ---------------------------------------------------------------- help, about, online edit
 
 void CMainFrame::HelpContents() {
-    const QString path = QString::fromStdString(app_.installDir) + QLatin1Char('/') + text::kHelpFileName;
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        prompts_.Message(text::kNoHelpFile, text::kAppTitle, Icon::Exclamation);
+    // The desktop's opener reports success even for a missing file, so look first.
+    const std::vector<std::string> folders = HelpFileFolders(app_.installDir, ExecutableFolder());
+    const std::optional<std::string> path = FindHelpFile(folders);
+    if (!path)
+        prompts_.Message(HelpNotFoundMessage(folders), text::kAppTitle, Icon::Exclamation);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(*path))))
+        prompts_.Message(HelpNotOpenedMessage(*path), text::kAppTitle, Icon::Exclamation);
 }
 
 void CMainFrame::About() {

@@ -56,6 +56,7 @@ public:
 
     // The folder the last file dialog ended in; the next one starts there.
     const QString& LastFolder() const { return lastFolder_; }
+    void SetLastFolder(const QString& folder) { lastFolder_ = folder; }
 
 private:
     QWidget* Owner() const;

@@ -5,7 +5,6 @@
 #include "app/ui/qt_prompts.h"
 #include "app/ui/splash.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,30 +12,34 @@
 
 namespace kolt {
 
-std::optional<QString> FindInstallDir(IPrompts& prompts) {
-    QString dir = qEnvironmentVariable("KOLT_HOME");
-    if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
-    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
-        dir.chop(1);
-    if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
-        prompts.Message(text::kNoSystemData, text::kAppTitle, Icon::Error);
+std::optional<InstallDirChoice> FindInstallDir(IPrompts& prompts) {
+    const InstallDirResult found = ResolveInstallDir(CurrentInstallDirInputs(), true);
+    if (!found.ok) {
+        std::string message = text::kNoSystemData;
+        if (!found.problem.empty())
+            message += "\n" + found.problem;
+        prompts.Message(message, text::kAppTitle, Icon::Error);
         return std::nullopt;
     }
-    return QFileInfo(dir).absoluteFilePath();
+    return found.choice;
 }
 
 std::unique_ptr<CMainFrame> InitInstance(CMarbenApp& app, QtPrompts& prompts, QSettings& recentStore,
                                          ViewFactory makeView, const StartupOptions& options) {
-    const std::optional<QString> dir = FindInstallDir(prompts);
-    if (!dir)
+    const std::optional<InstallDirChoice> install = FindInstallDir(prompts);
+    if (!install)
         return nullptr;
+    const QString dir = QString::fromStdString(install->dir);
     // A relative file name means the folder the user started in, not ours.
     QString file;
     if (!options.arguments.isEmpty())
         file = QFileInfo(options.arguments.first()).absoluteFilePath();
-    app.installDir = dir->toStdString();
-    QDir::setCurrent(*dir);
+    app.installDir = install->dir;
+    QDir::setCurrent(dir);
+    // An installed copy keeps only its settings in that folder: the user's
+    // files are elsewhere, so the first file dialog starts at home.
+    if (install->source == InstallDirSource::UserFolder)
+        prompts.SetLastFolder(QDir::homePath());
 
     auto frame = std::make_unique<CMainFrame>(app, prompts, recentStore, std::move(makeView));
     prompts.SetParentWidget(frame.get());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ui/main_frame.h"
+#include "base/install_dir.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,9 +18,10 @@ namespace kolt {
 class IPrompts;
 class QtPrompts;
 
-// $KOLT_HOME when set, else the program's own folder; without a trailing '/'.
-// When the folder does not exist, message 2000 and nothing.
-std::optional<QString> FindInstallDir(IPrompts& prompts);
+// The installation folder as ResolveInstallDir decides it for this process,
+// the per-user folder created on first start. When it cannot be used, message
+// 2000 (for a per-user folder followed by the folder and the reason) and nothing.
+std::optional<InstallDirChoice> FindInstallDir(IPrompts& prompts);
 
 struct StartupOptions {
     QStringList arguments;  // the command line less the program name
