@@ -68,8 +68,10 @@ std::string UserSettingsFolder(const InstallDirInputs& in) {
     std::string base;
     if (!in.xdgConfigHome.empty() && in.xdgConfigHome.front() == '/')
         base = in.xdgConfigHome;
+    else if (const std::string home = WithoutTrailingSlash(in.home); !home.empty() && home != "/")
+        base = home + "/.config";
     else
-        base = WithoutTrailingSlash(in.home.empty() ? std::string("/") : in.home) + "/.config";
+        base = "/.config";
     base = WithoutTrailingSlash(fs::path(base).lexically_normal().string());
     return (base == "/" ? std::string() : base) + "/kolt";
 }
@@ -89,16 +91,13 @@ std::string ExecutableFolder() {
 }
 
 std::string ProgramFolderOf(const std::string& executableFolder) {
-    // A build tree is known by the CMakeCache.txt at its top; walk up at most
-    // a few levels (build/tools, build/tests/gui).
-    std::string dir = WithoutTrailingSlash(executableFolder);
-    if (IsFile(dir + "/CMakeCache.txt")) return dir;
-    for (int up = 0; up < 3 && dir != "/" && dir != "."; ++up) {
-        const std::string parent = ParentOf(dir);
-        if (IsFile(parent + "/CMakeCache.txt")) return parent;
-        dir = parent;
-    }
-    return WithoutTrailingSlash(executableFolder);
+    // A build tree is known by the CMakeCache.txt at its top. Only one level
+    // up (build/tools, build/tests): a copy installed into the build tree
+    // (build/inst/bin) keeps its own folder.
+    const std::string dir = WithoutTrailingSlash(executableFolder);
+    if (IsFile(dir + "/CMakeCache.txt") || dir == "/") return dir;
+    const std::string parent = ParentOf(dir);
+    return IsFile(parent + "/CMakeCache.txt") ? parent : dir;
 }
 
 InstallDirInputs CurrentInstallDirInputs() {

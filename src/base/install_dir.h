@@ -46,9 +46,9 @@ std::string UserSettingsFolder(const InstallDirInputs& in);
 std::string ExecutableFolder();
 
 // The folder the window program runs from, seen from an executable's folder:
-// that folder itself, except in a subfolder of a build tree (kolt-cli in
-// build/tools, the tests), which takes the build tree's top folder, where the
-// window program is built; so both read the same settings file.
+// that folder itself, except in a folder just below the top of a build tree
+// (kolt-cli in build/tools, the tests in build/tests), which takes the top,
+// where the window program is built; so both read the same settings file.
 std::string ProgramFolderOf(const std::string& executableFolder);
 
 // The inputs of the running process: the environment and ProgramFolderOf(ExecutableFolder()).

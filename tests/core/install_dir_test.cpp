@@ -72,21 +72,19 @@ TEST(InstallDirTest, BuildTreeToolsShareTheWindowProgramsFolder) {
     TempDir tree;
     const std::string top = tree.Path();
     fs::create_directories(top + "/tools");
-    fs::create_directories(top + "/tests/gui");
-    fs::create_directories(top + "/bin");
+    fs::create_directories(top + "/tests");
+    fs::create_directories(top + "/inst/bin");
     EXPECT_EQ(ProgramFolderOf(top + "/tools"), top + "/tools");  // not a build tree yet
     Touch(top + "/CMakeCache.txt");
     EXPECT_EQ(ProgramFolderOf(top), top);
     EXPECT_EQ(ProgramFolderOf(top + "/tools"), top);
-    EXPECT_EQ(ProgramFolderOf(top + "/tests/gui"), top);
+    EXPECT_EQ(ProgramFolderOf(top + "/tests"), top);
     EXPECT_EQ(ProgramFolderOf(top + "/tools/"), top);
+    // A copy installed into the build tree is an installed copy.
+    EXPECT_EQ(ProgramFolderOf(top + "/inst/bin"), top + "/inst/bin");
     // The real build tree of these tests.
     EXPECT_EQ(ProgramFolderOf(std::string(KOLT_TEST_BIN_DIR) + "/tools"), KOLT_TEST_BIN_DIR);
     EXPECT_EQ(ProgramFolderOf(KOLT_TEST_BIN_DIR), KOLT_TEST_BIN_DIR);
-    // An installed tree has no cache anywhere above it.
-    TempDir installed;
-    fs::create_directories(installed.Path() + "/usr/bin");
-    EXPECT_EQ(ProgramFolderOf(installed.Path() + "/usr/bin"), installed.Path() + "/usr/bin");
 }
 
 // Writes settings through the application's path and reads them back anew.
