@@ -30,7 +30,6 @@ report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $r
 grep -qx "Exec=$prefix/bin/kolt %f" "$entry" || fail "Exec line: $(grep '^Exec=' "$entry")"
 grep -qx "TryExec=$prefix/bin/kolt" "$entry" || fail "TryExec line: $(grep '^TryExec=' "$entry")"
 
-xmllint --noout "$prefix/share/mime/packages/kolt.xml"
 update-mime-database "$prefix/share/mime"
 grep -qx '50:application/x-kolt-parameters:\*\.kpf' "$prefix/share/mime/globs2" || fail "no *.kpf glob"
 grep -qx '50:application/x-kolt-compare:\*\.kcf' "$prefix/share/mime/globs2" || fail "no *.kcf glob"
