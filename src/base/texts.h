@@ -206,4 +206,11 @@ inline constexpr const char* kNoStationAnswered = "No station answered.";
 inline constexpr const char* kF52NothingToSend = "Code: F52\n0 resets nothing: nothing was sent.";
 inline constexpr const char* kF52NeedsYes = "Nothing was sent. Give --yes to reset the drive to its factory defaults.";
 
+// The three compare dialogs
+inline constexpr const char* kSelectFilesGroup = "Select Files";
+inline constexpr const char* kFileButtons[3] = {"File&1...", "File&2...", "File&3..."};
+inline constexpr const char* kDefaultGroup = "Default";
+inline constexpr const char* kStationNoLabel = "Station NO. :";
+inline constexpr const char* kFrequencySpacedLabel = "Frequency :";
+
 }  // namespace kolt::text
