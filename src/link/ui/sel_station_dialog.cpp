@@ -23,10 +23,12 @@ CSelStationDialog::CSelStationDialog(const CMarbenApp& app, QWidget* parent) : Q
     for (int s = kFirstStation; s <= kLastStation; ++s) station_->addItem(QString::number(s));
     station_->setCurrentIndex(preset.station - kFirstStation);
     station_->setMaxVisibleItems(16);
+    station_->setMinimumWidth(120);
     frequency_ = new QComboBox;
     frequency_->setObjectName(QStringLiteral("frequencyList"));
     for (const char* f : kFrequencyTexts) frequency_->addItem(QString::fromLatin1(f));
     frequency_->setCurrentIndex(preset.hz50 ? 0 : 1);
+    frequency_->setMinimumWidth(120);
 
     auto* stationRow = new QFormLayout;
     stationRow->addRow(QString::fromUtf8(text::kStationNoLabel), station_);
