@@ -1,4 +1,5 @@
-// Compare Inverter with Default after its dialog, against the virtual drive.
+// Compare Inverter with Default after its dialog, against the virtual drive
+// (the whole command through its dialog is a GUI test).
 #include "link/inverter_compare.h"
 
 #include "link_test_support.h"
@@ -34,22 +35,6 @@ TEST_F(InverterCompare, SaveQuestionComesBeforeAnyFrameAndCancelChangesNothing) 
     EXPECT_EQ(std::tie(host.closes, host.creations), std::make_tuple(0, 1));
     EXPECT_EQ(std::tie(app.currentStation, app.settings.hz50, app.staging.compareMode, app.busyFlag),
               std::make_tuple(1, 1, 0, 0));
-}
-
-TEST_F(InverterCompare, ARefusalMidwayCreatesNothingAndKeepsTheLinkState) {
-    OpenNewDocument();
-    app.softwareVersion = 99;
-    // Link: echo, version, capacity; compare: version, capacity, F00..F09; then silence.
-    drive->SetSilentAfter(3 + 2 + 10);
-    EXPECT_FALSE(RunInverterCompareCommand(ctx, {3, false}));
-    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: TIME-OUT !!"});
-    EXPECT_EQ(prompts.progressTexts.back(), "Read Inverter Function Parameter...F10");
-    // The open document was closed before the read and stays closed.
-    EXPECT_EQ(std::tie(host.closes, host.creations), std::make_tuple(1, 1));
-    EXPECT_EQ(host.doc, nullptr);
-    EXPECT_EQ(std::tie(app.currentStation, app.softwareVersion, app.settings.hz50, app.staging.compareMode),
-              std::make_tuple(1, 99, 1, 0));
-    EXPECT_EQ(std::tie(app.linkedFlag, app.busyFlag), std::make_tuple(1, 0));
 }
 
 }  // namespace

@@ -366,24 +366,18 @@ TEST_F(CompareGuiTest, InverterWithDefaultReadsTheStationIntoACompareDocument) {
     EXPECT_EQ(app.busyFlag, 0);
 }
 
-TEST_F(CompareGuiTest, InverterWithDefaultOfAFactoryFreshDriveListsOnlyItsVersion) {
-    StartDrive({3});
-    LinkStation(3);
-    CompareInverter(3, 0);
-    EXPECT_EQ(Messages(), "");
-    EXPECT_EQ(Grid(), (QStringList{"Description|Code|Default|Station_003", "Software version|F53|x.x|1.2"}));
-}
-
 TEST_F(CompareGuiTest, ASilentStationCreatesNoDocumentAndTheOldOneStaysClosed) {
     StartDrive({3, 7}, {7});
     LinkStation(3);
     NewDocument();
-    app.softwareVersion = 12;
-    CompareInverter(7, 0);
+    app.settings.hz50 = 1;
+    app.softwareVersion = 99;
+    CompareInverter(7, 1);
     EXPECT_EQ(Messages(), "comm|Communication Message|TIME-OUT !!\n");
     EXPECT_EQ(frame->Document(), nullptr);
-    EXPECT_EQ(app.currentStation, 3);  // nothing of the failed read is kept
-    EXPECT_EQ(app.staging.compareMode, 0);
+    // Nothing of the failed read is kept: station, version, frequency, staging.
+    EXPECT_EQ(std::tie(app.currentStation, app.softwareVersion, app.settings.hz50, app.staging.compareMode),
+              std::make_tuple(3, 99, 1, 0));
     EXPECT_EQ(app.linkedFlag, 1);
     EXPECT_EQ(app.busyFlag, 0);
 }
