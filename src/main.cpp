@@ -6,6 +6,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
 #include "app/ui/link_commands.h"
+#include "app/ui/compare_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
     if (!frame)
         return 1;
     link.Install(*frame);
+    kolt::CCompareCommands compare(app, prompts, link.Port());
+    compare.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

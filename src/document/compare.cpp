@@ -54,6 +54,12 @@ bool FileWithFileData::Load(int index, const std::string& path, IPrompts& prompt
     return true;
 }
 
+bool FileWithFileData::Accept() {
+    if (!CanAccept()) return false;
+    differs = FileWithFileDiffers(files[0], files[1]);
+    return true;
+}
+
 void FilesWithDefaultData::Preset(const CMarbenApp& app) {
     model = app.currentModel >= 0 && app.currentModel < kModelCount ? app.currentModel : 0;
     frequency = app.settings.hz50 ? 0 : 1;
@@ -64,6 +70,12 @@ bool FilesWithDefaultData::Load(int index, const std::string& path, IPrompts& pr
     if (!LoadParameterFile(path, files[index], prompts)) return false;
     chosen[index] = 1;
     ++loads;
+    return true;
+}
+
+bool FilesWithDefaultData::Accept() {
+    if (!CanAccept()) return false;
+    model = ChosenModel();
     return true;
 }
 

@@ -30,9 +30,12 @@ bool LoadParameterFile(const std::string& path, LoadedParamFile& into, IPrompts&
 struct FileWithFileData {
     std::array<LoadedParamFile, 2> files{};
     int loads = 0;
+    SlotFlags differs{};  // computed by Accept
 
     bool Load(int index, const std::string& path, IPrompts& prompts);  // index 0 or 1
     bool CanAccept() const { return loads >= 2; }
+    // OK: false (and nothing computed) before two loads; else the differs flags.
+    bool Accept();
 };
 
 // The files-with-default dialog's data.
@@ -47,6 +50,8 @@ struct FilesWithDefaultData {
     void Preset(const CMarbenApp& app);
     bool Load(int index, const std::string& path, IPrompts& prompts);  // index 0..2
     bool CanAccept() const { return loads >= 1; }
+    // OK: false before the first load; else the model is brought into 0..10.
+    bool Accept();
     int ChosenModel() const { return model >= 0 && model < kModelCount ? model : 0; }
     bool Chosen50Hz() const { return frequency == 0; }
 };

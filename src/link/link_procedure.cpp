@@ -40,9 +40,11 @@ void ClosePort(LinkContext& ctx) {
 void ScanStations(LinkContext& ctx) {
     CMarbenApp& app = ctx.app;
     IPrompts& prompts = ctx.prompts;
+    // Up before the window opens: opening it lets events through, and the
+    // menus and the timer must already see the scan then.
+    app.scanFlag = 1;
     prompts.ProgressOpen(true);
     prompts.ProgressRange(0, app.linkedCount);
-    app.scanFlag = 1;
     for (int i = 1; i <= app.linkedCount; ++i) {
         const int station = app.linkedList[static_cast<std::size_t>(i)];
         if (station == 0) continue;

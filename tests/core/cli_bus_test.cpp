@@ -112,6 +112,49 @@ TEST_F(CliBus, WriteReportsEveryStationAndSucceedsOnlyWhenAllWereWritten) {
     EXPECT_EQ(std::make_tuple(drive->ParamValue(1, kF07), drive->ParamValue(3, kF07)), std::make_tuple(5000, 5000));
 }
 
+TEST_F(CliBus, CompareADriveWithItsDefaults) {
+    drive->SetParamValue(3, 1, 123);  // F01 12.3 s; the rest are model 5's 50 Hz defaults
+    CliRun cmp = Bus({"compare", "--station", "3", "--50hz", "--csv"});
+    EXPECT_EQ(std::tie(cmp.status, cmp.err), std::make_tuple(0, std::string()));
+    EXPECT_EQ(cmp.out, "Description,Code,Default,Station_003\n"
+                       "Acceleration time 1 (s),F01,5.0,12.3\n"
+                       "Software version,F53,x.x,1.2\n");
+
+    // Without --50hz/--60hz the frequency is koltinf.ini's, as the dialog's preset.
+    KoltSettings settings;
+    settings.hz50 = 0;
+    ASSERT_TRUE(WriteSettingsFile(P(text::kSettingsFileName), settings));
+    cmp = Bus({"compare", "--station", "3", "-o", P("drive3.kcf")});
+    ASSERT_EQ(cmp.status, 0) << cmp.err;
+    EXPECT_EQ(cmp.out, "Station 003: D200-0.75, software version 1.2; 12 parameters differ from the 60 Hz defaults; "
+                       "saved in " + P("drive3.kcf") + "\n");
+    CMarbenApp app;
+    FakePrompts prompts;
+    auto doc = OpenDocumentFile(app, P("drive3.kcf"), prompts);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(std::make_tuple(doc->compareMode, doc->model, int{doc->hz50}, doc->names[0]),
+              std::make_tuple(1, 5, 0, std::string("Station_003")));
+    EXPECT_EQ(doc->values[0][7], 5000);  // F07 as the drive holds it, against 60.00 Hz
+    EXPECT_EQ(doc->differs[7], 1);
+
+    // A silent station makes no file; files and a drive do not go together.
+    cmp = Bus({"compare", "--station", "2", "-o", P("none.kcf")});
+    EXPECT_EQ(cmp.status, 1);
+    EXPECT_NE(cmp.err.find("TIME-OUT !!"), std::string::npos);
+    EXPECT_FALSE(fs::exists(P("none.kcf")));
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"compare", "--station", "3", P("drive3.kcf")},
+             {"compare", "--station", "3", "--defaults", "--model", "5"},
+             {"compare", "--station", "3", "--50hz", "--60hz"},
+             {"compare", "--station", "300"},
+             {"compare"},  // --port alone: which station?
+         }) {
+        cmp = Bus(args);
+        EXPECT_EQ(cmp.status, 2) << args.back();
+        EXPECT_NE(cmp.err, "") << args.back();
+    }
+}
+
 TEST_F(CliBus, SetAndGet) {
     CliRun set = Bus({"set", "--station", "1", "F07=45.5"});
     EXPECT_EQ(std::tie(set.status, set.out), std::make_tuple(0, std::string(text::kWriteOk) + "\n")) << set.err;

@@ -37,8 +37,9 @@ int RunRead(CliContext& ctx, const Args& args);
 int RunWrite(CliContext& ctx, const Args& args);
 int RunGet(CliContext& ctx, const Args& args);
 int RunSetBus(CliContext& ctx, const Args& args);
+int RunCompareBus(CliContext& ctx, const Args& args);
 
-// `set` with --station or --port: the drive form of the command.
+// `set` or `compare` with --station or --port: the drive form of the command.
 bool IsBusSet(const Args& args);
 
 }  // namespace kolt::cli

@@ -56,22 +56,32 @@ constexpr std::array<CliCommand, 8> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunSet},
-    {"compare", "compare parameter files with each other or with defaults",
+    {"compare", "compare parameter files with each other, or files or a drive with defaults",
      "Usage: kolt-cli compare A.kpf B.kpf [-o OUT.kcf] [--csv]\n"
      "       kolt-cli compare --defaults --model MODEL [--60hz] A.kpf [B.kpf [C.kpf]]\n"
      "                        [-o OUT.kcf] [--csv]\n"
+     "       kolt-cli compare --station N [--port PORT] [--50hz|--60hz] [-o OUT.kcf]\n"
+     "                        [--csv] [line options]\n"
      "\n"
      "File with file: the parameters in use in both files whose settings differ.\n"
      "Files with default: the parameters where any file differs from the factory\n"
-     "default of MODEL. The comparison is printed, or saved as a compare file\n"
-     "with -o.\n"
+     "default of MODEL. Inverter with default (--station): links the station,\n"
+     "reads all its parameters and lists those that differ from the factory\n"
+     "defaults of the drive's own model (its capacity code), at the mains\n"
+     "frequency of koltinf.ini unless --50hz or --60hz is given. The comparison\n"
+     "is printed, or saved as a compare file with -o.\n"
      "\n"
      "Options:\n"
      "  --defaults      compare one to three files with the factory defaults\n"
      "  --model MODEL   model index 0..10 or model name (with --defaults)\n"
      "  --60hz          60 Hz defaults (with --defaults; default: 50 Hz)\n"
+     "  --station N     compare the drive at station 1..254 (no files then)\n"
+     "  --50hz, --60hz  with --station: the defaults' mains frequency\n"
      "  -o, --output FILE  save the compare file instead of printing it\n"
-     "  --csv           print comma-separated values\n",
+     "  --csv           print comma-separated values\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
      &RunCompare},
     {"scan", "list the stations that answer on the bus",
      "Usage: kolt-cli scan --stations LIST [--port PORT] [line options]\n"

@@ -44,6 +44,8 @@ bool OutputIsASource(const ParsedArgs& p) {
 }  // namespace
 
 int RunCompare(CliContext& ctx, const Args& args) {
+    // With a station or a port, a drive is compared with its defaults.
+    if (IsBusSet(args)) return RunCompareBus(ctx, args);
     const CliCommand& cmd = *FindCommand("compare");
     ParsedArgs p;
     const std::span<const OptionSpec> tables[] = {kOptions};

@@ -1,0 +1,46 @@
+#include "app/ui/compare_commands.h"
+
+#include "app/ui/main_frame.h"
+#include "base/command_ids.h"
+#include "document/compare_commands.h"
+#include "document/ui/file_with_def_dialog.h"
+#include "document/ui/file_with_file_dialog.h"
+#include "link/inverter_compare.h"
+#include "link/ui/sel_station_dialog.h"
+
+namespace kolt {
+
+CCompareCommands::CCompareCommands(CMarbenApp& app, IPrompts& prompts, CModbusPort& port)
+    : app_(app), host_(app), ctx_{app, port, prompts, host_} {}
+
+void CCompareCommands::Install(CMainFrame& frame) {
+    host_.SetFrame(&frame);
+    frame.SetCommandHandler(cmd::kCompareInverterDefault, [this] { InverterWithDefault(); });
+    frame.SetCommandHandler(cmd::kCompareFileFile, [this] { FileWithFile(); });
+    frame.SetCommandHandler(cmd::kCompareFilesDefault, [this] { FilesWithDefault(); });
+}
+
+void CCompareCommands::InverterWithDefault() {
+    if (!app_.linkedFlag || app_.monitoringFlag || app_.scanFlag) return;
+    FlagGuard busy(app_.busyFlag);
+    CSelStationDialog dialog(app_, host_.Frame());
+    if (dialog.exec() != QDialog::Accepted) return;
+    RunInverterCompareCommand(ctx_, dialog.Request());
+    host_.RefreshStatusPanes();
+}
+
+void CCompareCommands::FileWithFile() {
+    FlagGuard busy(app_.busyFlag);
+    CFileWithFileDialog dialog(ctx_.prompts, host_.Frame());
+    if (dialog.exec() != QDialog::Accepted) return;
+    RunFileWithFileCommand(app_, ctx_.prompts, host_, dialog.Data());
+}
+
+void CCompareCommands::FilesWithDefault() {
+    FlagGuard busy(app_.busyFlag);
+    CFileWithDefDialog dialog(app_, ctx_.prompts, host_.Frame());
+    if (dialog.exec() != QDialog::Accepted) return;
+    RunFilesWithDefaultCommand(app_, ctx_.prompts, host_, dialog.Data());
+}
+
+}  // namespace kolt

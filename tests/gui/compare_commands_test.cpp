@@ -1,0 +1,386 @@
+// The three compare commands through their real dialogs: the files are chosen
+// through a recording fake (which also keeps the messages), the dialogs'
+// buttons are pressed as a user would, and the compare document is read back
+// from the grid. Inverter with Default talks to a virtual drive.
+#include "app/ui/compare_commands.h"
+#include "app/ui/link_commands.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/models.h"
+#include "core/document_test_support.h"
+#include "core/fake_prompts.h"
+#include "document/ui/file_with_def_dialog.h"
+#include "document/ui/file_with_file_dialog.h"
+#include "drive-sim/virtual_drive.h"
+#include "frame_fixture.h"
+#include "link/ui/link_dialog.h"
+#include "link/ui/sel_station_dialog.h"
+#include "view/ui/marben_view.h"
+#include "view/ui/param_grid.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <set>
+
+namespace kolt::testing {
+namespace {
+
+const std::string kBadFormat = "Error: Open file failure!\n\nThe file format is not correctly!\n";
+const std::string kCannotOpen = "File could not be opened!\n";
+const std::string kSaveQuestion = "The file has been modified!\nDo you want to save file?\n";
+
+class CompareGuiTest : public FrameTest {
+protected:
+    FakePrompts fake;  // file choices, messages, the save question
+    std::unique_ptr<sim::VirtualDrive> drive;
+    std::unique_ptr<CLinkCommands> link;
+    std::unique_ptr<CCompareCommands> compare;
+
+    // The frame as the program builds it, its messages going to the fake.
+    void SetUp() override {
+        app.settings.comPort = 1;
+        link = std::make_unique<CLinkCommands>(app, fake);
+        ViewFactory views = [this](CMarbenDoc& doc, QWidget* parent) -> QWidget* {
+            return new CMarbenView(&doc, &app, &fake, parent);
+        };
+        MakeFrame(link->WrapViewFactory(views));
+        link->Install(*frame);
+        compare = std::make_unique<CCompareCommands>(app, fake, link->Port());
+        compare->Install(*frame);
+        frame->resize(1200, 800);
+        frame->show();
+    }
+    void TearDown() override {
+        frame.reset();
+        compare.reset();
+        link.reset();  // closes the port when still linked
+        if (drive) drive->Stop();
+        unsetenv("KOLT_COM1");
+    }
+
+    // A parameter file of `model` at 50 Hz (60 Hz when !hz50) holding its
+    // factory defaults, `edits` (number -> stored value) over them.
+    std::string ParamFile(const char* name, int model, bool hz50, std::map<int, std::int32_t> edits = {}) {
+        SlotFlags flags{};
+        SlotValues settings{};
+        for (const ParamDef& p : AllParams()) {
+            const auto slot = static_cast<std::size_t>(SlotOfNumber(p.number));
+            flags[slot] = 1;
+            settings[slot] = DefaultValue(p.number, model, hz50);
+        }
+        for (auto [number, value] : edits) settings[static_cast<std::size_t>(SlotOfNumber(number))] = value;
+        const std::string path = Path(name).toStdString();
+        WriteBytes(path, ParameterFileBytes(flags, settings));
+        return path;
+    }
+
+    static void Click(QWidget* d, const char* name) {
+        QPushButton* b = d->findChild<QPushButton*>(QString::fromLatin1(name));
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+    static QString PathField(QWidget* d, int k) {
+        return d->findChild<QLineEdit*>(QStringLiteral("path%1").arg(k))->text();
+    }
+
+    // Runs `command`; `inDialog` works the dialog, which must have closed by itself.
+    template <typename Dialog>
+    void RunWithDialog(int command, std::function<void(Dialog*)> inDialog) {
+        bool stillOpen = false;
+        WhenModal<Dialog>([&](Dialog* d) {
+            inDialog(d);
+            stillOpen = d->isVisible();
+            if (stillOpen) d->reject();
+        });
+        frame->RunCommand(command);
+        EXPECT_FALSE(stillOpen) << "the dialog did not close";
+    }
+
+    // The grid, one "cell|cell|..." line per row, the header row first.
+    QStringList Grid() {
+        QStringList rows;
+        auto* view = qobject_cast<CMarbenView*>(frame->View());
+        if (!view) return rows;
+        CParamGrid* g = view->Grid();
+        for (int r = 0; r < g->GetRowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < g->GetColumnCount(); ++c) cells << g->GetItemText(r, c);
+            rows << cells.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+    std::string Messages() {
+        std::string out;
+        for (const Shown& m : fake.shown) out += m.kind + "|" + m.caption + "|" + m.text + "\n";
+        return out;
+    }
+
+    void StartDrive(std::vector<int> stations, std::set<int> silent = {}) {
+        sim::DriveSimOptions o;
+        o.stations = std::move(stations);
+        o.silent = std::move(silent);
+        o.model = 5;
+        o.version = 12;
+        o.baud = 0;
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+        setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
+    }
+    void LinkStation(int station) {
+        WhenModal<CLinkDialog>([station](CLinkDialog* d) {
+            d->findChild<QLineEdit*>("stationEdit")->setText(QString::number(station));
+            d->findChild<QPushButton*>("linkButton")->click();
+        });
+        frame->RunCommand(cmd::kLink);
+        ASSERT_EQ(app.linkedFlag, 1) << Messages();
+    }
+    // Inverter with Default for `station` at "50 Hz" (index 0) or "60 Hz" (1).
+    void CompareInverter(int station, int frequency) {
+        RunWithDialog<CSelStationDialog>(cmd::kCompareInverterDefault, [=](CSelStationDialog* d) {
+            d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
+            d->findChild<QComboBox*>("frequencyList")->setCurrentIndex(frequency);
+            Click(d, "okButton");
+        });
+    }
+};
+
+TEST_F(CompareGuiTest, FileWithFileWaitsForTwoLoadsThenListsTheDifferingParameters) {
+    const std::string a = ParamFile("a.kpf", 5, true, {{1, 125}, {102, 150}});
+    const std::string b = ParamFile("b.kpf", 5, true, {{1, 300}, {7, 6000}, {102, 150}});
+    QStringList texts;
+    bool openAfterNone = false, openAfterOne = false;
+    RunWithDialog<CFileWithFileDialog>(cmd::kCompareFileFile, [&](CFileWithFileDialog* d) {
+        texts << d->windowTitle() << d->findChild<QGroupBox*>()->title()
+              << d->findChild<QPushButton*>("file1Button")->text() << d->findChild<QPushButton*>("file2Button")->text();
+        EXPECT_TRUE(d->findChild<QLineEdit*>("path1")->isReadOnly());
+        Click(d, "okButton");
+        openAfterNone = d->isVisible();
+        fake.openPaths = {a, b};
+        Click(d, "file1Button");
+        texts << PathField(d, 1);
+        Click(d, "okButton");
+        openAfterOne = d->isVisible();
+        Click(d, "file2Button");
+        texts << PathField(d, 2);
+        Click(d, "okButton");
+    });
+    EXPECT_EQ(texts, (QStringList{"Compare File with File", "Select Files", "File&1...", "File&2...",
+                                  QString::fromStdString(a), QString::fromStdString(b)}));
+    EXPECT_TRUE(openAfterNone);
+    EXPECT_TRUE(openAfterOne);
+    EXPECT_EQ(Messages(), "");
+    ASSERT_NE(frame->Document(), nullptr);
+    EXPECT_EQ(frame->Document()->compareMode, 2);
+    EXPECT_TRUE(frame->Document()->IsModified());
+    EXPECT_EQ(Grid(), (QStringList{"Description|Code|a.kpf|b.kpf",
+                                   "Acceleration time 1 (s)|F01|12.5|30.0",
+                                   "Frequency upper limit (Hz)|F07|50.00|60.00"}));
+    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_FALSE(frame->Action(cmd::kWrite)->isEnabled());
+}
+
+TEST_F(CompareGuiTest, FileWithFileEdgeCasesGiveTheHeaderRowOnly) {
+    const std::string a = ParamFile("a.kpf", 5, true, {{1, 125}});
+    const std::string same = ParamFile("same.kpf", 5, true, {{1, 125}});
+    // A slot in use in one file only never differs, whatever its values.
+    SlotFlags flags{};
+    SlotValues settings{};
+    flags[2] = 1;
+    settings[1] = 999;
+    settings[2] = 50;
+    const std::string sparse = Path("sparse.kpf").toStdString();
+    WriteBytes(sparse, ParameterFileBytes(flags, settings));
+
+    struct Case {
+        std::vector<std::string> files;  // file 1, file 2, ...: the buttons pressed in turn
+        std::vector<const char*> buttons;
+        QString header;
+    } cases[] = {
+        {{a, same}, {"file1Button", "file2Button"}, "Description|Code|a.kpf|same.kpf"},
+        {{a, sparse}, {"file1Button", "file2Button"}, "Description|Code|a.kpf|sparse.kpf"},
+        // Loading file 1 twice also counts two loads; file 2 stays empty.
+        {{a, same}, {"file1Button", "file1Button"}, "Description|Code|same.kpf|"},
+    };
+    for (const Case& c : cases) {
+        fake.openPaths.assign(c.files.begin(), c.files.end());
+        RunWithDialog<CFileWithFileDialog>(cmd::kCompareFileFile, [&](CFileWithFileDialog* d) {
+            for (const char* button : c.buttons) Click(d, button);
+            Click(d, "okButton");
+        });
+        fake.yesNoCancelAnswers = {Answer::No};  // the next compare replaces this one unsaved
+        EXPECT_EQ(Grid(), QStringList{c.header});
+    }
+    EXPECT_EQ(Messages(), "yesnocancel|KOLT Quendal 1.2|Do you want to save file?\n\n"
+                          "yesnocancel|KOLT Quendal 1.2|Do you want to save file?\n\n");
+}
+
+TEST_F(CompareGuiTest, ARefusedFileChangesNothingInTheDialog) {
+    const std::string good = ParamFile("good.kpf", 5, true);
+    std::string lower = ReadBytes(good);
+    lower.replace(lower.find("Parameter"), 1, "p");
+    const std::string lowerPath = Path("lower.kpf").toStdString();
+    WriteBytes(lowerPath, lower);
+    // A compare-mode word other than 0 is refused too.
+    std::string comp = ReadBytes(good);
+    comp[30] = 1;
+    const std::string compPath = Path("comp.kpf").toStdString();
+    WriteBytes(compPath, comp);
+
+    QStringList fields;
+    bool stillOpen = false;
+    WhenModal<CFileWithFileDialog>([&](CFileWithFileDialog* d) {
+        fake.openPaths = {good, lowerPath, compPath, Path("missing.kpf").toStdString()};
+        Click(d, "file1Button");
+        for (int i = 0; i < 3; ++i) {
+            Click(d, "file1Button");
+            fields << PathField(d, 1);
+        }
+        Click(d, "okButton");  // still one load only
+        stillOpen = d->isVisible();
+        d->reject();
+    });
+    frame->RunCommand(cmd::kCompareFileFile);
+    const QString g = QString::fromStdString(good);
+    EXPECT_EQ(fields, (QStringList{g, g, g}));
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(Messages(), "message|Open\n|" + kBadFormat + "\nmessage|Open\n|" + kBadFormat + "\nmessage|Open\n|" +
+                              kCannotOpen + "\n");
+    for (const Shown& m : fake.shown) EXPECT_EQ(m.icon, Icon::Error);
+    EXPECT_EQ(frame->Document(), nullptr);  // Cancel made nothing
+    EXPECT_EQ(app.busyFlag, 0);
+}
+
+TEST_F(CompareGuiTest, FilesWithDefaultOnlyFileTwoAtModel10And60Hz) {
+    app.currentModel = 3;
+    app.settings.hz50 = 1;
+    const std::string b = ParamFile("b.kpf", 10, false, {{1, 75}, {146, 0}});
+    QStringList shown;
+    RunWithDialog<CFileWithDefDialog>(cmd::kCompareFilesDefault, [&](CFileWithDefDialog* d) {
+        auto* models = d->findChild<QComboBox*>("modelList");
+        auto* freqs = d->findChild<QComboBox*>("frequencyList");
+        QStringList groups;
+        for (QGroupBox* g : d->findChildren<QGroupBox*>()) groups << g->title();
+        QStringList labels;
+        for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
+        shown << d->windowTitle() << groups.join(",") << labels.join(",") << d->findChild<QPushButton*>("file3Button")->text()
+              << QString::number(models->count()) << models->itemText(10) << models->currentText()
+              << freqs->itemText(0) + "/" + freqs->itemText(1) << freqs->currentText();
+        Click(d, "okButton");  // nothing loaded yet: ignored
+        shown << (d->isVisible() ? "open" : "closed");
+        models->setCurrentIndex(10);
+        freqs->setCurrentIndex(1);
+        fake.openPaths = {b};
+        Click(d, "file2Button");
+        Click(d, "okButton");
+    });
+    EXPECT_EQ(shown, (QStringList{"Compare Files with Default", "Select Files,Default", "Model:,Frequency:",
+                                  "File&3...", "11", "T400-2.2", "D200-0.2", "50 Hz/60 Hz", "50 Hz", "open"}));
+    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(app.currentModel, 10);
+    EXPECT_EQ(app.settings.hz50, 0);
+    const CMarbenDoc* doc = frame->Document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->compareMode, 3);
+    EXPECT_EQ(std::make_tuple(doc->model, doc->hz50), std::make_tuple(10, 0));
+    // Model 10's defaults at 60 Hz: F07 60.00 Hz, F43 4.3 A, F44 440.0 V, F48 240, C16 4400.
+    EXPECT_EQ(doc->defaults[7], 6000);
+    EXPECT_EQ(doc->defaults[43], 43);
+    EXPECT_EQ(doc->defaults[44], 4400);
+    EXPECT_EQ(doc->defaults[48], 240);
+    EXPECT_EQ(doc->defaults[55 + 16], 4400);
+    EXPECT_EQ(Grid(), (QStringList{"Description|Code|Default|------|b.kpf|------",
+                                   "Acceleration time 1 (s)|F01|5.0||7.5|",
+                                   "Multi-function output T+,T- (option)|C46|5||0|"}));
+    EXPECT_EQ(frame->StatusPane(3)->text(), "Model: T400-2.2");
+}
+
+TEST_F(CompareGuiTest, CancelInTheSaveQuestionLeavesTheOpenDocumentAndTheModel) {
+    app.currentModel = 2;
+    CMarbenDoc* open = NewDocument();
+    open->SetModifiedFlag(true);
+    const std::string a = ParamFile("a.kpf", 5, true, {{1, 125}});
+    fake.yesNoCancelAnswers = {Answer::Cancel};
+    RunWithDialog<CFileWithDefDialog>(cmd::kCompareFilesDefault, [&](CFileWithDefDialog* d) {
+        d->findChild<QComboBox*>("modelList")->setCurrentIndex(9);
+        fake.openPaths = {a};
+        Click(d, "file1Button");
+        Click(d, "okButton");
+    });
+    EXPECT_EQ(frame->Document(), open);
+    EXPECT_EQ(open->compareMode, 0);
+    EXPECT_EQ(app.currentModel, 2);
+    EXPECT_EQ(Messages(), "yesnocancel|KOLT Quendal 1.2|" + kSaveQuestion + "\n");
+    EXPECT_EQ(app.busyFlag, 0);
+}
+
+TEST_F(CompareGuiTest, InverterWithDefaultReadsTheStationIntoACompareDocument) {
+    StartDrive({3, 254});
+    EXPECT_FALSE(frame->Action(cmd::kCompareInverterDefault)->isEnabled());  // nothing linked yet
+    LinkStation(3);
+    EXPECT_TRUE(frame->Action(cmd::kCompareInverterDefault)->isEnabled());
+    drive->SetParamValue(254, 1, 123);   // F01 12.3 s
+    drive->SetParamValue(254, 110, 1);   // C10
+    drive->SetParamValue(254, 0, 8);     // another capacity code: model 8
+    app.settings.hz50 = 1;
+
+    QStringList shown;
+    RunWithDialog<CSelStationDialog>(cmd::kCompareInverterDefault, [&](CSelStationDialog* d) {
+        auto* stations = d->findChild<QComboBox*>("stationCombo");
+        auto* freqs = d->findChild<QComboBox*>("frequencyList");
+        QStringList labels;
+        for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
+        shown << d->windowTitle() << d->findChild<QGroupBox*>()->title() << labels.join(",")
+              << QString::number(stations->count()) << stations->itemText(0) << stations->itemText(253)
+              << stations->currentText() << freqs->currentText();
+        stations->setCurrentIndex(253);
+        freqs->setCurrentIndex(1);
+        Click(d, "okButton");
+    });
+    EXPECT_EQ(shown, (QStringList{"Compare Inverter with Default", "Default", "Station NO. :,Frequency :", "254", "1",
+                                  "254", "3", "50 Hz"}));
+    EXPECT_EQ(Messages(), "");
+    const CMarbenDoc* doc = frame->Document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->compareMode, 1);
+    EXPECT_EQ(app.currentStation, 254);
+    EXPECT_EQ(app.currentModel, 8);
+    EXPECT_EQ(app.softwareVersion, 12);
+    EXPECT_EQ(app.settings.hz50, 0);
+    EXPECT_EQ(std::make_tuple(doc->model, doc->hz50), std::make_tuple(8, 0));
+    // The drive holds model 5's 50 Hz defaults; against model 8 at 60 Hz
+    // every model- and frequency-dependent parameter differs.
+    const QStringList grid = Grid();
+    ASSERT_FALSE(grid.isEmpty());
+    EXPECT_EQ(grid.front(), "Description|Code|Default|Station_254");
+    EXPECT_TRUE(grid.contains("Acceleration time 1 (s)|F01|5.0|12.3"));
+    EXPECT_TRUE(grid.contains("Frequency upper limit (Hz)|F07|50.00/60.00|50.00"));
+    EXPECT_TRUE(grid.contains("Software version|F53|x.x|1.2"));
+    EXPECT_FALSE(grid.join("\n").contains("|F00|"));  // the capacity code is the model's own
+    EXPECT_EQ(frame->StatusPane(2)->text(), "Linking  254");
+    EXPECT_EQ(frame->StatusPane(3)->text(), "Model: T400-0.75");
+    EXPECT_EQ(app.busyFlag, 0);
+}
+
+TEST_F(CompareGuiTest, ASilentStationCreatesNoDocumentAndTheOldOneStaysClosed) {
+    StartDrive({3, 7}, {7});
+    LinkStation(3);
+    NewDocument();
+    app.settings.hz50 = 1;
+    app.softwareVersion = 99;
+    CompareInverter(7, 1);
+    EXPECT_EQ(Messages(), "comm|Communication Message|TIME-OUT !!\n");
+    EXPECT_EQ(frame->Document(), nullptr);
+    // Nothing of the failed read is kept: station, version, frequency, staging.
+    EXPECT_EQ(std::tie(app.currentStation, app.softwareVersion, app.settings.hz50, app.staging.compareMode),
+              std::make_tuple(3, 99, 1, 0));
+    EXPECT_EQ(app.linkedFlag, 1);
+    EXPECT_EQ(app.busyFlag, 0);
+}
+
+}  // namespace
+}  // namespace kolt::testing
