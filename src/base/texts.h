@@ -214,6 +214,7 @@ inline constexpr const char* kHelpNotOpened = "No program of the desktop opened 
 inline constexpr const char* kNeedsDesktop =
     "kolt needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set); "
     "kolt-cli works without one: kolt-cli --help";
+
 // The three compare dialogs
 inline constexpr const char* kSelectFilesGroup = "Select Files";
 inline constexpr const char* kFileButtons[3] = {"File&1...", "File&2...", "File&3..."};
