@@ -6,6 +6,7 @@
 
 #include "link/online_write.h"
 #include "view/definite_list.h"
+#include "view/ui/param_grid.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -17,7 +18,6 @@ namespace kolt {
 
 class CMarbenApp;
 class CMarbenDoc;
-class CParamGrid;
 class IPrompts;
 
 class CDefParaDialog : public QDialog, public IOnlineEditView {
