@@ -390,6 +390,42 @@ TEST_F(ViewCommandsTest, DefiniteListEditedThroughAddRemoveAndWrittenAtExit) {
     EXPECT_TRUE(text.endsWith("[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\n")) << text.toStdString();
 }
 
+TEST(AddRemoveDialogTest, DoubleClicksMoveEntriesAndTheAllButtonsEnableTheRest) {
+    CAddRemoveDialog d({{1, 7}});
+    d.show();
+    auto* all = d.findChild<QListWidget*>("allList");
+    auto* definite = d.findChild<QListWidget*>("definiteList");
+    const auto enabled = [&d] {
+        QString out;
+        for (const char* name : {"addButton", "removeButton", "addAllButton", "removeAllButton", "upButton", "downButton"})
+            out += d.findChild<QPushButton*>(name)->isEnabled() ? "1" : "0";
+        return out;
+    };
+    const auto doubleClick = [](QListWidget* list, int row) {
+        const QRect r = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    EXPECT_EQ(enabled(), "001100");
+    doubleClick(all, 0);  // F01 joins the end of the list
+    EXPECT_EQ(ListTexts(definite), (QStringList{"F07", "F01"}));
+    EXPECT_EQ(all->item(all->currentRow())->text().left(3), "F02");
+    doubleClick(definite, 0);  // F07 goes back to its place
+    EXPECT_EQ(ListTexts(definite), (QStringList{"F01"}));
+    EXPECT_EQ(all->item(all->currentRow())->text().left(3), "F07");
+    d.findChild<QPushButton*>("addAllButton")->click();
+    EXPECT_EQ(all->count(), 0);
+    EXPECT_EQ(definite->count(), 100);
+    EXPECT_EQ(definite->item(0)->text(), "F01: Acceleration time 1 (s)");
+    EXPECT_EQ(definite->item(52)->text().left(3), "C00");
+    EXPECT_EQ(enabled(), "000100");
+    d.findChild<QPushButton*>("removeAllButton")->click();
+    EXPECT_EQ(all->count(), 100);
+    EXPECT_EQ(enabled(), "001000");
+    d.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+    EXPECT_TRUE(d.Result().empty());
+}
+
 TEST_F(ViewCommandsTest, OnlineWriteFromTheDefiniteGridGoesToTheStationChosenThere) {
     Start({1, 3});
     app.settings.onlineEdit = 1;
