@@ -12,17 +12,6 @@
 namespace kolt {
 namespace {
 
-TEST(FindGotoCodeList, EntriesArePlainNumbersPerCodeType) {
-    const auto f = CodeListEntries(kCodeF);
-    const auto c = CodeListEntries(kCodeC);
-    ASSERT_EQ(f.size(), 55u);
-    ASSERT_EQ(c.size(), 56u);
-    EXPECT_EQ(f.front(), "0");
-    EXPECT_EQ(f[7], "7");
-    EXPECT_EQ(f.back(), "54");
-    EXPECT_EQ(c.back(), "55");
-}
-
 TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZero) {
     const auto f = CodeListEntries(kCodeF);
     const auto c = CodeListEntries(kCodeC);
@@ -49,17 +38,6 @@ TEST(FindGotoCodeList, CodeOfAnEntry) {
     EXPECT_EQ(GoToCode(kCodeF, 0), "F00");
     EXPECT_EQ(GoToCode(kCodeF, 54), "F54");
     EXPECT_EQ(GoToCode(kCodeC, 55), "C55");
-}
-
-TEST(FindGotoState, ChangingTheCodeTypeResetsTheEntryOnlyWhenItChanges) {
-    FindGotoState s;
-    EXPECT_EQ(s.tab, kTabFind);
-    EXPECT_EQ(s.direction, kFindDown);
-    s.codeIndex = 9;
-    EXPECT_FALSE(s.SetCodeType(kCodeF));
-    EXPECT_EQ(s.codeIndex, 9);
-    EXPECT_TRUE(s.SetCodeType(kCodeC));
-    EXPECT_EQ(s.codeIndex, 0);
 }
 
 TEST(FindGotoCodeRow, MissingCodeGivesNoRow) {

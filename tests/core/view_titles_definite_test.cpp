@@ -56,19 +56,6 @@ TEST(StationTitlePager, WheelGivesThreeLinesPerNotchAndKeepsPartialMotion) {
     EXPECT_EQ(p.Top(), 0);
 }
 
-TEST(StationTitlePager, VisibleRowsGoBackBeforeMovesAndClearEmptiesAll) {
-    StationTitlePager p(Numbered());
-    p.SetTop(244);
-    std::array<std::string, kTitleRows> rows;
-    for (int r = 0; r < kTitleRows; ++r) rows[static_cast<std::size_t>(r)] = p.RowTitle(r);
-    rows[9] = "last drive";
-    p.StoreVisible(rows);
-    EXPECT_EQ(p.Titles()[253], "last drive");
-    EXPECT_EQ(p.Titles()[243], "pump 244");
-    p.Clear();
-    for (const auto& t : p.Titles()) EXPECT_EQ(t, "");
-}
-
 TEST(StationTitles, OkMarksTheDocumentModifiedOnlyWhenATitleChanged) {
     CMarbenApp app;
     CMarbenDoc doc(app);
