@@ -290,6 +290,16 @@ TEST_F(ViewCommandsTest, StationTitleClearCancelAndTheSameTextChangeNothing) {
     frame->RunCommand(cmd::kStationTitle);
     EXPECT_EQ(doc->stationTitles[2], "mixer");
     EXPECT_FALSE(doc->IsModified());
+
+    // Clear then OK empties every title, the ones out of sight too.
+    doc->stationTitles[200] = "far away";
+    WhenModal<CStationTitleDialog>([&](CStationTitleDialog* d) {
+        In<QPushButton>(d, "clearButton")->click();
+        In<QDialogButtonBox>(d, "buttons")->button(QDialogButtonBox::Ok)->click();
+    });
+    frame->RunCommand(cmd::kStationTitle);
+    EXPECT_EQ(doc->stationTitles, StationTitles{});
+    EXPECT_TRUE(doc->IsModified());
 }
 
 // "Rows: code code ..." of the definite grid.
