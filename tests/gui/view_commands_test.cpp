@@ -477,6 +477,26 @@ TEST_F(ViewCommandsTest, OnlineWriteFromTheDefiniteGridGoesToTheStationChosenThe
     EXPECT_EQ(doc->values[0][static_cast<std::size_t>(SlotOfNumber(kF01))], 125);
     EXPECT_EQ(Grid().GetItemText(View()->RowOfNumber(kF01), 4), "12.5");
     EXPECT_EQ(app.busyFlag, 0);
+
+    // Closed at once after an edit that station 3 does not answer: the write
+    // still runs while the dialog exists, and the edit is taken back.
+    drive->SetSilent(3, true);
+    fake.shown.clear();
+    doc->SetModifiedFlag(false);
+    WhenModal<CDefParaDialog>([&](CDefParaDialog* d) {
+        In<QComboBox>(d, "stationCombo")->setCurrentIndex(2);
+        CParamGrid* g = d->Grid();
+        g->SetFocusCell(1, 4);
+        QTest::keyClick(g, Qt::Key_Return);
+        if (g->Editor()) QTest::keyClicks(g->Editor(), "30");
+        In<QPushButton>(d, "closeButton")->click();  // ends the edit as the click does
+    });
+    frame->RunCommand(cmd::kDefiniteParameter);
+    EXPECT_EQ(Messages(), "Communication Message|TIME-OUT !!\n");
+    EXPECT_EQ(doc->values[0][static_cast<std::size_t>(SlotOfNumber(kF01))], 125);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(Grid().GetItemText(View()->RowOfNumber(kF01), 4), "12.5");
+    EXPECT_EQ(app.busyFlag, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "view/ui/find_goto_dialog.h"
 #include "view/ui/param_grid.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QResizeEvent>
 
@@ -367,6 +368,10 @@ void CMarbenView::OnDefiniteParameter() {
     definite_ = &dialog;
     connect(&dialog, &CDefParaDialog::settingEdited, this, &CMarbenView::definiteEditCommitted, Qt::QueuedConnection);
     dialog.exec();
+    // An edit ended by the click that closed the dialog is still on its way:
+    // it runs while the dialog exists, so that a write the drive refuses can
+    // still be taken back in the dialog's grid, and with it in the document.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     definiteStation_ = dialog.Station();
     definite_ = nullptr;
 }
