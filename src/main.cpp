@@ -7,6 +7,7 @@
 #include "app/ui/view_factory.h"
 #include "app/ui/link_commands.h"
 #include "app/ui/compare_commands.h"
+#include "app/ui/view_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
     link.Install(*frame);
     kolt::CCompareCommands compare(app, prompts, link.Port());
     compare.Install(*frame);
+    kolt::CViewCommands viewCommands(app);
+    viewCommands.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

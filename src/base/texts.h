@@ -222,4 +222,38 @@ inline constexpr const char* kDefaultGroup = "Default";
 inline constexpr const char* kStationNoLabel = "Station NO. :";
 inline constexpr const char* kFrequencySpacedLabel = "Frequency :";
 
+// Find and Go to, station titles, definite parameters
+inline constexpr const char* kFindGotoTitle = "Find and Go to";
+inline constexpr const char* kTabFind = "Find";
+inline constexpr const char* kTabGoTo = "Go to";
+inline constexpr const char* kDirectionGroup = "Direction:";
+inline constexpr const char* kDirectionUp = "Up";
+inline constexpr const char* kDirectionDown = "Down";
+inline constexpr const char* kCodeTypeGroup = "Code type:";
+inline constexpr const char* kCodeTypeF = "Fxx";
+inline constexpr const char* kCodeTypeC = "Cxx";
+inline constexpr const char* kTextToFind = "Text to find:";
+inline constexpr const char* kFindNext = "Find &Next";
+inline constexpr const char* kCancel = "Cancel";
+inline constexpr const char* kGoToCode = "Go to Code:";
+inline constexpr const char* kGoToButton = "Go &to";
+inline constexpr const char* kFindCaption = "Find";
+inline constexpr const char* kFindNotFound = "Search text\n '%s' not found!";
+inline constexpr const char* kGoToCaption = "Go to";
+inline constexpr const char* kGoToNotFound = "Go to the code\n'%s' not found!";
+inline constexpr const char* kStationTitleCaption = "Station Title";
+inline constexpr const char* kClearButton = "&Clear";
+inline constexpr const char* kDefiniteCaption = "Definite parameter";
+inline constexpr const char* kStationNo = "Station NO.:";
+inline constexpr const char* kAddRemoveButton = "&Add / Remove";
+inline constexpr const char* kAddRemoveCaption = "Add/Remove";
+inline constexpr const char* kAllParameters = "All Parameters";
+inline constexpr const char* kDefiniteList = "Definite";
+inline constexpr const char* kAddButton = "&Add ->";
+inline constexpr const char* kRemoveButton = "<- &Remove";
+inline constexpr const char* kAddAllButton = "Add A&ll";
+inline constexpr const char* kRemoveAllButton = "Remo&ve All";
+inline constexpr const char* kUpMoveButton = "&Up Move";
+inline constexpr const char* kDownMoveButton = "&Down Move";
+
 }  // namespace kolt::text

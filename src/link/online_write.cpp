@@ -85,7 +85,8 @@ void OnViewEditCommitted(LinkContext& ctx, CMarbenDoc& doc, IOnlineEditView& vie
 void OnDefiniteEditCommitted(LinkContext& ctx, CMarbenDoc& doc, IOnlineEditView& view, IOnlineEditView* dialog,
                              int station, int number, int value) {
     if (SlotOfNumber(number) < 0) return;
-    if (!OnlineWriteApplies(ctx.app)) {
+    // F52 = 0 resets nothing: as in the view's grid, it is not sent.
+    if (!OnlineWriteApplies(ctx.app) || (number == kFactoryDefault && value == 0)) {
         view.ShowSettingText(number, SettingText(doc, number));
         view.Repaint();
         return;

@@ -151,4 +151,11 @@ TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     EXPECT_EQ(dialog.reverts, 2);
     EXPECT_EQ(prompts.Texts(), (Texts{"Write Parameter Successfully !!", "Data Over Range !",
                                       "Code: F52\nReset to factory default (50 Hz)?"}));
+
+    // F52 = 0 resets nothing: as in the view's grid, nothing is sent.
+    const long frames = drive->FramesSeen();
+    dialog.Edit(kF52, 0);
+    OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF52, 0);
+    EXPECT_EQ(drive->FramesSeen(), frames);
+    EXPECT_EQ(prompts.shown.size(), 3u);
 }

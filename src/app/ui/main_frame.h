@@ -96,6 +96,10 @@ public:
     // when the close is refused (scan running, save cancelled, file not written).
     bool WriteSettingsForClose();
 
+signals:
+    // After OK in "Station Title": windows that show station titles show them again.
+    void stationTitlesChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -5,9 +5,15 @@
 #include "catalogue/models.h"
 #include "catalogue/value_text.h"
 #include "document/marben_doc.h"
+#include "base/prompts.h"
+#include "base/texts.h"
+#include "view/find_goto.h"
 #include "view/grid_layout.h"
+#include "view/ui/def_para_dialog.h"
+#include "view/ui/find_goto_dialog.h"
 #include "view/ui/param_grid.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QResizeEvent>
 
@@ -99,6 +105,7 @@ CMarbenView::CMarbenView(CMarbenDoc* doc, CMarbenApp* app, IPrompts* prompts, QW
     connect(this, &CMarbenView::onlineEditCommitted, this, [this](int number) {
         if (linkContext_ && doc_) OnViewEditCommitted(*linkContext_, *doc_, *this, number);
     });
+    connect(this, &CMarbenView::definiteEditCommitted, this, &CMarbenView::OnDefiniteEdit);
     if (doc_) {
         QPointer<CMarbenView> self(this);
         doc_->onRefreshView = [self] {
@@ -269,6 +276,116 @@ void CMarbenView::FitColumns() {
     if (!grid_) return;
     grid_->AutoSizeColumns();
     grid_->ExpandColumnsToFit();
+}
+
+// ---- Find and Go to ------------------------------------------------------
+
+void CMarbenView::OnEditFind() { ShowFindGoto(kTabFind); }
+
+void CMarbenView::OnEditGoTo() { ShowFindGoto(kTabGoTo); }
+
+CFindGotoDialog* CMarbenView::FindGotoDialog() const { return findGoto_; }
+
+void CMarbenView::ShowFindGoto(int tab) {
+    std::uint8_t unused = 0;
+    NestedFlagGuard busy(app_ ? app_->busyFlag : unused);
+    if (!findGoto_) {
+        findGoto_ = new CFindGotoDialog(this);
+        // Like a posted message: the request runs after the button's click.
+        connect(findGoto_, &CFindGotoDialog::requested, this, &CMarbenView::OnFindGotoRequest, Qt::QueuedConnection);
+    }
+    findGoto_->SetTab(tab);
+    findGoto_->show();
+    findGoto_->raise();
+    findGoto_->activateWindow();
+}
+
+void CMarbenView::OnFindGotoRequest(int kind) {
+    if (kind == CFindGotoDialog::kFindNext) FindNext();
+    else if (kind == CFindGotoDialog::kGoTo) GoTo();
+}
+
+void CMarbenView::FocusFoundRow(int row) {
+    CParamGrid& g = *grid_;
+    const int last = g.GetColumnCount() - 1;
+    g.SetFocusCell(row, IsCompareLayout(compareMode_) ? kColCode : last);
+    g.SetSelectedRange(row, 0, row, last);
+    Repaint();
+}
+
+void CMarbenView::FindNext() {
+    if (!findGoto_ || !grid_) return;
+    const FindGotoState& state = findGoto_->State();
+    if (state.text.empty()) return;
+    CParamGrid& g = *grid_;
+    std::vector<std::string> descriptions;
+    for (int row = 1; row < g.GetRowCount(); ++row) descriptions.push_back(g.GetItemText(row, kColDescription).toStdString());
+    const GridCellId focus = g.GetFocusCell();
+    const FindResult found = FindNextRow(descriptions, focus.IsValid() ? focus.row : -1, state.direction, state.text);
+    if (found.row < 0) {
+        std::uint8_t unused = 0;
+        NestedFlagGuard busy(app_ ? app_->busyFlag : unused);
+        if (prompts_) prompts_->Message(FindNotFoundText(state.text), text::kFindCaption, Icon::Information);
+        return;
+    }
+    if (found.start == FindScroll::ToTop) g.ScrollToTop();
+    else if (found.start == FindScroll::ToBottom) g.ScrollToBottom();
+    g.setFocus(Qt::OtherFocusReason);
+    g.ScrollLines(state.direction == kFindUp ? -found.scrollLines : found.scrollLines);
+    FocusFoundRow(found.row);
+}
+
+void CMarbenView::GoTo() {
+    if (!findGoto_ || !grid_) return;
+    const FindGotoState& state = findGoto_->State();
+    if (state.codeIndex < 0) return;
+    CParamGrid& g = *grid_;
+    const std::string code = GoToCode(state.codeType, state.codeIndex);
+    std::vector<std::string> codes;
+    for (int row = 1; row < g.GetRowCount(); ++row) codes.push_back(g.GetItemText(row, kColCode).toStdString());
+    const int row = FindCodeRow(codes, code);
+    if (row < 0) {
+        std::uint8_t unused = 0;
+        NestedFlagGuard busy(app_ ? app_->busyFlag : unused);
+        if (prompts_) prompts_->Message(GoToNotFoundText(code), text::kGoToCaption, Icon::Information);
+        return;
+    }
+    // The row found becomes the first one under the header.
+    g.ScrollToTop();
+    g.setFocus(Qt::OtherFocusReason);
+    g.ScrollLines(row - 1);
+    FocusFoundRow(row);
+}
+
+// ---- Definite parameters ------------------------------------------------
+
+CDefParaDialog* CMarbenView::DefiniteDialog() const { return definite_; }
+
+void CMarbenView::OnDefiniteParameter() {
+    if (!doc_ || !app_ || !prompts_ || definite_) return;
+    NestedFlagGuard busy(app_->busyFlag);
+    CDefParaDialog dialog(*doc_, *app_, *prompts_, this);
+    definite_ = &dialog;
+    connect(&dialog, &CDefParaDialog::settingEdited, this, &CMarbenView::definiteEditCommitted, Qt::QueuedConnection);
+    dialog.exec();
+    // An edit ended by the click that closed the dialog is still on its way:
+    // it runs while the dialog exists, so that a write the drive refuses can
+    // still be taken back in the dialog's grid, and with it in the document.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    definiteStation_ = dialog.Station();
+    definite_ = nullptr;
+}
+
+void CMarbenView::OnDefiniteEdit(int number) {
+    const int slot = SlotOfNumber(number);
+    if (!doc_ || slot < 0) return;
+    if (!linkContext_) {
+        ShowSetting(number);
+        return;
+    }
+    const int station = definite_ ? definite_->Station() : definiteStation_;
+    OnDefiniteEditCommitted(*linkContext_, *doc_, *this, definite_.data(), station, number,
+                            doc_->values[0][static_cast<std::size_t>(slot)]);
 }
 
 void CMarbenView::resizeEvent(QResizeEvent* event) {

@@ -12,6 +12,8 @@
 
 namespace kolt {
 
+class CDefParaDialog;
+class CFindGotoDialog;
 class CMarbenApp;
 class CMarbenDoc;
 class CParamGrid;
@@ -61,10 +63,27 @@ public:
     // The data row of a parameter number in this view's grid; -1 when not shown.
     int RowOfNumber(int number) const;
 
+    // Find (Find tab) and Go to (Go to tab): the view's one modeless "Find and
+    // Go to" dialog, made on first use and shown again afterwards.
+    void OnEditFind();
+    void OnEditGoTo();
+    CFindGotoDialog* FindGotoDialog() const;
+    // The dialog's requests, carried out on the grid.
+    void FindNext();
+    void GoTo();
+
+    // "Definite parameter": runs the dialog; while it is up the view knows it,
+    // so that its edits are shown here and written to the station chosen there.
+    void OnDefiniteParameter();
+    CDefParaDialog* DefiniteDialog() const;
+
 signals:
     // Posted after an accepted edit while online edit is on (never for F52 = 0).
     // It is always delivered later from the event loop, never inside the edit.
     void onlineEditCommitted(int number);
+    // A setting edited in the definite dialog's grid, delivered later from
+    // the event loop like onlineEditCommitted.
+    void definiteEditCommitted(int number);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +93,11 @@ private:
     void BuildCompareRow(int row, int slot);
     QString SettingText(int slot) const;
     void FitColumns();
+    void ShowFindGoto(int tab);
+    void OnFindGotoRequest(int kind);
+    void OnDefiniteEdit(int number);
+    // Focus and select a found row, as Find and Go to leave it.
+    void FocusFoundRow(int row);
 
     CMarbenDoc* doc_;
     CMarbenApp* app_;
@@ -82,6 +106,9 @@ private:
     int compareMode_ = 0;
     int station_ = 1;
     LinkContext* linkContext_ = nullptr;
+    QPointer<CFindGotoDialog> findGoto_;
+    QPointer<CDefParaDialog> definite_;
+    int definiteStation_ = 1;  // of the last definite dialog, for edits it left behind
 };
 
 }  // namespace kolt

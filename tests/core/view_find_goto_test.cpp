@@ -1,0 +1,93 @@
+// Find and Go to: the code list's typed-prefix rule, the code a list entry
+// names, and where find-next lands and how far it scrolls.
+#include "catalogue/catalogue.h"
+#include "view/find_goto.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace kolt {
+namespace {
+
+TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZero) {
+    const auto f = CodeListEntries(kCodeF);
+    const auto c = CodeListEntries(kCodeC);
+    for (const auto& [typed, inF, inC] : std::vector<std::tuple<std::string, int, int>>{
+             {"5", 5, 5},      // not 50
+             {"0", 0, 0},      // only entry 0 begins with 0, and it comes last
+             {"05", -1, -1},   // no entry has a leading zero
+             {"1", 1, 1},
+             {"12", 12, 12},
+             {"55", -1, 55},   // F stops at 54
+             {"6", 6, 6},
+             {"x", -1, -1},
+             {"", -1, -1}}) {
+        EXPECT_EQ(MatchCodeEntry(f, typed), inF) << typed;
+        EXPECT_EQ(MatchCodeEntry(c, typed), inC) << typed;
+    }
+    // The search is case-insensitive and comes back to entry 0 last.
+    EXPECT_EQ(MatchCodeEntry({"Ab", "x", "aB"}, "ab"), 2);
+    EXPECT_EQ(MatchCodeEntry({"Ab", "x", "y"}, "AB"), 0);
+}
+
+TEST(FindGotoCodeList, CodeOfAnEntry) {
+    EXPECT_EQ(GoToCode(kCodeC, 7), "C07");
+    EXPECT_EQ(GoToCode(kCodeF, 0), "F00");
+    EXPECT_EQ(GoToCode(kCodeF, 54), "F54");
+    EXPECT_EQ(GoToCode(kCodeC, 55), "C55");
+}
+
+TEST(FindGotoCodeRow, MissingCodeGivesNoRow) {
+    // A compare document has rows only for differing parameters.
+    const std::vector<std::string> codes{"F01", "F07", "C25"};
+    EXPECT_EQ(FindCodeRow(codes, "F07"), 2);
+    EXPECT_EQ(FindCodeRow(codes, "C25"), 3);
+    EXPECT_EQ(FindCodeRow(codes, "F02"), -1);
+    EXPECT_EQ(GoToNotFoundText("F02"), "Go to the code\n'F02' not found!");
+}
+
+// Rows 1..6 of a small grid; "time" is in rows 2, 3 and 5.
+const std::vector<std::string> kRows{"Alpha", "Accel time", "Decel TIME", "Beta", "Timer", "Gamma"};
+
+TEST(FindNext, DownAndUpWithoutWrapAround) {
+    struct Case {
+        int focus, direction;
+        const char* text;
+        int row;
+        FindScroll start;
+        int lines;
+    };
+    for (const Case& c : std::vector<Case>{
+             {-1, kFindDown, "time", 2, FindScroll::ToTop, 1},     // rows 1, 2 examined, less one
+             {2, kFindDown, "time", 3, FindScroll::None, 1},       // continues after the match
+             {3, kFindDown, "TIME", 5, FindScroll::None, 2},
+             {5, kFindDown, "time", -1, FindScroll::None, 0},      // no wrap to row 2
+             {6, kFindDown, "alpha", -1, FindScroll::None, 0},     // from the last row: nothing below
+             {-1, kFindUp, "time", 5, FindScroll::ToBottom, 1},    // rows 6, 5 examined, less one
+             {5, kFindUp, "time", 3, FindScroll::None, 2},
+             {2, kFindUp, "time", -1, FindScroll::None, 0},
+             {1, kFindUp, "alpha", -1, FindScroll::None, 0},
+         }) {
+        const FindResult r = FindNextRow(kRows, c.focus, c.direction, c.text);
+        EXPECT_EQ(r.row, c.row) << c.focus << c.text;
+        EXPECT_EQ(r.start, c.start) << c.focus << c.text;
+        EXPECT_EQ(r.scrollLines, c.lines) << c.focus << c.text;
+    }
+}
+
+TEST(FindNext, CaseInsensitiveOverTheRealDescriptions) {
+    std::vector<std::string> descriptions;
+    for (const ParamDef& p : AllParams()) descriptions.push_back(p.description);
+    const FindResult r = FindNextRow(descriptions, -1, kFindDown, "acceleration");
+    ASSERT_GT(r.row, 0);
+    EXPECT_EQ(descriptions[static_cast<std::size_t>(r.row - 1)], "Acceleration time 1 (s)");
+    // Only descriptions are searched: no description holds a code.
+    EXPECT_EQ(FindNextRow(descriptions, -1, kFindDown, "F05").row, -1);
+    EXPECT_EQ(FindNotFoundText("F05"), "Search text\n 'F05' not found!");
+}
+
+}  // namespace
+}  // namespace kolt
