@@ -4,6 +4,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
 #include "app/ui/link_commands.h"
+#include "app/ui/print_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -23,11 +24,13 @@ int main(int argc, char** argv) {
     options.arguments = qapp.arguments().mid(1);
     // Declared before the frame so that it outlives it: it owns the port.
     kolt::CLinkCommands link(app, prompts);
+    kolt::CPrintCommands print(app);
     auto frame = kolt::InitInstance(app, prompts, recentStore,
                                     link.WrapViewFactory(kolt::ParameterViewFactory(app, prompts)), options);
     if (!frame)
         return 1;
     link.Install(*frame);
+    print.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;
