@@ -202,37 +202,30 @@ TEST_F(PrintTest, PrintFromTheMenuThroughPrintSetAndThePrintDialog) {
     EXPECT_EQ(pages, 2);
     EXPECT_EQ(std::make_tuple(app.settings.printF, app.settings.printC), std::make_tuple(0, 1));
 
-    // OK leads to the system print dialog; Cancel there prints nothing.
-    bool printDialogShown = false;
-    WhenModal<CPrintSetDialog>([&](CPrintSetDialog* d) {
-        WhenModal<QPrintDialog>([&](QPrintDialog* p) {
-            printDialogShown = true;
-            p->reject();
+    // OK leads to the system print dialog. With no printer installed its
+    // printer is a PDF beside the document; Cancel there writes nothing.
+    CMarbenDoc* doc = frame->Document();
+    ASSERT_TRUE(WriteDocFile(*doc, Path("line3.kpf").toStdString(), prompts));
+    doc->SetPathName(Path("line3.kpf").toStdString());
+    const bool pdfPrinter = QPrinterInfo::availablePrinterNames().isEmpty();
+    for (const bool accept : {false, true}) {
+        QString output;
+        WhenModal<CPrintSetDialog>([&](CPrintSetDialog* d) {
+            WhenModal<QPrintDialog>([&](QPrintDialog* p) {
+                output = p->printer()->outputFileName();
+                accept && pdfPrinter ? p->accept() : p->reject();
+            });
+            d->accept();
         });
-        d->accept();
-    });
-    menuItem->trigger();
-    EXPECT_TRUE(printDialogShown);
+        menuItem->trigger();
+        EXPECT_EQ(output, pdfPrinter ? Path("line3.pdf") : QString());
+        EXPECT_EQ(QFile::exists(Path("line3.pdf")), accept && pdfPrinter);
+    }
+    if (pdfPrinter) {
+        const auto words = PdfWords(Path("line3.pdf"));
+        EXPECT_NE(FindWord(words, QStringLiteral("C55"), 2), nullptr);  // C only: 44 + 12 lines
+    }
     EXPECT_FALSE(app.busyFlag);
-}
-
-// With no printer installed, Print writes a PDF beside the document.
-TEST_F(PrintTest, WithoutAPrinterPrintWritesAPdfBesideTheDocument) {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "a printer is installed";
-    CMarbenDoc* doc = SampleDocument();
-    const QString kpf = Path("line3.kpf");
-    ASSERT_TRUE(WriteDocFile(*doc, kpf.toStdString(), prompts));
-    doc->SetPathName(kpf.toStdString());
-    WhenModal<CPrintSetDialog>([&](CPrintSetDialog* d) {
-        WhenModal<QPrintDialog>([&](QPrintDialog* p) { p->accept(); });
-        d->accept();
-    });
-    frame->RunCommand(cmd::kFilePrint);
-    const QString pdf = Path("line3.pdf");
-    ASSERT_TRUE(QFile::exists(pdf));
-    const auto words = PdfWords(pdf);
-    EXPECT_NE(FindWord(words, QStringLiteral("Parameters")), nullptr);
-    EXPECT_NE(FindWord(words, QStringLiteral("C55"), 3), nullptr);
 }
 
 // The PDF holds the heading, the title block and every parameter line, each
@@ -265,12 +258,6 @@ TEST_F(PrintTest, PdfTextSitsAtThePageCoordinates) {
         EXPECT_NEAR(word->yMin, Pt(w.y), 3.0) << w.text;
         EXPECT_GE(word->yMin, Pt(w.y) - 0.5) << w.text;
     }
-    // Every parameter line is there: 111 codes over the three pages.
-    std::set<QString> codes;
-    static const QRegularExpression code(QStringLiteral("^[FC]\\d\\d$"));
-    for (const auto& w : words)
-        if (code.match(w.text).hasMatch() && std::abs(w.xMin - Pt(370)) < 1.5) codes.insert(w.text);
-    EXPECT_EQ(codes.size(), 111u);
 }
 
 }  // namespace
