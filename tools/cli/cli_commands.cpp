@@ -142,7 +142,12 @@ constexpr std::array<CliCommand, 9> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunGet},
-    {"print", "print a parameter or compare file as a PDF parameter list",
+#ifdef KOLT_CLI_HAS_QT
+#define KOLT_PRINT_SUMMARY "print a parameter or compare file as a PDF parameter list"
+#else
+#define KOLT_PRINT_SUMMARY "(left out of this build: printing needs Qt)"
+#endif
+    {"print", KOLT_PRINT_SUMMARY,
      "Usage: kolt-cli print FILE [-o OUT.pdf] [--landscape] [--title|--no-title]\n"
      "                      [--groups F,C]\n"
      "\n"
@@ -169,6 +174,7 @@ constexpr std::array<CliCommand, 9> kCommands{{
 }};
 
 #undef KOLT_BUS_TAIL
+#undef KOLT_PRINT_SUMMARY
 
 }  // namespace
 
