@@ -239,8 +239,6 @@ inline constexpr const char* kNoPrintSelection = "No select to print parameters.
 inline constexpr const char* kNoPrintSelectionCaption = "No select parameter";
 inline constexpr const char* kPrinterError = "Printer Error!";
 inline constexpr const char* kPrintPreviewCaption = "Print Preview";
-// The standard message of a command that could not be carried out.
-inline constexpr const char* kCommandFailed = "Failed to carry out the command.";
 // A print or PDF that could not be written (followed by the path).
 inline constexpr const char* kPdfNotWritten = "Could not write the PDF file ";
 
