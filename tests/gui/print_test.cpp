@@ -11,6 +11,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
@@ -258,6 +260,32 @@ TEST_F(PrintTest, PdfTextSitsAtThePageCoordinates) {
         EXPECT_NEAR(word->yMin, Pt(w.y), 3.0) << w.text;
         EXPECT_GE(word->yMin, Pt(w.y) - 0.5) << w.text;
     }
+}
+
+}  // namespace
+}  // namespace kolt
+
+namespace kolt {
+namespace {
+
+// Letter is half an inch shorter than A4: the page shrinks instead of losing its last lines.
+TEST(PrintPainter, LetterPaperShrinksThePageToFit) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("letter.pdf"));
+    CMarbenApp app;
+    auto doc = CreateNewDocument(app);
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                         QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch));
+        QPainter painter(&writer);
+        PaintPrintJob(painter, writer, MakePrintJob(*doc, PrintSelection{}), false);
+    }
+    const auto words = PdfWords(pdf);
+    const PdfWord* last = FindWord(words, QStringLiteral("F43"), 1);  // 44 lines a page
+    ASSERT_NE(last, nullptr);
+    EXPECT_LT(last->yMax, (11.0 - 0.25) * 72);
+    EXPECT_NE(FindWord(words, QStringLiteral("F44"), 2), nullptr);
 }
 
 }  // namespace
