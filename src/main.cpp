@@ -8,6 +8,7 @@
 #include "app/ui/link_commands.h"
 #include "app/ui/compare_commands.h"
 #include "app/ui/view_commands.h"
+#include "app/ui/print_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     options.arguments = qapp.arguments().mid(1);
     // Declared before the frame so that it outlives it: it owns the port.
     kolt::CLinkCommands link(app, prompts);
+    kolt::CPrintCommands print(app);
     auto frame = kolt::InitInstance(app, prompts, recentStore,
                                     link.WrapViewFactory(kolt::ParameterViewFactory(app, prompts)), options);
     if (!frame)
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     compare.Install(*frame);
     kolt::CViewCommands viewCommands(app);
     viewCommands.Install(*frame);
+    print.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

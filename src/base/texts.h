@@ -256,4 +256,39 @@ inline constexpr const char* kRemoveAllButton = "Remo&ve All";
 inline constexpr const char* kUpMoveButton = "&Up Move";
 inline constexpr const char* kDownMoveButton = "&Down Move";
 
+// Printing: the page, the two dialogs and their messages
+inline constexpr const char* kPrintHeadingPrefix = "KOLT -- ";
+inline constexpr const char* kPrintHeading = "Parameters List";
+inline constexpr const char* kPrintLabelTitle = "Title";
+inline constexpr const char* kPrintLabelCompany = "Company name";
+inline constexpr const char* kPrintLabelProgrammer = "Programer";
+inline constexpr const char* kPrintLabelVersion = "Version:";
+inline constexpr const char* kPrintLabelDate = "Date:";
+inline constexpr const char* kPrintLabelPage = "Page:";
+inline constexpr const char* kPrintLabelRemark = "Remark";
+inline constexpr const char* kPrintPageFormat = "%d/%d";
+inline constexpr const char* kPrintCutMark = "...";
+inline constexpr const char* kPrintSetTitle = "Print Set";
+inline constexpr const char* kPrintTitleSetTitle = "Print Title & Set";
+inline constexpr const char* kPrintTitleCheck = "Print Title";
+inline constexpr const char* kPrintParameterGroup = "Parameter";
+inline constexpr const char* kPrintParameterList = "Parameter list:";
+inline constexpr const char* kPrintTitleGroup = "Print Title";
+inline constexpr const char* kPrintSetGroup = "Print Set";
+inline constexpr const char* kPrintPreviewButton = "Pre&view";
+inline constexpr const char* kPrintClearTitle = "&Clear Print Title";
+inline constexpr const char* kPrintFieldTitle = "Title:";
+inline constexpr const char* kPrintFieldVersion = "Version:";
+inline constexpr const char* kPrintFieldCompany = "Company name:";
+inline constexpr const char* kPrintFieldDate = "Date:";
+inline constexpr const char* kPrintFieldProgrammer = "Programer:";
+inline constexpr const char* kPrintFieldPage = "Page:";
+inline constexpr const char* kPrintFieldRemark = "Remark:";
+inline constexpr const char* kNoPrintSelection = "No select to print parameters. (Fxx or Cxx)";
+inline constexpr const char* kNoPrintSelectionCaption = "No select parameter";
+inline constexpr const char* kPrinterError = "Printer Error!";
+inline constexpr const char* kPrintPreviewCaption = "Print Preview";
+// A print or PDF that could not be written (followed by the path).
+inline constexpr const char* kPdfNotWritten = "Could not write the PDF file ";
+
 }  // namespace kolt::text

@@ -12,7 +12,7 @@ namespace {
     "Exit status: 0 done, 1 refused or failed (the program's message on stderr),\n" \
     "2 usage error.\n"
 
-constexpr std::array<CliCommand, 8> kCommands{{
+constexpr std::array<CliCommand, 9> kCommands{{
     {"new", "write a new parameter file with a model's factory defaults",
      "Usage: kolt-cli new --model MODEL [--60hz] -o FILE\n"
      "\n"
@@ -152,9 +152,39 @@ constexpr std::array<CliCommand, 8> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunGet},
+#ifdef KOLT_CLI_HAS_QT
+#define KOLT_PRINT_SUMMARY "print a parameter or compare file as a PDF parameter list"
+#else
+#define KOLT_PRINT_SUMMARY "(left out of this build: printing needs Qt)"
+#endif
+    {"print", KOLT_PRINT_SUMMARY,
+     "Usage: kolt-cli print FILE [-o OUT.pdf] [--landscape] [--title|--no-title]\n"
+     "                      [--groups F,C]\n"
+     "\n"
+     "Renders FILE as the window program prints it: the heading, the title block\n"
+     "(the file's print title texts, with the page number), the column headings\n"
+     "and the parameter lines, on A4 with 0.25-inch margins. A parameter file\n"
+     "prints the groups chosen; a compare file prints every differing parameter\n"
+     "and ignores --groups. Needs no display. Prints the PDF's name and its page\n"
+     "count.\n"
+     "\n"
+     "Options:\n"
+     "  -o, --output OUT.pdf  the PDF to write (default: FILE with .pdf instead of\n"
+     "                  its extension, beside it; replaced if it exists)\n"
+     "  --landscape     landscape pages (33 lines, 27 with the title block;\n"
+     "                  portrait: 50 and 44)\n"
+     "  --title, --no-title  with or without the title block (default:\n"
+     "                  koltinf.ini's Print Title)\n"
+     "  --groups G      F (F00..F54), C (C00..C55) or F,C (default: koltinf.ini's\n"
+     "                  Print FxxFlag and Print CxxFlag)\n"
+     "\n"
+     "Exit status: 0 written, 1 refused (the reason on stderr), 2 usage error or\n"
+     "a kolt-cli built without Qt.\n",
+     &RunPrint},
 }};
 
 #undef KOLT_BUS_TAIL
+#undef KOLT_PRINT_SUMMARY
 
 }  // namespace
 
