@@ -12,7 +12,7 @@
 namespace kolt::testing {
 
 struct Shown {
-    std::string kind;  // "message", "comm", "yesno", "yesnocancel", "continue"
+    std::string kind;  // "message", "comm", "yesno", "yesnocancel", "continue", "monitor"
     std::string text;
     std::string caption;
     Icon icon = Icon::None;
@@ -30,6 +30,7 @@ public:
     std::deque<bool> yesNoAnswers;          // default: Yes
     std::deque<Answer> yesNoCancelAnswers;  // default: Cancel
     std::deque<bool> continueAnswers;       // default: Continue
+    std::deque<bool> monitorAnswers;        // the monitor error dialog; default: Continue
     std::deque<std::optional<std::string>> savePaths;  // default: cancel
     std::deque<std::optional<std::string>> openPaths;  // default: cancel
     // Called on every PumpOne(); tests use it to press Cancel at a chosen moment.
@@ -48,6 +49,10 @@ public:
     bool ContinueAbort(const std::string& t) override {
         shown.push_back({"continue", t, "Write Message", Icon::None});
         return Next(continueAnswers, true);
+    }
+    bool MonitorError(const std::string& t) override {
+        shown.push_back({"monitor", t, "Monitor Message", Icon::None});
+        return Next(monitorAnswers, true);
     }
     void ProgressOpen(bool cancellable) override {
         ++progressOpens;

@@ -26,6 +26,8 @@ public:
     bool YesNo(const std::string& text, const std::string& caption, Icon icon) override;
     Answer YesNoCancel(const std::string& text, const std::string& caption, Icon icon) override;
     bool ContinueAbort(const std::string& text) override;
+    // The monitor error dialog: its text on stderr, answered like ContinueAbort.
+    bool MonitorError(const std::string& text) override;
 
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}
