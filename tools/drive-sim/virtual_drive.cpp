@@ -171,6 +171,7 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
     {
         std::lock_guard lock(mutex_);
         heard_.push_back(frame.substr(0, frame.size() - 2));
+        if (heard_.size() > kFramesKept) heard_.pop_front();
         const auto it = stations_.find(decoded->address);
         if (it == stations_.end()) return;  // another drive's frame
         ++requestsForUs_;
@@ -267,7 +268,7 @@ void VirtualDrive::SetReplyAddress(int station, int address) {
 
 std::vector<std::string> VirtualDrive::FramesHeard() {
     std::lock_guard lock(mutex_);
-    return heard_;
+    return {heard_.begin(), heard_.end()};
 }
 
 void VirtualDrive::ClearFramesHeard() {

@@ -6,6 +6,7 @@
 #include "virtual_station.h"
 
 #include <atomic>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -77,8 +78,10 @@ public:
     // a drive set to the wrong address behind a converter would answer.
     void SetReplyAddress(int station, int address);
 
-    // Every well-formed frame heard on the line, for any station, in order
-    // (without CR LF). Logged before it is answered.
+    // The well-formed frames heard on the line, for any station, in order
+    // (without CR LF); the latest kFramesKept of them, so a drive left running
+    // for days does not grow. Logged before a frame is answered.
+    static constexpr std::size_t kFramesKept = 20000;
     std::vector<std::string> FramesHeard();
     void ClearFramesHeard();
 
@@ -105,7 +108,7 @@ private:
     long ignoreNext_ = 0;
     std::set<std::pair<int, std::uint16_t>> ignoredReads_;
     std::map<int, int> replyAddress_;
-    std::vector<std::string> heard_;
+    std::deque<std::string> heard_;
     std::string slavePath_;
     std::string error_;
     std::thread thread_;
