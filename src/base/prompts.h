@@ -23,6 +23,10 @@ public:
     virtual Answer YesNoCancel(const std::string& text, const std::string& caption, Icon icon) = 0;
     // The "Write Message" window with "&Continue" and "&Abort"; true for Continue.
     virtual bool ContinueAbort(const std::string& text) = 0;
+    // The monitor error dialog "Monitor Message": the two-line text centred,
+    // "&Continue" (the default button) and "&Abort". True for Continue; the
+    // close box and Escape count as Abort.
+    virtual bool MonitorError(const std::string& text) = 0;
 
     // The caption-less progress window (bar and text), with or without "Cancel".
     // Pressing Cancel sets the application's cancel flag and closes the window.

@@ -291,4 +291,59 @@ inline constexpr const char* kPrintPreviewCaption = "Print Preview";
 // A print or PDF that could not be written (followed by the path).
 inline constexpr const char* kPdfNotWritten = "Could not write the PDF file ";
 
+// Monitoring: the engine's messages, the monitor windows' fixed texts
+inline constexpr const char* kMonitorCaption = "Monitor Message";                    // dialog 268
+inline constexpr const char* kMonitorPlaceholder = "Communication Error !!\nStation: 001";
+inline constexpr const char* kStationNumber = ": %03d";      // after kStation: "Station: 005"
+inline constexpr const char* kStationTitled = ": %03d-";     // after kStation, before the station title
+inline constexpr const char* kRunText = "RUN";                                      // 2030
+inline constexpr const char* kStopText = "STOP";                                    // 2031
+inline constexpr const char* kFwdText = "FWD >>";                                   // 2032
+inline constexpr const char* kRevText = "<< REV";                                   // 2033
+inline constexpr const char* kFreqRange = "\nF08: %s Hz ~ \nF07: %s Hz";         // after kRangeValue
+inline constexpr const char* kSetDataRange = "\n\n%s%s~%s";                        // range value, min, max
+inline constexpr const char* kSetDataRangeF52 = "\n\n%s%s, 10, %s";
+inline constexpr const char* kMonitorTitle = "Monitor";                             // dialog 158
+inline constexpr const char* kMonitorAllTitle = "Monitor All Station";             // dialog 269
+inline constexpr const char* kMonStationGroup = "Station";
+inline constexpr const char* kSingleStationMode = "Single Station:";
+inline constexpr const char* kAllStationMode = "All Station:";
+inline constexpr const char* kMonitorRangeHint = "(All or range, for example: 1,3,5-12)";
+inline constexpr const char* kMonitorRangeInitial = "1-%d";  // with 254
+inline constexpr const char* kGroupCurrent = "CURRENT";
+inline constexpr const char* kGroupControl = "CONTROL";
+inline constexpr const char* kGroupTm2 = "TM2 status";
+inline constexpr const char* kErrorMessageLabel = "Error message:";
+inline constexpr const char* kSetFreqLabel = "Set freq.";
+inline constexpr const char* kOutputFreqLabel = "Output freq.";
+inline constexpr const char* kOutputVoltLabel = "Output volt.";
+inline constexpr const char* kOutputAmpLabel = "Output amp.";
+inline constexpr const char* kOutputPowerLabel = "Output power";
+inline constexpr const char* kBusVoltLabel = "Bus volt.";
+inline constexpr const char* kUnitHz = "Hz";
+inline constexpr const char* kUnitV = "V";
+inline constexpr const char* kUnitA = "A";
+inline constexpr const char* kUnitW = "W";
+inline constexpr const char* kFunNoLabel = "Fun. no.";
+inline constexpr const char* kFunDataLabel = "Fun. data";
+inline constexpr const char* kSetDataLabel = "Set data";
+inline constexpr const char* kSetButton = "Set";
+inline constexpr const char* kRunButton = "RUN";
+inline constexpr const char* kStopButton = "STOP";
+inline constexpr const char* kFwdButton = "FWD";
+inline constexpr const char* kRevButton = "REV";
+inline constexpr const char* kAbnormityReset = "Abnormity Reset";
+inline constexpr const char* kExitButton = "EXIT";
+inline constexpr const char* kPanelLink = "Link";
+inline constexpr const char* kPanelUnlink = "Unlink";
+inline constexpr const char* kTerminalNames[6] = {"S1", "S2", "S3", "S4", "AIN", "RY1"};
+
+// Fault names by the drive's fault code 0..35 (0 and 12 have none); each
+// name starts with the blank that the "Error message:" field shows.
+inline constexpr const char* kFaultNames[36] = {
+    "",      " OH",   " OC",   " LV",   " OV",   " B.B.", " CT",   " PID",  " EPR",
+    " OL2",  " OL1",  " E.S.", "",      " OCC",  " OCA",  " OCD",  " OCS",  " LVC",
+    " OVC",  " OHC",  " SP0",  " SP1",  " SP2",  " ER1",  " ER2",  " ER4",  " ER5",
+    " ER6",  " ER7",  " ER8",  " CPY",  " CPR",  " EP1",  " EP2",  " OVS",  " OCL"};
+
 }  // namespace kolt::text

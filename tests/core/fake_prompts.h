@@ -12,7 +12,7 @@
 namespace kolt::testing {
 
 struct Shown {
-    std::string kind;  // "message", "comm", "yesno", "yesnocancel", "continue"
+    std::string kind;  // "message", "comm", "yesno", "yesnocancel", "continue", "monitor"
     std::string text;
     std::string caption;
     Icon icon = Icon::None;
@@ -30,8 +30,11 @@ public:
     std::deque<bool> yesNoAnswers;          // default: Yes
     std::deque<Answer> yesNoCancelAnswers;  // default: Cancel
     std::deque<bool> continueAnswers;       // default: Continue
+    std::deque<bool> monitorAnswers;        // the monitor error dialog; default: Continue
     std::deque<std::optional<std::string>> savePaths;  // default: cancel
     std::deque<std::optional<std::string>> openPaths;  // default: cancel
+    // Called while the monitor error dialog is up, before it is answered.
+    std::function<void()> onMonitorError;
     // Called on every PumpOne(); tests use it to press Cancel at a chosen moment.
     std::function<void(int pumpCount)> onPump;
 
@@ -48,6 +51,11 @@ public:
     bool ContinueAbort(const std::string& t) override {
         shown.push_back({"continue", t, "Write Message", Icon::None});
         return Next(continueAnswers, true);
+    }
+    bool MonitorError(const std::string& t) override {
+        shown.push_back({"monitor", t, "Monitor Message", Icon::None});
+        if (onMonitorError) onMonitorError();
+        return Next(monitorAnswers, true);
     }
     void ProgressOpen(bool cancellable) override {
         ++progressOpens;

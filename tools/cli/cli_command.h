@@ -39,6 +39,8 @@ int RunGet(CliContext& ctx, const Args& args);
 int RunSetBus(CliContext& ctx, const Args& args);
 int RunCompareBus(CliContext& ctx, const Args& args);
 int RunPrint(CliContext& ctx, const Args& args);
+int RunMonitor(CliContext& ctx, const Args& args);
+int RunControl(CliContext& ctx, const Args& args);
 
 // `set` or `compare` with --station or --port: the drive form of the command.
 bool IsBusSet(const Args& args);

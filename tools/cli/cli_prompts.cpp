@@ -41,6 +41,11 @@ bool CliPrompts::ContinueAbort(const std::string& text) {
     return continue_;
 }
 
+bool CliPrompts::MonitorError(const std::string& text) {
+    Print(err_, text);
+    return continue_;
+}
+
 void CliPrompts::ProgressText(const std::string& text) {
     if (!showProgress_) return;
     err_ << "\r\x1b[K" << text;

@@ -7,6 +7,7 @@
 
 #include "base/prompts.h"
 
+#include <functional>
 #include <ostream>
 
 namespace kolt::cli {
@@ -26,13 +27,19 @@ public:
     bool YesNo(const std::string& text, const std::string& caption, Icon icon) override;
     Answer YesNoCancel(const std::string& text, const std::string& caption, Icon icon) override;
     bool ContinueAbort(const std::string& text) override;
+    // The monitor error dialog: its text on stderr, answered like ContinueAbort.
+    bool MonitorError(const std::string& text) override;
 
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}
     void ProgressStep() override {}
     void ProgressText(const std::string& text) override;
     void ProgressClose() override;
-    void PumpOne() override {}
+    // Runs the pump hook, if any: a long scan can look at Ctrl+C there.
+    void PumpOne() override {
+        if (pumpHook_) pumpHook_();
+    }
+    void SetPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
 
     std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
@@ -49,6 +56,7 @@ private:
     bool continue_ = false;
     bool showProgress_ = false;
     bool progressShown_ = false;
+    std::function<void()> pumpHook_;
 };
 
 }  // namespace kolt::cli

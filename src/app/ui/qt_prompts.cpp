@@ -130,6 +130,21 @@ bool QtPrompts::ContinueAbort(const std::string& text) {
     return box.clickedButton() == cont;
 }
 
+bool QtPrompts::MonitorError(const std::string& text) {
+    NestedFlagGuard busy(app_.busyFlag);
+    QMessageBox box(QMessageBox::NoIcon, text::kMonitorCaption, Q(text), QMessageBox::NoButton, Owner());
+    box.setObjectName(QStringLiteral("monitorErrorBox"));
+    QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
+    QPushButton* abort = box.addButton(text::kAbort, QMessageBox::RejectRole);
+    cont->setObjectName(QStringLiteral("continueButton"));
+    abort->setObjectName(QStringLiteral("abortButton"));
+    box.setDefaultButton(cont);
+    box.setEscapeButton(abort);
+    box.exec();
+    // The close box leaves no button clicked: that is Abort.
+    return box.clickedButton() == cont;
+}
+
 void QtPrompts::ProgressOpen(bool cancellable) {
     ProgressClose();
     // Caption-less: a framed panel without a title bar.

@@ -38,6 +38,7 @@ public:
     bool YesNo(const std::string& text, const std::string& caption, Icon icon) override;
     Answer YesNoCancel(const std::string& text, const std::string& caption, Icon icon) override;
     bool ContinueAbort(const std::string& text) override;
+    bool MonitorError(const std::string& text) override;
 
     void ProgressOpen(bool cancellable) override;
     void ProgressRange(int low, int high) override;
