@@ -4,6 +4,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
 #include "app/ui/link_commands.h"
+#include "app/ui/monitor_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     if (!frame)
         return 1;
     link.Install(*frame);
+    kolt::CMonitorCommands monitor(app, link.Context());
+    monitor.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

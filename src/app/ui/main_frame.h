@@ -96,6 +96,11 @@ public:
     // when the close is refused (scan running, save cancelled, file not written).
     bool WriteSettingsForClose();
 
+signals:
+    // The station titles the monitor windows show may differ now: the titles
+    // were edited, or a document was created, loaded or closed.
+    void stationTitlesChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
