@@ -136,10 +136,15 @@ QGroupBox* CMonitorPanel::BuildCurrent() {
             connect(freqInput_, &QLineEdit::textChanged, this, [this] {
                 FollowInputRule(freqInput_, lastFreqText_, kFreqIntegerDigits, kFreqDecimals);
             });
+            freqInput_->setMinimumWidth(freqInput_->fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 12);
             auto* input = new QHBoxLayout;
             input->addWidget(freqInput_, 1);
             input->addWidget(set);
-            grid->addLayout(input, row, 1, 1, 2);
+            // The narrow panels give the field the label's room as well.
+            if (shape_ == Shape::Single)
+                grid->addLayout(input, row, 1, 1, 2);
+            else
+                grid->addLayout(input, row, 0, 1, 3);
             ++row;
         }
     }
