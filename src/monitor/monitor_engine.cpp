@@ -270,6 +270,12 @@ void CMonitorEngine::HandleFailure(int result, int station) {
 
 void CMonitorEngine::PressButton(int station, MonitorButton button) {
     if (link_.app.busyFlag || !StationMonitorTable::Holds(station)) return;
+    SetRequest(station, button);
+    PostCommand(MonitorCommand::ControlWord, station);
+}
+
+void CMonitorEngine::SetRequest(int station, MonitorButton button) {
+    if (!StationMonitorTable::Holds(station)) return;
     StationRecord& r = table_[station];
     switch (button) {
     case MonitorButton::Run: r.runRequest = 1, r.stopRequest = 0; break;
@@ -283,7 +289,6 @@ void CMonitorEngine::PressButton(int station, MonitorButton button) {
         break;
     }
     }
-    PostCommand(MonitorCommand::ControlWord, station);
 }
 
 SetOutcome CMonitorEngine::SetFrequencyText(int station, std::string_view text) {
@@ -403,6 +408,7 @@ bool CMonitorEngine::WriteControlWord(int station) {
         else w |= kCtlTerminal[t];
         request = 0;
     }
+    lastControlWord_ = w;
     result = link_.port.TransactWithRetry(ModbusRequest::WriteReg(replying, kRegControlWord, w));
     if (result != kNormalReply) {
         HandleFailure(result, station);

@@ -98,6 +98,9 @@ public:
     // Window actions. Each is ignored while the busy flag is set, except
     // SelectFunction (the list reacts even then).
     void PressButton(int station, MonitorButton button);
+    // What PressButton sets in the station's record, without posting: several
+    // requests then go out in one control-word write (kolt-cli control).
+    void SetRequest(int station, MonitorButton button);
     SetOutcome SetFrequencyText(int station, std::string_view text);
     SetOutcome SetDataText(int station, std::string_view text);
     // "Fun. no." at `position` (0..110) becomes the station's selected
@@ -121,6 +124,8 @@ public:
     bool WriteControlWord(int station);
     bool WriteFrequencyCommand(int station);
     bool WriteParameterData(int station);
+    // The word the last control-word command wrote (or tried to write).
+    std::uint16_t LastControlWord() const { return lastControlWord_; }
 
     // A monitor window has closed: the monitoring flag clears.
     void WindowClosed();
@@ -150,6 +155,7 @@ private:
         int station;
     };
     std::deque<Posted> posted_;
+    std::uint16_t lastControlWord_ = 0;
     std::function<void()> postHook_;
     std::function<void(int, const StationRecord&)> observer_;
 };

@@ -154,4 +154,14 @@ InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, in
     return {kept, keptCaret};
 }
 
+bool InputRuleTakes(std::string_view text, int integerDigits, int decimals) {
+    if (text.size() > static_cast<std::size_t>(kInputFieldLimit)) return false;
+    std::string field;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        field = ApplyInputRule(field, text.substr(0, i + 1), integerDigits, decimals).text;
+        if (field != text.substr(0, i + 1)) return false;
+    }
+    return true;
+}
+
 }  // namespace kolt

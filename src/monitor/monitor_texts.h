@@ -84,5 +84,9 @@ struct InputRuleResult {
     int caret = 0;     // where the caret goes
 };
 InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, int integerDigits, int decimals);
+// Whether `text` could stand in such a field: typed into it character by
+// character, nothing would be refused or dropped, and it fits the field's
+// six characters (a whole text given on a command line).
+bool InputRuleTakes(std::string_view text, int integerDigits, int decimals);
 
 }  // namespace kolt

@@ -74,3 +74,34 @@ TEST(DriveSimStation, RunsRampsAndTrips) {
     EXPECT_EQ(std::make_tuple(s.Fault(), s.ControlWord()), std::make_tuple(0, 0));  // the reset bit does not stick
 }
 
+
+TEST(DriveSimStation, AScheduledFaultTripsARunningDriveUntilAReset) {
+    VirtualStation s(2, 5, 12, true);
+    const auto t0 = SimClock::now();
+    const auto at = [&](int seconds) { return t0 + std::chrono::seconds(seconds); };
+    s.ScheduleFault(11, at(10));
+    Ask(s, Frame(ModbusRequest::WriteReg(2, kRegFreqCommand, 3000)), t0);
+    Ask(s, Frame(ModbusRequest::WriteReg(2, kRegControlWord, 0x0001)), t0);
+    EXPECT_EQ(s.ReadRegister(kRegFaultCode, at(9)), 0);
+    EXPECT_EQ(s.OutputFrequency(at(9)), 3000);
+    // Due: the very next request sees the trip, and the run command is gone.
+    EXPECT_EQ(Ask(s, Frame(ModbusRequest::FaultBlock(2)), at(10)).substr(7, 12), "0000000B0000");
+    EXPECT_EQ(s.OutputFrequency(at(10)), 0);
+    EXPECT_EQ(s.ControlWord(), 0);
+    Ask(s, Frame(ModbusRequest::WriteReg(2, kRegControlWord, 0x0008)), at(11));
+    EXPECT_EQ(s.ReadRegister(kRegFaultCode, at(60)), 0);  // reset, and it does not come back
+    EXPECT_EQ(s.OutputFrequency(at(60)), 0);
+}
+
+TEST(DriveSimOptions, FaultPlans) {
+    DriveSimOptions o;
+    std::string message;
+    ASSERT_TRUE(ParseSimArguments({"--fault", "3:11@2.5", "--fault", "1:35"}, o, message)) << message;
+    ASSERT_EQ(o.faults.size(), 2u);
+    EXPECT_EQ(std::make_tuple(o.faults[0].station, o.faults[0].code, o.faults[0].seconds), std::make_tuple(3, 11, 2.5));
+    EXPECT_EQ(std::make_tuple(o.faults[1].station, o.faults[1].code, o.faults[1].seconds), std::make_tuple(1, 35, 0.0));
+    for (const char* bad : {"3", "0:1", "3:x", "3:1@", "3:1@-1", "3:1@2s", "255:1"}) {
+        DriveSimOptions other;
+        EXPECT_FALSE(ParseSimArguments({"--fault", bad}, other, message)) << bad;
+    }
+}

@@ -33,6 +33,8 @@ public:
     std::deque<bool> monitorAnswers;        // the monitor error dialog; default: Continue
     std::deque<std::optional<std::string>> savePaths;  // default: cancel
     std::deque<std::optional<std::string>> openPaths;  // default: cancel
+    // Called while the monitor error dialog is up, before it is answered.
+    std::function<void()> onMonitorError;
     // Called on every PumpOne(); tests use it to press Cancel at a chosen moment.
     std::function<void(int pumpCount)> onPump;
 
@@ -52,6 +54,7 @@ public:
     }
     bool MonitorError(const std::string& t) override {
         shown.push_back({"monitor", t, "Monitor Message", Icon::None});
+        if (onMonitorError) onMonitorError();
         return Next(monitorAnswers, true);
     }
     void ProgressOpen(bool cancellable) override {

@@ -120,6 +120,12 @@ TEST(MonitorTexts, InputRule) {
     }
 }
 
+TEST(MonitorTexts, WholeTextsAgainstTheInputRule) {
+    for (const char* ok : {"", "0", "50", "050.00", "400.5", ".25"}) EXPECT_TRUE(InputRuleTakes(ok, 3, 2)) << ok;
+    for (const char* bad : {"1000", "50.005", "5..0", "5,0", "-5", "50 ", "0050.0"})
+        EXPECT_FALSE(InputRuleTakes(bad, 3, 2)) << bad;
+}
+
 TEST(MonitorTexts, SetDataLimits) {
     const SetDataLimits f07 = SetDataLimitsOf(7);
     EXPECT_EQ(f07.decimals, 2);

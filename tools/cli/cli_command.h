@@ -37,6 +37,8 @@ int RunRead(CliContext& ctx, const Args& args);
 int RunWrite(CliContext& ctx, const Args& args);
 int RunGet(CliContext& ctx, const Args& args);
 int RunSetBus(CliContext& ctx, const Args& args);
+int RunMonitor(CliContext& ctx, const Args& args);
+int RunControl(CliContext& ctx, const Args& args);
 
 // `set` with --station or --port: the drive form of the command.
 bool IsBusSet(const Args& args);

@@ -12,7 +12,7 @@ namespace {
     "Exit status: 0 done, 1 refused or failed (the program's message on stderr),\n" \
     "2 usage error.\n"
 
-constexpr std::array<CliCommand, 8> kCommands{{
+constexpr std::array<CliCommand, 10> kCommands{{
     {"new", "write a new parameter file with a model's factory defaults",
      "Usage: kolt-cli new --model MODEL [--60hz] -o FILE\n"
      "\n"
@@ -142,6 +142,58 @@ constexpr std::array<CliCommand, 8> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunGet},
+    {"monitor", "watch drives running, as the monitor windows do",
+     "Usage: kolt-cli monitor --station N [--count K] [--csv] [--stop-on-error]\n"
+     "       kolt-cli monitor --stations TEXT [--count K] [--csv] [--stop-on-error]\n"
+     "\n"
+     "With --station, links the station and starts as the single-station\n"
+     "monitor does; with --stations, runs the all-station monitor's echo scan\n"
+     "over TEXT (1,3,5-12; an empty text is every station) and watches every\n"
+     "station that answered, in ascending order. Every 400 ms each station's\n"
+     "frequency limits, monitor values, status and F00 are read, and one line\n"
+     "per station is printed with the window's texts:\n"
+     "  2026-12-06T10:15:00.400Z Station 003  RUN  FWD >>  Set freq. 050.00 Hz ...\n"
+     "With --csv a header line, then one row per station and cycle: time,\n"
+     "station, running, reverse, set_freq_Hz, output_freq_Hz, output_volt_V,\n"
+     "output_amp_A, output_power_W, bus_volt_V, fault_code, fault_name, S1, S2,\n"
+     "S3, S4, AIN, RY1. A station that stops answering prints the monitor's\n"
+     "error text on stderr and is polled again (as Continue does); with\n"
+     "--stop-on-error the first failure ends the monitor with exit status 1.\n"
+     "--count cycles or Ctrl+C end it after the cycle in progress (status 0).\n"
+     "\n"
+     "Options:\n"
+     "  --station N     the drive's station number 1..254\n"
+     "  --stations TEXT the stations to scan, as in the Monitor dialog\n"
+     "  --count K       stop after K poll cycles\n"
+     "  --csv           comma-separated rows with a header, values in Hz, V, A, W\n"
+     "  --stop-on-error end at the first failure (the monitor's Abort)\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunMonitor},
+    {"control", "run, stop, reverse, reset or set a drive, as the monitor window's buttons do",
+     "Usage: kolt-cli control --station N [run|stop|fwd|rev|reset]... [--freq HZ]\n"
+     "                        [--toggle S1,S2,S3,S4,AIN,RY1] [--param CODE=VALUE] [--yes]\n"
+     "\n"
+     "Reads the drive's frequency limits and status, then sends, in this\n"
+     "order: the frequency command (--freq), one control word made of the word\n"
+     "the drive holds and every word given (where two conflict, the later one\n"
+     "wins, as two button presses would; --toggle switches a terminal function\n"
+     "by the state the drive reports), and the parameter (--param). The\n"
+     "frequency must lie within the drive's F08..F07 and the parameter within\n"
+     "its range (F52 only 0, 10 or 20) before anything is sent. F52=10 or 20\n"
+     "resets the drive to its factory defaults and is sent only with --yes.\n"
+     "\n"
+     "Options:\n"
+     "  --station N     the drive's station number 1..254\n"
+     "  --freq HZ       frequency command, e.g. 50 or 12.5\n"
+     "  --toggle LIST   terminal functions to switch\n"
+     "  --param CODE=VALUE  one parameter, as \"Set data\" writes it\n"
+     "  -y, --yes       answer Yes to the factory-default question\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunControl},
 }};
 
 #undef KOLT_BUS_TAIL

@@ -7,6 +7,7 @@
 
 #include "base/prompts.h"
 
+#include <functional>
 #include <ostream>
 
 namespace kolt::cli {
@@ -34,7 +35,11 @@ public:
     void ProgressStep() override {}
     void ProgressText(const std::string& text) override;
     void ProgressClose() override;
-    void PumpOne() override {}
+    // Runs the pump hook, if any: a long scan can look at Ctrl+C there.
+    void PumpOne() override {
+        if (pumpHook_) pumpHook_();
+    }
+    void SetPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
 
     std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
@@ -51,6 +56,7 @@ private:
     bool continue_ = false;
     bool showProgress_ = false;
     bool progressShown_ = false;
+    std::function<void()> pumpHook_;
 };
 
 }  // namespace kolt::cli

@@ -12,8 +12,11 @@ constexpr const char* kUsage =
     "usage: kolt-drive-sim [--stations 1,3,5-7] [--model 0..10] [--version 12] [--hz60]\n"
     "                      [--baud 38400] [--silent LIST] [--bad-lrc LIST]\n"
     "                      [--silent-after N] [--delay-ms D] [--check-baud]\n"
+    "                      [--fault STATION:CODE[@SECONDS]]...\n"
     "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n"
-    "--check-baud: answer only while the line is set to the same baud rate.\n";
+    "--check-baud: answer only while the line is set to the same baud rate.\n"
+    "--fault 3:11@5: station 3 trips with fault code 11 (\" E.S.\") 5 s after start\n"
+    "(at once without @); the output stops and the code stays until a fault reset.\n";
 
 }  // namespace
 

@@ -93,6 +93,11 @@ bool VirtualDrive::Start() {
         Stop();
         return false;
     }
+    const auto start = SimClock::now();
+    for (const FaultPlan& f : options_.faults) {
+        const auto at = start + std::chrono::duration_cast<SimClock::duration>(std::chrono::duration<double>(f.seconds));
+        WithStation(f.station, [&](VirtualStation& s) { s.ScheduleFault(f.code, at); });
+    }
     thread_ = std::thread([this] { Run(); });
     return true;
 }
@@ -165,6 +170,7 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
     int delayMs = 0;
     {
         std::lock_guard lock(mutex_);
+        heard_.push_back(frame.substr(0, frame.size() - 2));
         const auto it = stations_.find(decoded->address);
         if (it == stations_.end()) return;  // another drive's frame
         ++requestsForUs_;
@@ -174,7 +180,15 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
             return;
         }
         if (options_.silentAfter >= 0 && repliesSent_ >= options_.silentAfter) return;
+        if (decoded->function == 0x03 && decoded->data.size() >= 2) {
+            const auto start = static_cast<std::uint16_t>((static_cast<unsigned char>(decoded->data[0]) << 8) |
+                                                          static_cast<unsigned char>(decoded->data[1]));
+            if (ignoredReads_.count({decoded->address, start})) return;
+        }
         reply = it->second->Answer(*decoded, frame, SimClock::now());
+        if (const auto as = replyAddress_.find(decoded->address); as != replyAddress_.end()) {
+            if (const auto r = DecodeFrame(reply)) reply = EncodeFrame(static_cast<std::uint8_t>(as->second), r->function, r->data);
+        }
         if (options_.badLrc.count(decoded->address)) reply = CorruptLrc(reply);
         delayMs = options_.delayMs;
     }
@@ -235,6 +249,32 @@ void VirtualDrive::SetIgnoreNext(long n) {
     ignoreNext_ = n;
 }
 
+void VirtualDrive::SetIgnoreReads(int station, std::uint16_t startRegister, bool on) {
+    std::lock_guard lock(mutex_);
+    if (on)
+        ignoredReads_.insert({station, startRegister});
+    else
+        ignoredReads_.erase({station, startRegister});
+}
+
+void VirtualDrive::SetReplyAddress(int station, int address) {
+    std::lock_guard lock(mutex_);
+    if (address == 0)
+        replyAddress_.erase(station);
+    else
+        replyAddress_[station] = address;
+}
+
+std::vector<std::string> VirtualDrive::FramesHeard() {
+    std::lock_guard lock(mutex_);
+    return heard_;
+}
+
+void VirtualDrive::ClearFramesHeard() {
+    std::lock_guard lock(mutex_);
+    heard_.clear();
+}
+
 void VirtualDrive::SetDelayMs(int ms) {
     std::lock_guard lock(mutex_);
     options_.delayMs = ms;
@@ -282,6 +322,26 @@ bool ParseStationList(const std::string& text, std::vector<int>& stations) {
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     stations = std::move(out);
+    return true;
+}
+
+bool ParseFaultPlan(const std::string& text, FaultPlan& plan) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos) return false;
+    const std::size_t at = text.find('@', colon);
+    long station = 0, code = 0;
+    if (!ParseInt(text.substr(0, colon), 1, 254, station)) return false;
+    if (!ParseInt(text.substr(colon + 1, at == std::string::npos ? std::string::npos : at - colon - 1), 0, 65535, code))
+        return false;
+    double seconds = 0;
+    if (at != std::string::npos) {
+        const std::string t = text.substr(at + 1);
+        char* end = nullptr;
+        errno = 0;
+        seconds = std::strtod(t.c_str(), &end);
+        if (t.empty() || errno != 0 || *end != '\0' || !(seconds >= 0 && seconds <= 1e6)) return false;
+    }
+    plan = {static_cast<int>(station), static_cast<int>(code), seconds};
     return true;
 }
 
@@ -348,6 +408,13 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
                 return false;
             }
             o.silentAfter = n;
+        } else if (a == "--fault") {
+            FaultPlan plan;
+            if (!ParseFaultPlan(v, plan)) {
+                message = "--fault: expected STATION:CODE[@SECONDS] such as 3:11@5, got \"" + v + "\"";
+                return false;
+            }
+            o.faults.push_back(plan);
         } else if (a == "--delay-ms") {
             if (!ParseInt(v, 0, 60'000, n)) {
                 message = "--delay-ms: expected 0..60000, got \"" + v + "\"";

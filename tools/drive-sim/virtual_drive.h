@@ -18,6 +18,13 @@
 
 namespace kolt::sim {
 
+// A fault that shows in a station's fault register from `seconds` after start.
+struct FaultPlan {
+    int station = 1;
+    int code = 1;
+    double seconds = 0;
+};
+
 struct DriveSimOptions {
     std::vector<int> stations{1};
     int model = 0;
@@ -32,6 +39,7 @@ struct DriveSimOptions {
     // Answer only while the line runs at our baud rate, as a real drive hears only
     // garbage otherwise. Off by default: tests may link at any rate.
     bool checkBaud = false;
+    std::vector<FaultPlan> faults;
 };
 
 class VirtualDrive {
@@ -62,6 +70,17 @@ public:
     void SetDelayMs(int ms);
     // Leaves the next n requests for our stations unanswered, then answers again.
     void SetIgnoreNext(long n);
+    // A station leaves reads (function 03) that start at `startRegister`
+    // unanswered while on, and answers everything else.
+    void SetIgnoreReads(int station, std::uint16_t startRegister, bool on);
+    // A station's replies carry `address` instead of its own (0: its own), as
+    // a drive set to the wrong address behind a converter would answer.
+    void SetReplyAddress(int station, int address);
+
+    // Every well-formed frame heard on the line, for any station, in order
+    // (without CR LF). Logged before it is answered.
+    std::vector<std::string> FramesHeard();
+    void ClearFramesHeard();
 
     // Runs f on a station's state under the drive's lock (false when no such station).
     bool WithStation(int address, const std::function<void(VirtualStation&)>& f);
@@ -84,6 +103,9 @@ private:
     int slave_ = -1;    // kept open so the line stays up between clients
     int stopFd_ = -1;
     long ignoreNext_ = 0;
+    std::set<std::pair<int, std::uint16_t>> ignoredReads_;
+    std::map<int, int> replyAddress_;
+    std::vector<std::string> heard_;
     std::string slavePath_;
     std::string error_;
     std::thread thread_;
@@ -95,6 +117,8 @@ private:
 
 // "--stations 1,3 --model 5 ..." -> options; false with a message on a bad argument.
 bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& options, std::string& message);
+// "3:11@2.5" -> station 3, fault 11, 2.5 s after start ("@..." optional: at once).
+bool ParseFaultPlan(const std::string& text, FaultPlan& plan);
 // "1,3,5-7" -> {1,3,5,6,7}; stations must be 1..254. False when the text is not such a list.
 bool ParseStationList(const std::string& text, std::vector<int>& stations);
 

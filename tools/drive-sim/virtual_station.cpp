@@ -118,7 +118,15 @@ void VirtualStation::SetParamValue(int number, std::int32_t value) {
 
 void VirtualStation::SetFault(int code) {
     fault_ = code;
-    if (code != 0) outFreq_ = 0;  // a tripped drive coasts
+    if (code != 0) {
+        outFreq_ = 0;  // a tripped drive cuts its output; the motor coasts
+        control_ = static_cast<std::uint16_t>(control_ & ~kCtlRun);
+    }
+}
+
+void VirtualStation::ScheduleFault(int code, SimClock::time_point at) {
+    pendingFault_ = code;
+    pendingFaultAt_ = at;
 }
 
 int VirtualStation::SetFrequency() const {
@@ -131,6 +139,10 @@ void VirtualStation::Advance(SimClock::time_point now) {
     if (lastAdvance_ == SimClock::time_point{}) lastAdvance_ = now;
     const double seconds = std::chrono::duration<double>(now - lastAdvance_).count();
     lastAdvance_ = now;
+    if (pendingFault_ != 0 && now >= pendingFaultAt_) {
+        SetFault(pendingFault_);
+        pendingFault_ = 0;
+    }
     const bool run = (control_ & kCtlRun) && fault_ == 0;
     const double target = run ? SetFrequency() : 0.0;
     // Acceleration and deceleration times are from 0 to the maximum output frequency.
@@ -225,6 +237,7 @@ std::string VirtualStation::Exception(std::uint8_t function, std::uint8_t code) 
 }
 
 std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view rawFrame, SimClock::time_point now) {
+    Advance(now);  // a fault that is due shows in this very reply
     const auto& d = request.data;
     const auto addr = static_cast<std::uint8_t>(address_);
     switch (request.function) {

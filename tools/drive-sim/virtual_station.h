@@ -57,7 +57,12 @@ public:
     std::optional<std::uint16_t> ReadRegister(std::uint16_t reg, SimClock::time_point now);
 
     // Live state, for tests and for a user poking at the simulator.
+    // A fault trips the drive: the output stops at once (the motor coasts)
+    // and the run command is dropped, so a fault reset alone does not restart it.
     void SetFault(int code);
+    // The drive trips with `code` once `at` has passed (seen by the next
+    // request), and stays tripped until a fault reset.
+    void ScheduleFault(int code, SimClock::time_point at);
     int Fault() const { return fault_; }
     std::uint16_t ControlWord() const { return control_; }
     std::uint16_t FrequencyCommand() const { return freqCommand_; }
@@ -80,6 +85,8 @@ private:
     int fault_ = 0;
     double outFreq_ = 0;  // hundredths of a hertz
     SimClock::time_point lastAdvance_{};
+    int pendingFault_ = 0;
+    SimClock::time_point pendingFaultAt_{};
     long writesAccepted_ = 0;
 };
 

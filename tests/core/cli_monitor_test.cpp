@@ -1,0 +1,175 @@
+// kolt-cli monitor and control, run as a program against the virtual drive.
+#include "cli_run_support.h"
+#include "link_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace kolt::testing {
+namespace {
+
+constexpr const char* kCsvHeader =
+    "time,station,running,reverse,set_freq_Hz,output_freq_Hz,output_volt_V,output_amp_A,output_power_W,"
+    "bus_volt_V,fault_code,fault_name,S1,S2,S3,S4,AIN,RY1";
+
+// Stations 1 and 3 of model 5 answer, station 2 stays silent.
+class CliMonitor : public CliFixture {
+protected:
+    void SetUp() override {
+        CliFixture::SetUp();
+        auto o = QuickDrive({1, 2, 3}, 5);
+        o.silent = {2};
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+    }
+    void TearDown() override {
+        drive->Stop();
+        CliFixture::TearDown();
+    }
+    CliRun Bus(std::vector<std::string> args) {
+        args.insert(args.end(), {"--port", drive->SlavePath()});
+        return Cli(std::move(args));
+    }
+    std::uint16_t ControlWord(int station) {
+        std::uint16_t w = 0;
+        drive->WithStation(station, [&](sim::VirtualStation& s) { w = s.ControlWord(); });
+        return w;
+    }
+    std::uint16_t FreqCommand(int station) {
+        std::uint16_t f = 0;
+        drive->WithStation(station, [&](sim::VirtualStation& s) { f = s.FrequencyCommand(); });
+        return f;
+    }
+    static std::vector<std::string> Cells(const std::string& row) {
+        std::vector<std::string> cells;
+        std::size_t start = 0;
+        for (std::size_t comma; (comma = row.find(',', start)) != std::string::npos; start = comma + 1)
+            cells.push_back(row.substr(start, comma - start));
+        cells.push_back(row.substr(start));
+        return cells;
+    }
+
+    std::unique_ptr<sim::VirtualDrive> drive;
+};
+
+TEST_F(CliMonitor, CsvRowsCarryTheDrivesValuesInUnits) {
+    drive->SetFault(1, 25);
+    const CliRun r = Bus({"monitor", "--station", "1", "--count", "2", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(lines[0], kCsvHeader);
+    for (std::size_t i = 1; i < 3; ++i) {
+        const auto cells = Cells(lines[i]);
+        ASSERT_EQ(cells.size(), 18u) << lines[i];
+        EXPECT_EQ(cells[0].size(), 24u) << cells[0];  // 2026-12-06T10:15:00.400Z
+        EXPECT_EQ(cells[0][10], 'T');
+        EXPECT_EQ(cells[0].back(), 'Z');
+        EXPECT_EQ(cells[1], "1");
+        EXPECT_EQ(cells[2], "0");  // tripped: stopped
+        EXPECT_EQ(cells[5], "0.00");
+        EXPECT_EQ(cells[10], "25");
+        EXPECT_EQ(cells[11], "ER4");
+        EXPECT_EQ(cells[17], "0");
+    }
+}
+
+TEST_F(CliMonitor, LinesShowTheWindowsTexts) {
+    ASSERT_EQ(Bus({"control", "--station", "3", "--freq", "20", "--toggle", "S2,RY1", "rev"}).status, 0);
+    drive->SetFault(3, 11);
+    const CliRun r = Bus({"monitor", "--station", "3", "--count", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 1u) << r.out;
+    const std::string line = lines[0].substr(25);  // after the time
+    EXPECT_EQ(line.substr(0, 43), "Station 003  STOP  << REV  Set freq. 020.00") << line;
+    EXPECT_NE(line.find("  Output freq. 000.00 Hz  Output volt. 000.0 V  Output amp. 000.0 A  "
+                        "Output power 000.00 W  Bus volt. "),
+              std::string::npos)
+        << line;
+    EXPECT_NE(line.find("  Error message: E.S.  S1 off S2 on S3 off S4 off AIN off RY1 on"), std::string::npos) << line;
+}
+
+TEST_F(CliMonitor, StationsListPollsTheStationsThatAnswered) {
+    const CliRun r = Bus({"monitor", "--stations", "1-3", "--count", "2", "--csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 5u) << r.out;
+    for (std::size_t i = 1; i < 5; ++i) EXPECT_EQ(Cells(lines[i])[1], i % 2 ? "1" : "3");
+    // Nobody there: refused.
+    const CliRun none = Bus({"monitor", "--stations", "2", "--count", "1"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "No station answered.\n");
+}
+
+TEST_F(CliMonitor, ALostStationIsReportedAndPolledAgainUnlessStopOnError) {
+    drive->SetIgnoreReads(1, 0x00F2, true);  // the values poll never answers
+    const CliRun goOn = Bus({"monitor", "--station", "1", "--count", "2"});
+    EXPECT_EQ(goOn.status, 0);
+    EXPECT_EQ(goOn.out, "");
+    EXPECT_EQ(goOn.err, "Communication error!!\nStation: 001\nCommunication error!!\nStation: 001\n");
+    const CliRun stop = Bus({"monitor", "--station", "1", "--count", "2", "--stop-on-error"});
+    EXPECT_EQ(stop.status, 1);
+    EXPECT_EQ(stop.err, "Communication error!!\nStation: 001\n");
+}
+
+TEST_F(CliMonitor, ControlSendsFrequencyThenOneControlWord) {
+    const CliRun r = Bus({"control", "--station", "1", "run", "rev", "--freq", "30", "--toggle", "s1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Station 001: frequency command 030.00 Hz\nStation 001: control word 0x0023\n");
+    EXPECT_EQ(ControlWord(1), 0x0023);
+    EXPECT_EQ(FreqCommand(1), 3000);
+    // The later of two conflicting words wins; S1 is reported on now, so it goes off.
+    ASSERT_EQ(Bus({"control", "--station", "1", "fwd", "stop", "run", "--toggle", "S1"}).status, 0);
+    EXPECT_EQ(ControlWord(1), 0x0001);
+}
+
+TEST_F(CliMonitor, ControlChecksBeforeSendingAnything) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"--freq", "50.01"}, 1, "Over Range !!\n\nRange Value: \nF08: 0.00 Hz ~ \nF07: 50.00 Hz\n"},
+        {{"--param", "F52=15"}, 1, "Over Range !!\n\nCode: F52\n\nRange Value: 0, 10, 20\n"},
+        {{"--param", "C02=201"}, 1, "Over Range !!\n\nCode: C02\n\nRange Value: 50~200\n"},
+        {{"--param", "F52=10"}, 1,
+         "Code: F52\nReset to factory default (50 Hz)?\n-> No\n"
+         "Nothing was sent. Give --yes to reset the drive to its factory defaults.\n"},
+        {{"--param", "X99=1"}, 1, "Unknown parameter code: X99\n"},
+        {{"--freq", "1000"}, 1, ""},
+        {{}, 2, ""},
+        {{"jump"}, 2, ""},
+        {{"--toggle", "S5"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"control", "--station", "1"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun r = Bus(args);
+        EXPECT_EQ(r.status, c.status) << c.args.size();
+        if (!c.err.empty()) {
+            EXPECT_EQ(r.err, c.err);
+        }
+        EXPECT_EQ(r.out, "");
+    }
+    long writes = 0;
+    drive->WithStation(1, [&](sim::VirtualStation& s) { writes = s.WritesAccepted(); });
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(FreqCommand(1), FreqCommand(3));
+}
+
+TEST_F(CliMonitor, ControlWritesAParameterAndResetsOnlyWithYes) {
+    CliRun r = Bus({"control", "--station", "3", "--param", "F01=12.5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Station 003: F01 = 12.5\n");
+    EXPECT_EQ(drive->ParamValue(3, 1), 125);
+    r = Bus({"control", "--station", "3", "--param", "F52=10", "--yes"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(drive->ParamValue(3, 1), 50);  // back to the factory default
+    // The drive refuses a read-only parameter: its text, exit 1.
+    r = Bus({"control", "--station", "3", "--param", "F53=1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Write Mode Error !\n");
+}
+
+}  // namespace
+}  // namespace kolt::testing
