@@ -263,6 +263,16 @@ TEST_F(MultiWindowTest, PagesStepWithinZeroToFifty) {
                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w->ScrollBar(), &e);
     EXPECT_EQ(w->Page(), 3);
+    // Over a panel's unfocused "Fun. no." list the wheel pages too and chooses nothing.
+    Rec(16).monitored = 1;
+    w->SetPage(3);
+    QComboBox* list = P(1)->FunctionList();
+    QWheelEvent overList(QPointF(2, 2), list->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(list, &overList);
+    EXPECT_EQ(w->Page(), 0);
+    EXPECT_EQ(Rec(16).functionIndex, 0);
+    w->SetPage(3);
     // The bar's own steps: a line and a page.
     w->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(w->Page(), 4);

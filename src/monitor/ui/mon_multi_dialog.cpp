@@ -6,6 +6,7 @@
 #include "monitor/ui/monitor_panel.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -32,6 +33,9 @@ CMonMultiDialog::CMonMultiDialog(CMonitorEngine& engine, const std::uint8_t& bus
         panels_[static_cast<std::size_t>(k)] = panel;
         connect(panel, &CMonitorPanel::linkPressed, this, [this, k] { LinkPanel(k); });
         connect(panel, &CMonitorPanel::unlinkPressed, this, [this, k] { UnlinkPanel(k); });
+        // A wheel turned over an unfocused "Fun. no." list pages the window
+        // instead of quietly choosing another parameter.
+        panel->FunctionList()->installEventFilter(this);
         connect(panel, &CMonitorPanel::positionChosen, this, [this](int station, int position) {
             if (StationMonitorTable::Holds(station)) positions_[static_cast<std::size_t>(station)] = position;
         });
@@ -147,7 +151,8 @@ void CMonMultiDialog::wheelEvent(QWheelEvent* event) {
 }
 
 bool CMonMultiDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == scroll_ && event->type() == QEvent::Wheel) {
+    const auto* list = qobject_cast<QComboBox*>(watched);
+    if (event->type() == QEvent::Wheel && (watched == scroll_ || (list && !list->hasFocus()))) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
