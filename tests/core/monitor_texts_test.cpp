@@ -51,9 +51,7 @@ TEST(MonitorTexts, FunctionList) {
     EXPECT_EQ(FunctionCodeAt(54), "F54");
     EXPECT_EQ(FunctionCodeAt(55), "C00");
     EXPECT_EQ(FunctionCodeAt(110), "C55");
-    EXPECT_EQ(ParameterOfPosition(55), 100);
     EXPECT_EQ(ParameterOfPosition(111), -1);
-    EXPECT_EQ(PositionOfParameter(125), 80);
     EXPECT_EQ(PositionOfParameter(60), -1);
     for (int p = 0; p < kFunctionListSize; ++p) EXPECT_EQ(PositionOfParameter(ParameterOfPosition(p)), p);
 }
@@ -124,20 +122,6 @@ TEST(MonitorTexts, WholeTextsAgainstTheInputRule) {
     for (const char* ok : {"", "0", "50", "050.00", "400.5", ".25"}) EXPECT_TRUE(InputRuleTakes(ok, 3, 2)) << ok;
     for (const char* bad : {"1000", "50.005", "5..0", "5,0", "-5", "50 ", "0050.0"})
         EXPECT_FALSE(InputRuleTakes(bad, 3, 2)) << bad;
-}
-
-TEST(MonitorTexts, SetDataLimits) {
-    const SetDataLimits f07 = SetDataLimitsOf(7);
-    EXPECT_EQ(f07.decimals, 2);
-    EXPECT_EQ(f07.integerDigits, 3);  // width 6
-    EXPECT_EQ(f07.min, 100);
-    EXPECT_EQ(f07.max, 20000);
-    const SetDataLimits f01 = SetDataLimitsOf(1);
-    EXPECT_EQ(f01.decimals, 1);
-    EXPECT_EQ(f01.integerDigits, 3);  // width 5
-    const SetDataLimits f52 = SetDataLimitsOf(52);
-    EXPECT_EQ(f52.decimals, 0);
-    EXPECT_EQ(f52.integerDigits, 2);
 }
 
 }  // namespace
