@@ -9,6 +9,7 @@
 #include "app/ui/compare_commands.h"
 #include "app/ui/view_commands.h"
 #include "app/ui/print_commands.h"
+#include "app/ui/monitor_commands.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     kolt::CViewCommands viewCommands(app);
     viewCommands.Install(*frame);
     print.Install(*frame);
+    kolt::CMonitorCommands monitor(app, link.Context());
+    monitor.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();
     return rc;

@@ -377,6 +377,7 @@ CMarbenDoc* CMainFrame::ShowDocument(std::unique_ptr<CMarbenDoc> doc) {
         AddRecent(QString::fromStdString(path));
         frame->UpdateCaption();
     };
+    d->onRetitle = [this] { emit stationTitlesChanged(); };
     if (makeView_)
         frame->setWidget(makeView_(*d, frame));
     connect(frame, &CChildFrame::documentClosing, this, &CMainFrame::OnDocumentClosing);
@@ -389,6 +390,7 @@ CMarbenDoc* CMainFrame::ShowDocument(std::unique_ptr<CMarbenDoc> doc) {
     if (QWidget* view = frame->View())
         view->setFocus();
     UpdateCommandUi();
+    emit stationTitlesChanged();
     return d;
 }
 
@@ -408,6 +410,7 @@ void CMainFrame::OnDocumentClosing(CChildFrame* frame) {
         child_ = nullptr;
     printPreview_ = false;
     UpdateCommandUi();
+    emit stationTitlesChanged();
 }
 
 bool CMainFrame::CloseCurrentDocument() {

@@ -97,7 +97,8 @@ public:
     bool WriteSettingsForClose();
 
 signals:
-    // After OK in "Station Title": windows that show station titles show them again.
+    // The station titles the monitor windows show may differ now: the titles
+    // were edited, or a document was created, loaded or closed.
     void stationTitlesChanged();
 
 protected:

@@ -1,6 +1,7 @@
 #include "app/ui/qt_prompts.h"
 
 #include "base/texts.h"
+#include "monitor/ui/mon_error_dialog.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -132,17 +133,9 @@ bool QtPrompts::ContinueAbort(const std::string& text) {
 
 bool QtPrompts::MonitorError(const std::string& text) {
     NestedFlagGuard busy(app_.busyFlag);
-    QMessageBox box(QMessageBox::NoIcon, text::kMonitorCaption, Q(text), QMessageBox::NoButton, Owner());
-    box.setObjectName(QStringLiteral("monitorErrorBox"));
-    QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
-    QPushButton* abort = box.addButton(text::kAbort, QMessageBox::RejectRole);
-    cont->setObjectName(QStringLiteral("continueButton"));
-    abort->setObjectName(QStringLiteral("abortButton"));
-    box.setDefaultButton(cont);
-    box.setEscapeButton(abort);
-    box.exec();
-    // The close box leaves no button clicked: that is Abort.
-    return box.clickedButton() == cont;
+    CMonErrorDialog dialog(Owner());
+    dialog.SetMessage(Q(text));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtPrompts::ProgressOpen(bool cancellable) {

@@ -1,0 +1,209 @@
+// The Monitor command end to end: the main window, its link and its monitor
+// windows against a virtual drive on a pseudo-terminal that COM1 resolves to.
+// Every wait is for a state the test steers (a value the window shows, a
+// register the drive holds), never for a time.
+#include "app/ui/link_commands.h"
+#include "app/ui/monitor_commands.h"
+#include "core/fake_prompts.h"
+#include "drive-sim/virtual_drive.h"
+#include "frame_fixture.h"
+#include "link/ui/link_dialog.h"
+#include "monitor/ui/lamp.h"
+#include "monitor/ui/mon_multi_dialog.h"
+#include "monitor/ui/mon_single_dialog.h"
+#include "monitor/ui/monitor_dialog.h"
+#include "monitor/ui/monitor_panel.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstdlib>
+
+namespace kolt::testing {
+namespace {
+
+constexpr int kWaitMs = 8000;
+
+class MonitorGuiTest : public FrameTest {
+protected:
+    FakePrompts fake;
+    std::unique_ptr<sim::VirtualDrive> drive;
+    std::unique_ptr<CLinkCommands> link;
+    std::unique_ptr<CMonitorCommands> monitor;
+
+    void SetUp() override {}
+    void TearDown() override {
+        frame.reset();
+        monitor.reset();
+        link.reset();
+        if (drive) drive->Stop();
+        unsetenv("KOLT_COM1");
+    }
+
+    void Start(std::vector<int> stations) {
+        sim::DriveSimOptions o;
+        o.stations = std::move(stations);
+        o.model = 5;
+        o.baud = 0;
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+        setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
+        app.settings.comPort = 1;
+        link = std::make_unique<CLinkCommands>(app, fake);
+        MakeFrame({});
+        link->Install(*frame);
+        monitor = std::make_unique<CMonitorCommands>(app, link->Context());
+        monitor->Install(*frame);
+        frame->show();
+    }
+
+    void LinkTo(const QString& stations) {
+        WhenModal<CLinkDialog>([stations](CLinkDialog* d) {
+            d->findChild<QLineEdit*>("stationEdit")->setText(stations);
+            d->findChild<QPushButton*>("linkButton")->click();
+        });
+        frame->RunCommand(cmd::kLink);
+        ASSERT_EQ(app.linkedFlag, 1);
+    }
+    void Unlink() {
+        WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
+        frame->RunCommand(cmd::kLink);
+    }
+    // The Monitor command with "Single Station:" at `station`, or with "All Station:" and `range`.
+    void MonitorSingle(int station) {
+        WhenModal<CMonitorDialog>([station](CMonitorDialog* d) {
+            d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
+            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+        });
+        frame->RunCommand(cmd::kMonitor);
+    }
+    void MonitorAll(const QString& range) {
+        WhenModal<CMonitorDialog>([range](CMonitorDialog* d) {
+            d->findChild<QRadioButton*>("allRadio")->click();
+            d->findChild<QLineEdit*>("rangeEdit")->setText(range);
+            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+        });
+        frame->RunCommand(cmd::kMonitor);
+    }
+    std::uint16_t ControlWord(int station) {
+        std::uint16_t w = 0;
+        drive->WithStation(station, [&](sim::VirtualStation& s) { w = s.ControlWord(); });
+        return w;
+    }
+    std::uint16_t FrequencyCommand(int station) {
+        std::uint16_t f = 0;
+        drive->WithStation(station, [&](sim::VirtualStation& s) { f = s.FrequencyCommand(); });
+        return f;
+    }
+    static QString Field(CMonitorPanel* p, const char* name) { return p->Field(name)->text(); }
+};
+
+TEST_F(MonitorGuiTest, SingleStationWatchesRunsAndClosesOnUnlink) {
+    Start({1, 3});
+    EXPECT_FALSE(Enabled(cmd::kMonitor));
+    LinkTo("3");
+    EXPECT_TRUE(Enabled(cmd::kMonitor));
+
+    MonitorSingle(3);
+    CMonSingleDialog* w = monitor->SingleWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Station: 003");
+    EXPECT_EQ(app.monitoringFlag, 1);
+    EXPECT_EQ(app.currentStation, 3);
+    CMonitorPanel* p = w->Panel();
+
+    // The limits poll brings the drive's F07 (the reset limit is 5.00 Hz).
+    const std::int32_t f07 = drive->ParamValue(3, 7);
+    ASSERT_GT(f07, 500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[3].freqUpper == f07; }, kWaitMs));
+
+    // A frequency above the reset limit, then RUN and REV before the command runs.
+    QTest::keyClicks(p->FrequencyInput(), "12.5");
+    p->Button("freqSet")->click();
+    EXPECT_EQ(p->FrequencyInput()->text(), "012.50");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FrequencyCommand(3) == 1250; }, kWaitMs));
+    p->Button("run")->click();
+    p->Button("rev")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (ControlWord(3) & 0x3) == 0x3; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Field(p, "runState") == "RUN" && Field(p, "setFreq") == "012.50"; },
+                                kWaitMs));
+    EXPECT_EQ(Field(p, "direction"), "<< REV");
+    EXPECT_EQ(fake.shown.size(), 0u);
+
+    // While the window is open the command does nothing (no second dialog).
+    frame->RunCommand(cmd::kMonitor);
+    EXPECT_EQ(monitor->SingleWindow(), w);
+
+    // Unlink closes the window; the ticks stop polling.
+    QPointer<CMonSingleDialog> guard(w);
+    Unlink();
+    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_EQ(monitor->SingleWindow(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, kWaitMs));
+}
+
+TEST_F(MonitorGuiTest, LostSingleStationAbortClosesTheLinkAndTheWindow) {
+    Start({2});
+    LinkTo("2");
+    MonitorSingle(2);
+    ASSERT_NE(monitor->SingleWindow(), nullptr);
+    fake.monitorAnswers = {false};
+    drive->SetSilent(2, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->SingleWindow() == nullptr; }, kWaitMs));
+    EXPECT_EQ(app.linkedFlag, 0);
+    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_FALSE(link->Port().IsOpen());
+    EXPECT_FALSE(Enabled(cmd::kMonitor));
+}
+
+TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSilentOne) {
+    Start({7, 9});
+    LinkTo("7");
+    MonitorAll("6-10");
+    CMonMultiDialog* w = monitor->MultiWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Page(), 1);  // stations 6..10
+    EXPECT_EQ(fake.progressTexts.front(), "Station_006 ... ... ...");
+    CMonitorPanel* p7 = w->Panel(1);
+    CMonitorPanel* p8 = w->Panel(2);
+    EXPECT_TRUE(p7->IsActive());
+    EXPECT_FALSE(p8->IsActive());
+    EXPECT_TRUE(w->Panel(3)->IsActive());
+
+    drive->WithStation(9, [](sim::VirtualStation& s) { s.SetFault(24); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Field(w->Panel(3), "fault") == " ER2"; }, kWaitMs));
+    EXPECT_EQ(Field(p7, "fault"), "");
+
+    // Station 8 does not answer: Link brings the error at the next tick, Abort unlinks it.
+    fake.monitorAnswers = {false};
+    p8->Button("link")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p8->IsActive(); }, kWaitMs));
+    EXPECT_EQ(monitor->Engine().Table()[8].monitored, 0);
+    EXPECT_EQ(app.linkedFlag, 1);
+    EXPECT_EQ(p8->Lamp(0)->state(), CLamp::State::Unmonitored);
+
+    w->close();
+    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_EQ(monitor->MultiWindow(), nullptr);
+}
+
+TEST_F(MonitorGuiTest, WindowsFollowTheOpenDocumentsStationTitles) {
+    Start({4});
+    LinkTo("4");
+    MonitorSingle(4);
+    CMonSingleDialog* w = monitor->SingleWindow();
+    ASSERT_NE(w, nullptr);
+    CMarbenDoc* doc = NewDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Station: 004-");
+    doc->stationTitles[3] = "Boiler feed";
+    emit frame->stationTitlesChanged();
+    EXPECT_EQ(w->windowTitle(), "Station: 004-Boiler feed");
+    frame->CloseDocumentWindow();
+    EXPECT_EQ(w->windowTitle(), "Station: 004");
+}
+
+}  // namespace
+}  // namespace kolt::testing
