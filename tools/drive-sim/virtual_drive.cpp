@@ -1,6 +1,7 @@
 #include "virtual_drive.h"
 
 #include "catalogue/models.h"
+#include "frame_receiver.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,9 +17,6 @@
 
 namespace kolt::sim {
 namespace {
-
-// Longest frame taken in; anything longer is line noise and is dropped.
-constexpr std::size_t kMaxFrameLength = 600;
 
 speed_t SpeedOf(int baud) {
     switch (baud) {
@@ -110,8 +108,7 @@ void VirtualDrive::Stop() {
 }
 
 void VirtualDrive::Run() {
-    std::string frame;
-    bool inFrame = false;
+    FrameReceiver receiver;
     SimClock::time_point firstChar{};
     char buf[256];
     for (;;) {
@@ -127,21 +124,14 @@ void VirtualDrive::Run() {
         }
         const auto now = SimClock::now();
         for (ssize_t i = 0; i < n; ++i) {
-            const char c = buf[i];
-            if (c == ':') {
-                if (inFrame) ++framesRejected_;  // a frame cut short by the next one
-                frame.assign(1, c);
-                inFrame = true;
-                firstChar = now;
-            } else if (inFrame) {
-                frame.push_back(c);
-                if (c == '\n') {
-                    inFrame = false;
-                    HandleFrame(frame, firstChar);
-                } else if (frame.size() > kMaxFrameLength) {
-                    inFrame = false;
-                    ++framesRejected_;
-                }
+            switch (receiver.Take(buf[i])) {
+            case FrameReceiver::Event::BeginCut:  // a frame cut short by the next one
+                ++framesRejected_;
+                [[fallthrough]];
+            case FrameReceiver::Event::Begin: firstChar = now; break;
+            case FrameReceiver::Event::Complete: HandleFrame(receiver.Frame(), firstChar); break;
+            case FrameReceiver::Event::Overlong: ++framesRejected_; break;
+            case FrameReceiver::Event::None: break;
             }
         }
     }

@@ -63,6 +63,8 @@ public:
     std::uint16_t FrequencyCommand() const { return freqCommand_; }
     int OutputFrequency(SimClock::time_point now);
     long WritesAccepted() const { return writesAccepted_; }
+    // Write requests (06 or 10) that named a register, taken or refused.
+    long WriteRequestsTo(std::uint16_t reg) const;
 
 private:
     // Exception code, or 0 when the write was taken.
@@ -81,6 +83,7 @@ private:
     double outFreq_ = 0;  // hundredths of a hertz
     SimClock::time_point lastAdvance_{};
     long writesAccepted_ = 0;
+    std::map<std::uint16_t, long> writeRequests_;
 };
 
 }  // namespace kolt::sim
