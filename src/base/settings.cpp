@@ -121,9 +121,13 @@ void ReadLines(LineReader& r, KoltSettings& s) {
 bool ReadSettingsFile(const std::string& path, KoltSettings& s) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
+    ReadSettingsStream(in, s);
+    return true;
+}
+
+void ReadSettingsStream(std::istream& in, KoltSettings& s) {
     LineReader r(in);
     ReadLines(r, s);
-    return true;
 }
 
 std::string SettingsFileText(const KoltSettings& s) {

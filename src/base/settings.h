@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <istream>
 #include <string>
 
 namespace kolt {
@@ -28,6 +29,8 @@ struct KoltSettings {
 // Reads the file into `s`; fields the file does not reach keep their values.
 // A missing or unreadable file changes nothing. Returns whether the file opened.
 bool ReadSettingsFile(const std::string& path, KoltSettings& s);
+// The same reader on the file's bytes.
+void ReadSettingsStream(std::istream& in, KoltSettings& s);
 
 // Writes the whole file (CR LF lines). False, with the old file left intact,
 // when it cannot be written.

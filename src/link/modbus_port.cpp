@@ -148,6 +148,15 @@ bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value) 
     return true;
 }
 
+int JudgeReply(RequestKind kind, const char* reply, int count) {
+    const int result = CheckReply(reply, count);
+    const int registers = ReplyRegisterCount(kind);
+    std::uint16_t unused = 0;
+    if (result == kNormalReply && registers > 0 && !ReplyRegisterOf(reply, count, registers - 1, unused))
+        return kBadFrame;
+    return result;
+}
+
 int BuildRequest(const ModbusRequest& r, char* out) {
     switch (r.kind) {
     case RequestKind::EchoTest: return CModbusPort::BuildEchoTest(out, r.station);
@@ -216,11 +225,8 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
 int CModbusPort::Transact(const ModbusRequest& request) {
     char frame[kFrameBufferSize] = {};
     const int length = BuildRequest(request, frame);
-    int result = Transaction(frame, length, reply_, ReceiveCapacity(request.kind), 1);
-    const int registers = ReplyRegisterCount(request.kind);
-    std::uint16_t unused = 0;
-    if (result == kNormalReply && registers > 0 && !ReplyRegister(registers - 1, unused)) result = kBadFrame;
-    return result;
+    const int result = Transaction(frame, length, reply_, ReceiveCapacity(request.kind), 1);
+    return result == kNormalReply ? JudgeReply(request.kind, reply_, received_) : result;
 }
 
 int CModbusPort::TransactWithRetry(const ModbusRequest& request) {

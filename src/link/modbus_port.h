@@ -110,6 +110,11 @@ bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value);
 // count is the number of characters received; the reply starts with ':'.
 int CheckReply(const char* reply, int count);
 
+// The judgement a caller of a request of `kind` gets: CheckReply, and a normal
+// reply to a read that is too short to hold the registers asked for counts as a
+// bad frame, so nothing of an earlier reply still in the buffer is taken for it.
+int JudgeReply(RequestKind kind, const char* reply, int count);
+
 class CModbusPort : public CSerialPort {
 public:
     explicit CModbusPort(IPrompts* prompts = nullptr) : CSerialPort(prompts) {}
