@@ -1,13 +1,12 @@
 // CModbusPort against the virtual drive over a real pseudo-terminal: noise and slow replies.
 #include "link/modbus_port.h"
 #include "drive-sim/virtual_drive.h"
+#include "wait_for.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <thread>
 
 using namespace kolt;
 using namespace kolt::sim;
@@ -47,8 +46,7 @@ TEST_F(DriveSimLink, GarbageOnTheLineAndSlowRepliesDoNotUpsetTheLink) {
     noise += std::string(800, 'A') + "\r\n";
     ASSERT_EQ(::write(fd, noise.data(), noise.size()), static_cast<ssize_t>(noise.size()));
     ::close(fd);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_GT(drive.FramesRejected(), 0);
+    EXPECT_TRUE(kolt::testing::WaitFor([&] { return drive.FramesRejected() > 0; }));
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::Echo(1)), kNormalReply);
 
     drive.SetDelayMs(100);  // slow, but well inside the read's 400 ms
