@@ -154,9 +154,11 @@ std::string SettingsFileText(const KoltSettings& s) {
     return out;
 }
 
-bool WriteSettingsFile(const std::string& path, const KoltSettings& s) {
-    std::string error;
-    return ReplaceFileContents(path, SettingsFileText(s), error);
+bool WriteSettingsFile(const std::string& path, const KoltSettings& s, std::string* error) {
+    std::string reason;
+    const bool ok = ReplaceFileContents(path, SettingsFileText(s), reason);
+    if (error) *error = reason;
+    return ok;
 }
 
 }  // namespace kolt

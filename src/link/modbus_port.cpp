@@ -208,14 +208,26 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
     for (int i = 0; i < attempts; ++i) {
         ++transactions_;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        // Whatever is still in the input is a late answer to an earlier request; taken
-        // for this one's reply it would put one parameter's value into another's place.
+        // The last transaction gave up without a whole frame: its drive may still be
+        // about to answer. Let that answer come and go before asking anything new,
+        // or it would be taken for this request's reply and put one parameter's
+        // value into another's place.
+        if (drainPending_) {
+            drainPending_ = false;
+            DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, kLineQuietMs, kDrainLimitMs);
+        }
+        // Whatever is still in the input came unasked (line noise, another talker).
         Purge(true, false);
         std::size_t written = 0;
         if (Write(request, static_cast<std::size_t>(requestLength), &written, nullptr, kWaitForever) == 0) {
             std::size_t got = 0;
             Read(reply, static_cast<std::size_t>(capacity), &got, nullptr, kWaitForever);
             received_ = static_cast<int>(got);
+            const bool wholeFrame = got > 0 && reply[0] == ':' && reply[got - 1] == '\n';
+            if (!wholeFrame) {
+                drainPending_ = true;
+                drainFrom_ = std::chrono::steady_clock::now();
+            }
         }
         if (reply[0] == ':' && received_ != 0) return CheckReply(reply, received_);
     }

@@ -167,13 +167,16 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
         reply = it->second->Answer(*decoded, frame, SimClock::now());
         if (options_.badLrc.count(decoded->address)) reply = CorruptLrc(reply);
         delayMs = options_.delayMs;
+        // Counted before its first character leaves: a client that has the reply in
+        // hand always sees it in RepliesSent(), so a switch armed from that count
+        // acts on the next request, not on this one.
+        ++repliesSent_;
     }
     // The drive hears the request only once its last character is on the line.
     const auto wire = std::chrono::duration<double>(CharTime() * static_cast<double>(frame.size()));
     const auto notBefore = firstChar + std::chrono::duration_cast<SimClock::duration>(wire) +
                            std::chrono::milliseconds(delayMs);
     SendPaced(reply, notBefore);
-    ++repliesSent_;
 }
 
 void VirtualDrive::SendPaced(const std::string& reply, SimClock::time_point notBefore) {

@@ -49,7 +49,9 @@ public:
     const std::string& Error() const { return error_; }
 
     // Counters: complete frames seen, frames for our stations, replies sent,
-    // frames dropped as garbage (bad LRC, malformed, too long).
+    // frames dropped as garbage (bad LRC, malformed, too long). A reply counts as
+    // sent once it is decided, before its first character is on the line; a frame
+    // counts once its LF has been read.
     long FramesSeen() const { return framesSeen_; }
     long RequestsForUs() const { return requestsForUs_; }
     long RepliesSent() const { return repliesSent_; }
