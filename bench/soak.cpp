@@ -1,7 +1,7 @@
 // The fault soak: for a set time, reads, writes and saves against a bus of
 // virtual drives while the drives misbehave at random (repeatably from the
 // seed), and checks after every step that nothing was lost or wrong:
-//   - a completed read holds exactly the drive's registers;
+//   - a completed read holds exactly the drive's registers (late replies included);
 //   - a failed read leaves the open document as it was and writes no file;
 //   - a station reported written holds the document's values;
 //   - no write request ever reached a read-only register or F52;
@@ -166,10 +166,12 @@ enum Fault {
     kBadLrc,        // the station's replies carry a wrong LRC
     kOverRange,     // the document holds a value the drive refuses (exception reply)
     kVanish,        // a station leaves the bus for some steps, then comes back
+    kLate,          // a reply or two come after the read time-out, within what the line drain catches
     kFaultKinds,
 };
 const char* const kFaultNames[kFaultKinds] = {"none",    "ignore next requests", "silent station", "silent after N",
-                                              "bad LRC", "exception reply",      "station vanishes"};
+                                              "bad LRC", "exception reply",      "station vanishes",
+                                              "late replies"};
 
 enum Op { kReadNew, kReadIntoOpen, kWrite, kSave, kOpKinds };
 const char* const kOpNames[kOpKinds] = {"read into a new document", "read into the open document", "write",
@@ -270,12 +272,16 @@ void Soak::InjectFault(int station, Op op) {
         drive_->SetSilent(s, true);
         break;
     }
+    // 430..470 ms after the request: past the read's 400 ms, and before the 500 ms
+    // up to which the next transaction lets the line fall quiet first.
+    case kLate: drive_->SetLateNext(Random(1, 2), Random(430, 470)); break;
     default: break;
     }
 }
 
 void Soak::ClearStepFaults() {
     drive_->SetIgnoreNext(0);
+    drive_->SetLateNext(0, 0);
     drive_->SetSilentAfter(-1);
     for (int s : kStations) {
         drive_->SetBadLrc(s, false);

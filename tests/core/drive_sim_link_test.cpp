@@ -70,3 +70,21 @@ TEST_F(DriveSimLink, LateRepliesAreNeverTakenForALaterRequest) {
     }
     EXPECT_EQ(port.TransactionCount(), 9 + 2);
 }
+
+// One late reply among quick ones (450 ms: past the read's 400 ms, well inside
+// the 500 ms the line is let fall quiet): the retry, or the late reply itself on a
+// machine too busy to notice the time-out, gives the right register, and the
+// request after it is never answered with a reply left over.
+TEST_F(DriveSimLink, ALateReplyIsNeverTakenForTheNextRequest) {
+    drive.SetParamValue(1, 7, 4321);
+    drive.SetParamValue(1, 8, 1234);
+    drive.SetLateNext(1, 450);
+    int got = -1;
+    EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 7), got), kNormalReply);
+    EXPECT_EQ(got, 4321);
+    const long calls = port.TransactionCount();
+    EXPECT_LE(calls, 2);
+    EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 8), got), kNormalReply);
+    EXPECT_EQ(got, 1234);
+    EXPECT_EQ(port.TransactionCount(), calls + 1);
+}

@@ -167,6 +167,10 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
         reply = it->second->Answer(*decoded, frame, SimClock::now());
         if (options_.badLrc.count(decoded->address)) reply = CorruptLrc(reply);
         delayMs = options_.delayMs;
+        if (lateNext_ > 0) {
+            --lateNext_;
+            delayMs += lateMs_;
+        }
         // Counted before its first character leaves: a client that has the reply in
         // hand always sees it in RepliesSent(), so a switch armed from that count
         // acts on the next request, not on this one.
@@ -226,6 +230,12 @@ void VirtualDrive::SetSilentAfter(long replies) {
 void VirtualDrive::SetIgnoreNext(long n) {
     std::lock_guard lock(mutex_);
     ignoreNext_ = n;
+}
+
+void VirtualDrive::SetLateNext(long n, int ms) {
+    std::lock_guard lock(mutex_);
+    lateNext_ = n;
+    lateMs_ = ms;
 }
 
 void VirtualDrive::SetDelayMs(int ms) {

@@ -64,6 +64,8 @@ public:
     void SetDelayMs(int ms);
     // Leaves the next n requests for our stations unanswered, then answers again.
     void SetIgnoreNext(long n);
+    // Sends the next n replies ms later than usual (late replies), then on time again.
+    void SetLateNext(long n, int ms);
 
     // Runs f on a station's state under the drive's lock (false when no such station).
     bool WithStation(int address, const std::function<void(VirtualStation&)>& f);
@@ -86,6 +88,8 @@ private:
     int slave_ = -1;    // kept open so the line stays up between clients
     int stopFd_ = -1;
     long ignoreNext_ = 0;
+    long lateNext_ = 0;
+    int lateMs_ = 0;
     std::string slavePath_;
     std::string error_;
     std::thread thread_;
