@@ -33,6 +33,57 @@ static bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+static bool ReadAll(int fd, std::string& out) {
+    char chunk[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        out.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+// Puts `bytes` at the start of the open file and cuts it to their length.
+static bool Overwrite(int fd, std::string_view bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// For a writable file in a folder that takes no new files: the file is written
+// where it is. Its old bytes are read first, so a write that fails (a full disk)
+// puts them back; only a failure of that second write too can leave it damaged.
+static bool WriteInPlace(const std::string& target, std::string_view bytes, std::string& error) {
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::string old;
+    if (!ReadAll(fd, old)) {
+        error = std::strerror(errno);
+        ::close(fd);
+        return false;
+    }
+    bool ok = Overwrite(fd, bytes);
+    if (!ok) {
+        const int savedErrno = errno;
+        Overwrite(fd, old);
+        error = std::strerror(savedErrno);
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = std::strerror(errno);
+    }
+    return ok;
+}
+
+// The folder refuses what a replace needs (a new file, a rename), though the file may
+// well be writable itself.
+static bool FolderRefuses(int err) { return err == EACCES || err == EPERM; }
+
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
     // Saving through a symbolic link replaces the file it points to, not the link.
     std::string target = path;
@@ -43,7 +94,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     }
 
     mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists) {
         if (S_ISDIR(st.st_mode)) {
             error = std::strerror(EISDIR);
             return false;
@@ -66,7 +118,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        error = std::strerror(errno);
+        const int err = errno;
+        if (exists && FolderRefuses(err)) return WriteInPlace(target, bytes, error);
+        error = std::strerror(err);
         return false;
     }
     const std::string tmp(name.data());
@@ -83,6 +137,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     }
     if (!ok) {
         ::unlink(tmp.c_str());
+        // A folder with per-file rights (a sticky one, say) may let us make the
+        // temporary file and still refuse to rename it over someone else's file.
+        if (exists && FolderRefuses(savedErrno)) return WriteInPlace(target, bytes, error);
         error = std::strerror(savedErrno);
         return false;
     }

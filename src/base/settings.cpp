@@ -121,9 +121,13 @@ void ReadLines(LineReader& r, KoltSettings& s) {
 bool ReadSettingsFile(const std::string& path, KoltSettings& s) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
+    ReadSettingsStream(in, s);
+    return true;
+}
+
+void ReadSettingsStream(std::istream& in, KoltSettings& s) {
     LineReader r(in);
     ReadLines(r, s);
-    return true;
 }
 
 std::string SettingsFileText(const KoltSettings& s) {
@@ -150,9 +154,11 @@ std::string SettingsFileText(const KoltSettings& s) {
     return out;
 }
 
-bool WriteSettingsFile(const std::string& path, const KoltSettings& s) {
-    std::string error;
-    return ReplaceFileContents(path, SettingsFileText(s), error);
+bool WriteSettingsFile(const std::string& path, const KoltSettings& s, std::string* error) {
+    std::string reason;
+    const bool ok = ReplaceFileContents(path, SettingsFileText(s), reason);
+    if (error) *error = reason;
+    return ok;
 }
 
 }  // namespace kolt

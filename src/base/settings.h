@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <istream>
 #include <string>
 
 namespace kolt {
@@ -28,10 +29,12 @@ struct KoltSettings {
 // Reads the file into `s`; fields the file does not reach keep their values.
 // A missing or unreadable file changes nothing. Returns whether the file opened.
 bool ReadSettingsFile(const std::string& path, KoltSettings& s);
+// The same reader on the file's bytes.
+void ReadSettingsStream(std::istream& in, KoltSettings& s);
 
-// Writes the whole file (CR LF lines). False, with the old file left intact,
-// when it cannot be written.
-bool WriteSettingsFile(const std::string& path, const KoltSettings& s);
+// Writes the whole file (CR LF lines). False, with the old file left intact and
+// the system's reason in *error, when it cannot be written.
+bool WriteSettingsFile(const std::string& path, const KoltSettings& s, std::string* error = nullptr);
 
 // The file's text as the writer produces it.
 std::string SettingsFileText(const KoltSettings& s);

@@ -122,7 +122,15 @@ LinkOutcome LinkStations(LinkContext& ctx, const LinkRequest& request) {
 }  // namespace
 
 LineSettings LineSettingsOf(const KoltSettings& s) {
-    return {s.comPort, s.baudRate, s.dataBits, s.parity, s.stopBits};
+    LineSettings line{s.comPort, s.baudRate, s.dataBits, s.parity, s.stopBits};
+    // The settings file is text anyone may edit: a value the dialog does not offer
+    // becomes the one it would show.
+    if (line.comPort < 1 || line.comPort > 8) line.comPort = 1;
+    if (line.baudRate != 4800 && line.baudRate != 9600 && line.baudRate != 19200) line.baudRate = 38400;
+    if (line.dataBits != 7) line.dataBits = 8;
+    if (line.parity != kParityOdd && line.parity != kParityEven) line.parity = kParityNone;
+    if (line.stopBits != kStopTwo) line.stopBits = kStopOne;
+    return line;
 }
 
 void StoreLineSettings(const LineSettings& line, KoltSettings& s) {

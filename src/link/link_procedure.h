@@ -43,6 +43,9 @@ enum class LinkOutcome {
     Failed,       // a transaction failed; its message was shown
 };
 
+// The settings file's line settings as the Link dialog presets them: a baud rate
+// it does not offer becomes 38400, data bits other than 7 become 8, other parity
+// or stop-bit codes become 0, a port outside 1..8 becomes 1.
 LineSettings LineSettingsOf(const KoltSettings& s);
 void StoreLineSettings(const LineSettings& line, KoltSettings& s);
 

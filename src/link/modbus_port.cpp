@@ -148,6 +148,15 @@ bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value) 
     return true;
 }
 
+int JudgeReply(RequestKind kind, const char* reply, int count) {
+    const int result = CheckReply(reply, count);
+    const int registers = ReplyRegisterCount(kind);
+    std::uint16_t unused = 0;
+    if (result == kNormalReply && registers > 0 && !ReplyRegisterOf(reply, count, registers - 1, unused))
+        return kBadFrame;
+    return result;
+}
+
 int BuildRequest(const ModbusRequest& r, char* out) {
     switch (r.kind) {
     case RequestKind::EchoTest: return CModbusPort::BuildEchoTest(out, r.station);
@@ -199,14 +208,26 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
     for (int i = 0; i < attempts; ++i) {
         ++transactions_;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        // Whatever is still in the input is a late answer to an earlier request; taken
-        // for this one's reply it would put one parameter's value into another's place.
+        // The last transaction gave up without a whole frame: its drive may still be
+        // about to answer. Let that answer come and go before asking anything new,
+        // or it would be taken for this request's reply and put one parameter's
+        // value into another's place.
+        if (drainPending_) {
+            drainPending_ = false;
+            DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, kLineQuietMs, kDrainLimitMs);
+        }
+        // Whatever is still in the input came unasked (line noise, another talker).
         Purge(true, false);
         std::size_t written = 0;
         if (Write(request, static_cast<std::size_t>(requestLength), &written, nullptr, kWaitForever) == 0) {
             std::size_t got = 0;
             Read(reply, static_cast<std::size_t>(capacity), &got, nullptr, kWaitForever);
             received_ = static_cast<int>(got);
+            const bool wholeFrame = got > 0 && reply[0] == ':' && reply[got - 1] == '\n';
+            if (!wholeFrame) {
+                drainPending_ = true;
+                drainFrom_ = std::chrono::steady_clock::now();
+            }
         }
         if (reply[0] == ':' && received_ != 0) return CheckReply(reply, received_);
     }
@@ -216,11 +237,8 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
 int CModbusPort::Transact(const ModbusRequest& request) {
     char frame[kFrameBufferSize] = {};
     const int length = BuildRequest(request, frame);
-    int result = Transaction(frame, length, reply_, ReceiveCapacity(request.kind), 1);
-    const int registers = ReplyRegisterCount(request.kind);
-    std::uint16_t unused = 0;
-    if (result == kNormalReply && registers > 0 && !ReplyRegister(registers - 1, unused)) result = kBadFrame;
-    return result;
+    const int result = Transaction(frame, length, reply_, ReceiveCapacity(request.kind), 1);
+    return result == kNormalReply ? JudgeReply(request.kind, reply_, received_) : result;
 }
 
 int CModbusPort::TransactWithRetry(const ModbusRequest& request) {

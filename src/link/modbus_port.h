@@ -4,6 +4,7 @@
 
 #include "link/serial_port.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,14 @@ inline constexpr int kShortRequestLength = 17;
 inline constexpr int kWriteParameterLength = 23;
 // A caller makes at most this many calls for one request (while the result is 0 or 1).
 inline constexpr int kRetryCalls = 3;
+// After a transaction that ended without a whole frame, the next one first lets the
+// line fall quiet: it discards what arrives in the window that follows (so a reply
+// starting up to 500 ms after its request, 100 ms past the read time-out, goes),
+// and then until no character has come for the inter-character time. A line that
+// never falls quiet is given up on after the limit.
+inline constexpr int kLateReplyWindowMs = 100;
+inline constexpr int kLineQuietMs = 50;
+inline constexpr int kDrainLimitMs = 1000;
 
 // Registers besides the parameter registers.
 inline constexpr std::uint16_t kRegCapacity = 0x0000;     // F00
@@ -110,6 +119,11 @@ bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value);
 // count is the number of characters received; the reply starts with ':'.
 int CheckReply(const char* reply, int count);
 
+// The judgement a caller of a request of `kind` gets: CheckReply, and a normal
+// reply to a read that is too short to hold the registers asked for counts as a
+// bad frame, so nothing of an earlier reply still in the buffer is taken for it.
+int JudgeReply(RequestKind kind, const char* reply, int count);
+
 class CModbusPort : public CSerialPort {
 public:
     explicit CModbusPort(IPrompts* prompts = nullptr) : CSerialPort(prompts) {}
@@ -156,6 +170,8 @@ private:
     char reply_[kFrameBufferSize + 1] = {};
     int received_ = 0;
     long transactions_ = 0;
+    bool drainPending_ = false;  // the last transaction ended without a whole frame
+    std::chrono::steady_clock::time_point drainFrom_{};
 };
 
 }  // namespace kolt

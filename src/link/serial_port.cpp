@@ -354,6 +354,35 @@ std::uint32_t CSerialPort::Purge(bool input, bool output) {
     return SetError(0);
 }
 
+bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int quietMs, int maxMs) {
+    if (fd_ < 0) return false;
+    const auto notBefore = from + std::chrono::milliseconds(notBeforeMs);
+    const auto giveUp = from + std::chrono::milliseconds(maxMs);
+    bool discarded = !pending_.empty();
+    auto quietUntil = discarded ? Clock::now() + std::chrono::milliseconds(quietMs) : Clock::time_point::min();
+    pending_.clear();
+    for (;;) {
+        const auto until = std::min(std::max(notBefore, quietUntil), giveUp);
+        if (Clock::now() >= until) break;
+        pollfd fd{fd_, POLLIN, 0};
+        const int r = ::poll(&fd, 1, MsUntil(until));
+        if (r < 0 && errno != EINTR) break;
+        if (r <= 0 || !(fd.revents & POLLIN)) {
+            if (fd.revents & (POLLHUP | POLLERR)) break;  // nothing more will come
+            continue;
+        }
+        char chunk[256];
+        const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+        if (n > 0) {
+            discarded = true;
+            quietUntil = Clock::now() + std::chrono::milliseconds(quietMs);
+        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            break;
+        }
+    }
+    return discarded;
+}
+
 void CSerialPort::Cancel() {
     if (cancelFd_ >= 0) {
         const std::uint64_t one = 1;

@@ -3,6 +3,7 @@
 // 0 success, the named codes below, or errno for a failing system call.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -101,6 +102,10 @@ public:
 
     // Discards received characters not yet read (and, with output, unsent ones).
     std::uint32_t Purge(bool input, bool output);
+    // Reads and discards what arrives until the line has been quiet for quietMs
+    // and notBeforeMs have passed since `from`; gives up maxMs after `from` on a
+    // line that never falls quiet. Returns whether anything was discarded.
+    bool DiscardUntilQuiet(std::chrono::steady_clock::time_point from, int notBeforeMs, int quietMs, int maxMs);
     // Makes a wait in progress end as timed out (safe from another thread or a signal handler).
     void Cancel();
 

@@ -59,5 +59,42 @@ TEST(LineOptions, SettingsFileGivesTheDefaultsAndOptionsOverride) {
     }
 }
 
+// The settings file is edited by hand at times: what the Link dialog would not
+// show goes to the port as the dialog would show it (38400, 8 bits, no parity,
+// one stop bit; COM1 for a port outside 1..8).
+TEST(LineOptions, SettingsFileValuesTheDialogDoesNotOfferBecomeItsChoices) {
+    struct Case {
+        KoltSettings file;
+        std::tuple<int, int, int, int, int> line;  // port, baud, data bits, parity, stop bits
+    };
+    const Case cases[] = {
+        {{.comPort = 8, .baudRate = 4800, .dataBits = 7, .parity = 1, .stopBits = 2}, {8, 4800, 7, 1, 2}},
+        {{.comPort = 1, .baudRate = 57600, .dataBits = 8, .parity = 2, .stopBits = 0}, {1, 38400, 8, 2, 0}},
+        {{.comPort = 9, .baudRate = 1234, .dataBits = 6, .parity = 3, .stopBits = 1}, {1, 38400, 8, 0, 0}},
+        {{.comPort = 0, .baudRate = -9600, .dataBits = 5, .parity = -1, .stopBits = 3}, {1, 38400, 8, 0, 0}},
+        {{.comPort = 2, .baudRate = 19200, .dataBits = 9, .parity = 0, .stopBits = 2}, {2, 19200, 8, 0, 2}},
+    };
+    for (const Case& c : cases) {
+        const LineOptions line = LineOptionsFromSettings(c.file);
+        EXPECT_EQ(std::tuple(line.port, line.baud, line.dataBits, line.parity, line.stopBits), c.line)
+            << c.file.comPort << " " << c.file.baudRate << " " << c.file.dataBits << " " << c.file.parity << " "
+            << c.file.stopBits;
+    }
+}
+
+// Every choice of the line options, with the codes the settings file and the port use.
+TEST(LineOptions, EachChoiceGivesItsCode) {
+    const std::vector<std::pair<std::vector<std::string>, std::tuple<int, int, int, int>>> cases = {
+        {{"--baud", "4800", "--data-bits", "7", "--parity", "even", "--stop-bits", "2"}, {4800, 7, 2, 2}},
+        {{"--baud", "9600", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"}, {9600, 8, 1, 0}},
+        {{"--baud", "38400", "--parity", "none"}, {38400, 8, 0, 0}},
+    };
+    for (const auto& [args, expected] : cases) {
+        LineOptions line;
+        ASSERT_EQ(Apply(args, line), "");
+        EXPECT_EQ(std::tuple(line.baud, line.dataBits, line.parity, line.stopBits), expected) << args[1];
+    }
+}
+
 }  // namespace
 }  // namespace kolt::cli

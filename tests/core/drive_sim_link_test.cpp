@@ -1,13 +1,12 @@
 // CModbusPort against the virtual drive over a real pseudo-terminal: noise and slow replies.
 #include "link/modbus_port.h"
 #include "drive-sim/virtual_drive.h"
+#include "wait_for.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <thread>
 
 using namespace kolt;
 using namespace kolt::sim;
@@ -47,10 +46,45 @@ TEST_F(DriveSimLink, GarbageOnTheLineAndSlowRepliesDoNotUpsetTheLink) {
     noise += std::string(800, 'A') + "\r\n";
     ASSERT_EQ(::write(fd, noise.data(), noise.size()), static_cast<ssize_t>(noise.size()));
     ::close(fd);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_GT(drive.FramesRejected(), 0);
+    EXPECT_TRUE(kolt::testing::WaitFor([&] { return drive.FramesRejected() > 0; }));
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::Echo(1)), kNormalReply);
 
     drive.SetDelayMs(100);  // slow, but well inside the read's 400 ms
     EXPECT_EQ(port.Transact(ModbusRequest::Echo(1)), kNormalReply);
+}
+
+// A drive that answers 450 ms after each request, past the read's 400 ms: every
+// call ends without a reply, and none of its late answers is ever taken for a
+// later request's reply, neither while it stays slow nor once it is quick again.
+TEST_F(DriveSimLink, LateRepliesAreNeverTakenForALaterRequest) {
+    drive.SetParamValue(1, 7, 4321);  // F07 and F08 hold values no other register holds
+    drive.SetParamValue(1, 8, 1234);
+    drive.SetDelayMs(450);
+    for (const ModbusRequest& r : {ModbusRequest::Echo(1), ModbusRequest::ReadParam(1, 7), ModbusRequest::ReadParam(1, 8)})
+        EXPECT_EQ(port.TransactWithRetry(r), kNoReply) << static_cast<int>(r.kind) << " " << port.Reply();
+    drive.SetDelayMs(0);
+    for (auto [number, value] : {std::pair{8, 1234}, std::pair{7, 4321}}) {
+        int got = -1;
+        EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, number), got), kNormalReply);
+        EXPECT_EQ(got, value) << "F0" << number;
+    }
+    EXPECT_EQ(port.TransactionCount(), 9 + 2);
+}
+
+// One late reply among quick ones (450 ms: past the read's 400 ms, well inside
+// the 500 ms the line is let fall quiet): the retry, or the late reply itself on a
+// machine too busy to notice the time-out, gives the right register, and the
+// request after it is never answered with a reply left over.
+TEST_F(DriveSimLink, ALateReplyIsNeverTakenForTheNextRequest) {
+    drive.SetParamValue(1, 7, 4321);
+    drive.SetParamValue(1, 8, 1234);
+    drive.SetLateNext(1, 450);
+    int got = -1;
+    EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 7), got), kNormalReply);
+    EXPECT_EQ(got, 4321);
+    const long calls = port.TransactionCount();
+    EXPECT_LE(calls, 2);
+    EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 8), got), kNormalReply);
+    EXPECT_EQ(got, 1234);
+    EXPECT_EQ(port.TransactionCount(), calls + 1);
 }

@@ -55,6 +55,17 @@ TEST(DriveSimStation, AnswersWithFactoryDefaultsAndRefusesWhatADriveRefuses) {
     EXPECT_EQ(s.ParamValue(1), 9990);
 }
 
+TEST(DriveSimStation, CountsEveryWriteRequestPerRegisterTakenOrRefused) {
+    VirtualStation s(1, 5, 12, true);
+    Ask(s, Frame(ModbusRequest::WriteParam(1, 0, 3)));         // F00 read-only: refused
+    Ask(s, Frame(ModbusRequest::WriteParam(1, 7, 5000)));      // F07 taken
+    Ask(s, Frame(ModbusRequest::WriteReg(1, 0x0008, 5000)));  // F07 again, by function 06
+    Ask(s, Frame(ModbusRequest::ReadParam(1, 52)));            // a read is no write
+    EXPECT_EQ(s.WriteRequestsTo(0x0000), 1);
+    EXPECT_EQ(s.WriteRequestsTo(0x0008), 2);
+    EXPECT_EQ(s.WriteRequestsTo(0x002B), 0);
+}
+
 TEST(DriveSimStation, RunsRampsAndTrips) {
     VirtualStation s(1, 5, 12, true);
     const auto t0 = SimClock::now();

@@ -84,3 +84,27 @@ TEST(ModbusReply, ArbitraryBuffersAreJudgedWithoutReadingPastTheCount) {
         for (int k = 0; k < 20; ++k) ReplyRegisterOf(reply.data(), count, k, v);
     }
 }
+
+TEST(ModbusReply, ACallerTakesANormalReplyOnlyWhenItCarriesTheRegistersAskedFor) {
+    struct Case {
+        RequestKind kind;
+        const char* reply;
+        int result;
+    };
+    const Case cases[] = {
+        {RequestKind::ReadCapacity, ":0103020005F5\r\n", kNormalReply},
+        // One register where the monitor block asks for nine, or the limits for two.
+        {RequestKind::ReadMonitorBlock, ":0103020005F5\r\n", kBadFrame},
+        {RequestKind::ReadFrequencyLimits, ":0103020005F5\r\n", kBadFrame},
+        {RequestKind::ReadFrequencyLimits, ":010304138800005D\r\n", kNormalReply},
+        {RequestKind::EchoTest, ":01080000A5371B\r\n", kNormalReply},
+        {RequestKind::ReadFaultBlock, ":0183522A\r\n", kExceptionReply},
+        {RequestKind::ReadCapacity, ":0103020005F6\r\n", kBadFrame},
+    };
+    for (const Case& c : cases) {
+        char buf[kFrameBufferSize + 1] = {};
+        const int count = static_cast<int>(std::strlen(c.reply));
+        std::memcpy(buf, c.reply, static_cast<std::size_t>(count));
+        EXPECT_EQ(JudgeReply(c.kind, buf, count), c.result) << c.reply;
+    }
+}

@@ -1,5 +1,7 @@
 #include "line_options.h"
 
+#include "link/link_procedure.h"
+
 #include <optional>
 
 namespace kolt::cli {
@@ -38,12 +40,13 @@ std::optional<int> ParseComNumber(const std::string& text) {
 }  // namespace
 
 LineOptions LineOptionsFromSettings(const KoltSettings& s) {
+    const LineSettings preset = LineSettingsOf(s);
     LineOptions line;
-    line.port = s.comPort;
-    line.baud = s.baudRate;
-    line.dataBits = s.dataBits;
-    line.parity = s.parity;
-    line.stopBits = s.stopBits;
+    line.port = preset.comPort;
+    line.baud = preset.baudRate;
+    line.dataBits = preset.dataBits;
+    line.parity = preset.parity;
+    line.stopBits = preset.stopBits;
     return line;
 }
 

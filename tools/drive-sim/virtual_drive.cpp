@@ -1,6 +1,7 @@
 #include "virtual_drive.h"
 
 #include "catalogue/models.h"
+#include "frame_receiver.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,9 +17,6 @@
 
 namespace kolt::sim {
 namespace {
-
-// Longest frame taken in; anything longer is line noise and is dropped.
-constexpr std::size_t kMaxFrameLength = 600;
 
 speed_t SpeedOf(int baud) {
     switch (baud) {
@@ -115,8 +113,7 @@ void VirtualDrive::Stop() {
 }
 
 void VirtualDrive::Run() {
-    std::string frame;
-    bool inFrame = false;
+    FrameReceiver receiver;
     SimClock::time_point firstChar{};
     char buf[256];
     for (;;) {
@@ -132,21 +129,14 @@ void VirtualDrive::Run() {
         }
         const auto now = SimClock::now();
         for (ssize_t i = 0; i < n; ++i) {
-            const char c = buf[i];
-            if (c == ':') {
-                if (inFrame) ++framesRejected_;  // a frame cut short by the next one
-                frame.assign(1, c);
-                inFrame = true;
-                firstChar = now;
-            } else if (inFrame) {
-                frame.push_back(c);
-                if (c == '\n') {
-                    inFrame = false;
-                    HandleFrame(frame, firstChar);
-                } else if (frame.size() > kMaxFrameLength) {
-                    inFrame = false;
-                    ++framesRejected_;
-                }
+            switch (receiver.Take(buf[i])) {
+            case FrameReceiver::Event::BeginCut:  // a frame cut short by the next one
+                ++framesRejected_;
+                [[fallthrough]];
+            case FrameReceiver::Event::Begin: firstChar = now; break;
+            case FrameReceiver::Event::Complete: HandleFrame(receiver.Frame(), firstChar); break;
+            case FrameReceiver::Event::Overlong: ++framesRejected_; break;
+            case FrameReceiver::Event::None: break;
             }
         }
     }
@@ -192,13 +182,20 @@ void VirtualDrive::HandleFrame(const std::string& frame, SimClock::time_point fi
         }
         if (options_.badLrc.count(decoded->address)) reply = CorruptLrc(reply);
         delayMs = options_.delayMs;
+        if (lateNext_ > 0) {
+            --lateNext_;
+            delayMs += lateMs_;
+        }
+        // Counted before its first character leaves: a client that has the reply in
+        // hand always sees it in RepliesSent(), so a switch armed from that count
+        // acts on the next request, not on this one.
+        ++repliesSent_;
     }
     // The drive hears the request only once its last character is on the line.
     const auto wire = std::chrono::duration<double>(CharTime() * static_cast<double>(frame.size()));
     const auto notBefore = firstChar + std::chrono::duration_cast<SimClock::duration>(wire) +
                            std::chrono::milliseconds(delayMs);
     SendPaced(reply, notBefore);
-    ++repliesSent_;
 }
 
 void VirtualDrive::SendPaced(const std::string& reply, SimClock::time_point notBefore) {
@@ -274,6 +271,12 @@ std::vector<std::string> VirtualDrive::FramesHeard() {
 void VirtualDrive::ClearFramesHeard() {
     std::lock_guard lock(mutex_);
     heard_.clear();
+}
+
+void VirtualDrive::SetLateNext(long n, int ms) {
+    std::lock_guard lock(mutex_);
+    lateNext_ = n;
+    lateMs_ = ms;
 }
 
 void VirtualDrive::SetDelayMs(int ms) {

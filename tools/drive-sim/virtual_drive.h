@@ -58,7 +58,9 @@ public:
     const std::string& Error() const { return error_; }
 
     // Counters: complete frames seen, frames for our stations, replies sent,
-    // frames dropped as garbage (bad LRC, malformed, too long).
+    // frames dropped as garbage (bad LRC, malformed, too long). A reply counts as
+    // sent once it is decided, before its first character is on the line; a frame
+    // counts once its LF has been read.
     long FramesSeen() const { return framesSeen_; }
     long RequestsForUs() const { return requestsForUs_; }
     long RepliesSent() const { return repliesSent_; }
@@ -84,6 +86,8 @@ public:
     static constexpr std::size_t kFramesKept = 20000;
     std::vector<std::string> FramesHeard();
     void ClearFramesHeard();
+    // Sends the next n replies ms later than usual (late replies), then on time again.
+    void SetLateNext(long n, int ms);
 
     // Runs f on a station's state under the drive's lock (false when no such station).
     bool WithStation(int address, const std::function<void(VirtualStation&)>& f);
@@ -109,6 +113,8 @@ private:
     std::set<std::pair<int, std::uint16_t>> ignoredReads_;
     std::map<int, int> replyAddress_;
     std::deque<std::string> heard_;
+    long lateNext_ = 0;
+    int lateMs_ = 0;
     std::string slavePath_;
     std::string error_;
     std::thread thread_;

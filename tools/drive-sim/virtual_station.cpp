@@ -236,6 +236,11 @@ std::string VirtualStation::Exception(std::uint8_t function, std::uint8_t code) 
                        std::string(1, static_cast<char>(code)));
 }
 
+long VirtualStation::WriteRequestsTo(std::uint16_t reg) const {
+    const auto it = writeRequests_.find(reg);
+    return it == writeRequests_.end() ? 0 : it->second;
+}
+
 std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view rawFrame, SimClock::time_point now) {
     Advance(now);  // a fault that is due shows in this very reply
     const auto& d = request.data;
@@ -258,6 +263,7 @@ std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view
         if (d.size() != 4) return Exception(request.function, kExDataAmount);
         const std::uint16_t reg = Word(d, 0);
         const std::uint16_t value = Word(d, 2);
+        ++writeRequests_[reg];
         if (const auto ex = CheckWrite(reg, value)) return Exception(request.function, ex);
         ApplyWrite(reg, value, now);
         return std::string(rawFrame);
@@ -269,6 +275,7 @@ std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view
         const auto bytes = static_cast<unsigned char>(d[4]);
         if (count == 0 || count > kMaxReadCount || bytes != count * 2 || d.size() != 5u + bytes)
             return Exception(request.function, kExDataAmount);
+        for (int k = 0; k < count; ++k) ++writeRequests_[static_cast<std::uint16_t>(start + k)];
         // All or nothing: every register is checked before any is written.
         for (int k = 0; k < count; ++k)
             if (const auto ex = CheckWrite(static_cast<std::uint16_t>(start + k), Word(d, 5 + 2 * k)))

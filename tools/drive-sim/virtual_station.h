@@ -68,6 +68,8 @@ public:
     std::uint16_t FrequencyCommand() const { return freqCommand_; }
     int OutputFrequency(SimClock::time_point now);
     long WritesAccepted() const { return writesAccepted_; }
+    // Write requests (06 or 10) that named a register, taken or refused.
+    long WriteRequestsTo(std::uint16_t reg) const;
 
 private:
     // Exception code, or 0 when the write was taken.
@@ -88,6 +90,7 @@ private:
     int pendingFault_ = 0;
     SimClock::time_point pendingFaultAt_{};
     long writesAccepted_ = 0;
+    std::map<std::uint16_t, long> writeRequests_;
 };
 
 }  // namespace kolt::sim

@@ -526,10 +526,11 @@ bool CMainFrame::WriteSettingsForClose() {
     if (CMarbenDoc* doc = Document(); doc && !SaveIfModified(*doc, prompts_))
         return false;
     const std::string path = app_.SettingsPath();
-    if (!WriteSettingsFile(path, app_.settings)) {
+    if (std::string error; !WriteSettingsFile(path, app_.settings, &error)) {
         // No stays open, as the settings would otherwise be lost; Yes lets the
         // user out of a folder that will never be writable.
-        const std::string question = std::string(text::kSettingsNotWritten) + path + "\n\n" + text::kCloseWithoutSettings;
+        const std::string question =
+            std::string(text::kSettingsNotWritten) + path + ": " + error + "\n\n" + text::kCloseWithoutSettings;
         return prompts_.YesNo(question, text::kAppTitle, Icon::Error);
     }
     return true;

@@ -1,0 +1,128 @@
+// Saving into a folder that takes no new files: the file is written in place.
+// Folder rights do not stop root, so as root each case runs in a child process
+// that has become an ordinary user.
+#include "base/atomic_write.h"
+#include "document_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kolt;
+using namespace kolt::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `body` as an ordinary user (in a child process when we are root) and
+// returns what it returned: the write's outcome and its error text.
+std::string AsOrdinaryUser(const std::function<std::string()>& body) {
+    if (::geteuid() != 0) return body();
+    int fds[2];
+    if (::pipe(fds) != 0) return "pipe failed";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string out = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 ? body() : "setuid failed";
+        [[maybe_unused]] auto n = ::write(fds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string out;
+    char buf[256];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return out;
+}
+
+std::string Replace(const std::string& path, const std::string& bytes) {
+    std::string error;
+    return ReplaceFileContents(path, bytes, error) ? "saved" : "failed: " + error;
+}
+
+// A folder the ordinary user may enter and read but not add to, holding `name`
+// with the given bytes, writable by everybody.
+struct LockedFolder {
+    TempDir dir;
+    std::string folder = dir.File("locked");
+    std::string file = folder + "/koltinf.ini";
+    ino_t inode = 0;
+
+    explicit LockedFolder(const std::string& bytes, fs::perms folderPerms = fs::perms::owner_all | fs::perms::group_read |
+                                                                              fs::perms::group_exec | fs::perms::others_read |
+                                                                              fs::perms::others_exec) {
+        fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::others_read);
+        fs::create_directory(folder);
+        WriteBytes(file, bytes);
+        fs::permissions(file, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+        struct stat st {};
+        ::stat(file.c_str(), &st);
+        inode = st.st_ino;
+        // Not even the owner may add files, so the case holds for an ordinary user too.
+        if (::geteuid() != 0) folderPerms &= ~fs::perms::owner_write;
+        fs::permissions(folder, folderPerms);
+    }
+    ~LockedFolder() { fs::permissions(folder, fs::perms::owner_all); }
+
+    ino_t Inode() const {
+        struct stat st {};
+        ::stat(file.c_str(), &st);
+        return st.st_ino;
+    }
+};
+
+}  // namespace
+
+TEST(SaveInPlace, WritableFileInAFolderThatTakesNoNewFilesIsWrittenWhereItIs) {
+    LockedFolder locked("BaudRate=38400\r\n");
+    EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "BaudRate=9600\r\nParity=2\r\n"); }), "saved");
+    EXPECT_EQ(ReadBytes(locked.file), "BaudRate=9600\r\nParity=2\r\n");
+    EXPECT_EQ(locked.Inode(), locked.inode);
+    // Shorter contents cut the file to their length.
+    EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "x"); }), "saved");
+    EXPECT_EQ(ReadBytes(locked.file), "x");
+    EXPECT_EQ(std::distance(fs::directory_iterator(locked.folder), fs::directory_iterator()), 1);
+    // A file that is not there yet cannot be made there: the folder's reason is told.
+    EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.folder + "/new.kpf", "x"); }),
+              std::string("failed: ") + std::strerror(EACCES));
+}
+
+TEST(SaveInPlace, FailedInPlaceWritePutsTheOldBytesBack) {
+    const std::string old = "old contents that must survive\r\n";
+    LockedFolder locked(old);
+    // A file-size limit makes the write fail part-way, like a full disk.
+    const std::string result = AsOrdinaryUser([&] {
+        rlimit small{};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        const rlimit saved = small;
+        auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        small.rlim_cur = 100;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::string r = Replace(locked.file, std::string(500, 'n'));
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+        return r;
+    });
+    EXPECT_EQ(result, std::string("failed: ") + std::strerror(EFBIG));
+    EXPECT_EQ(ReadBytes(locked.file), old);
+}
+
+TEST(SaveInPlace, SomeoneElsesFileInASharedStickyFolderIsWrittenInPlace) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a file of another user";
+    // Anyone may add files here, but only a file's owner may rename over it.
+    LockedFolder shared("theirs", fs::perms::all | fs::perms::sticky_bit);
+    EXPECT_EQ(AsOrdinaryUser([&] { return Replace(shared.file, "mine"); }), "saved");
+    EXPECT_EQ(ReadBytes(shared.file), "mine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared.folder), fs::directory_iterator()), 1);
+}
