@@ -29,7 +29,7 @@ TEST_F(FrameTest, DocumentWindowCannotBeRestoredToACaptionStrip) {
     auto* area = frame->findChild<QMdiArea*>();
     ASSERT_NE(area, nullptr);
     window->showNormal();
-    QTRY_VERIFY(window->isMaximized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }));
     EXPECT_EQ(window->geometry(), area->viewport()->rect());
     EXPECT_GT(qobject_cast<CMarbenView*>(frame->View())->Grid()->height(), 200);
 }

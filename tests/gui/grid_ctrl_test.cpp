@@ -71,12 +71,12 @@ TEST(GridCtrl, TitleTipStaysOverACutOffCellAndGoesWhenThePointerLeavesIt) {
         else QTest::mouseMove(grid.viewport(), p);
     };
     pointTo(cutOff);
-    QTRY_VERIFY(tip->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }));
     EXPECT_EQ(tip->text(), longText);
     QTest::qWait(300);  // it stays up while the pointer rests there
     EXPECT_TRUE(tip->isVisible());
     pointTo(fits);
-    QTRY_VERIFY(!tip->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tip->isVisible(); }));
 }
 
 }  // namespace
