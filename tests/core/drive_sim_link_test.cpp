@@ -53,11 +53,13 @@ TEST_F(DriveSimLink, GarbageOnTheLineAndSlowRepliesDoNotUpsetTheLink) {
     EXPECT_EQ(port.Transact(ModbusRequest::Echo(1)), kNormalReply);
 }
 
-// A drive that answers 450 ms after each request, past the read's 400 ms: none of
+// A drive that answers 430 ms after each request, past the read's 400 ms: none of
 // its late answers is ever taken for a later request's reply, neither while it
 // stays slow nor once it is quick again. Each read asks for a register of its own
-// value, so a reply taken for the wrong request shows. (On a starved machine a
-// reply may still make it into its own request's read, which is no harm.)
+// value, so a reply taken for the wrong request shows. The drive's thread counts
+// its delay from when it got round to reading the request, so on a starved machine
+// its replies come later still; 430 ms keeps them well inside the 500 ms that are
+// covered. (A reply may then also make it into its own request's read: no harm.)
 TEST_F(DriveSimLink, LateRepliesAreNeverTakenForALaterRequest) {
     drive.SetParamValue(1, 7, 4321);  // F07 and F08 hold values no other register holds
     drive.SetParamValue(1, 8, 1234);
@@ -67,7 +69,7 @@ TEST_F(DriveSimLink, LateRepliesAreNeverTakenForALaterRequest) {
     };
     const Read reads[] = {{ModbusRequest::Version(1), 12}, {ModbusRequest::ReadParam(1, 7), 4321},
                           {ModbusRequest::Capacity(1), 5}, {ModbusRequest::ReadParam(1, 8), 1234}};
-    drive.SetDelayMs(450);
+    drive.SetDelayMs(430);
     for (const Read& r : reads) {
         int got = -1;
         const int result = port.TransactWithRetry(r.request, got);
