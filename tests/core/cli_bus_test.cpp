@@ -143,12 +143,13 @@ TEST_F(CliBus, SetAndGet) {
     EXPECT_EQ(open.err.rfind("Communication error!!\nCan not open COM port!\n", 0), 0u) << open.err;
 }
 
-// A drive that answers 450 ms after each request, past the read time-out: its late
+// A drive that answers 430 ms after each request, past the read time-out: its late
 // echoes must not pass for answers to the version or parameter reads that follow.
-// (A starved machine may let a reply into its own request's read: then the value
-// printed is F07's own, model 5's default 50.00.)
+// (The drive's delay runs from when its thread read the request, so on a starved
+// machine it is later still; 430 ms keeps it inside the 500 ms covered. A reply may
+// then make it into its own request's read: the value printed is F07's own, 50.00.)
 TEST_F(CliBus, ADriveThatAnswersLateIsATimeOutNotAnotherParametersValue) {
-    drive->SetDelayMs(450);
+    drive->SetDelayMs(430);
     CliRun get = Bus({"get", "--station", "1", "F07"});
     if (get.status == 0) {
         EXPECT_EQ(get.out, "50.00\n");
