@@ -11,6 +11,9 @@
 namespace kolt {
 namespace {
 
+// The port's read time-out: a reply later than this is late.
+constexpr int kReadTimeMs = 400;
+
 // The fixed part of each request kind: function code, start register and count
 // (for reads), or the echo's sub-function and data.
 struct KindInfo {
@@ -212,6 +215,7 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
         // about to answer. Let that answer come and go before asking anything new,
         // or it would be taken for this request's reply and put one parameter's
         // value into another's place.
+        const bool afterUnanswered = drainPending_;
         if (drainPending_) {
             drainPending_ = false;
             DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, kLineQuietMs, kDrainLimitMs);
@@ -220,6 +224,7 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
         Purge(true, false);
         std::size_t written = 0;
         if (Write(request, static_cast<std::size_t>(requestLength), &written, nullptr, kWaitForever) == 0) {
+            const auto sent = std::chrono::steady_clock::now();
             std::size_t got = 0;
             Read(reply, static_cast<std::size_t>(capacity), &got, nullptr, kWaitForever);
             received_ = static_cast<int>(got);
@@ -227,6 +232,12 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
             if (!wholeFrame) {
                 drainPending_ = true;
                 drainFrom_ = std::chrono::steady_clock::now();
+            } else if (afterUnanswered) {
+                // Right after a call that got nothing, this frame may be that call's late
+                // answer, and this call's own answer may still be on its way: the next
+                // request waits as long as a late answer to this one could take.
+                drainPending_ = true;
+                drainFrom_ = sent + std::chrono::milliseconds(kReadTimeMs);
             }
         }
         if (reply[0] == ':' && received_ != 0) return CheckReply(reply, received_);

@@ -1,4 +1,3 @@
-#include "base/texts.h"
 #include "document/doc_commands.h"
 #include "document_test_support.h"
 
@@ -110,7 +109,7 @@ TEST(DocumentCommands, YesNoVariantLeavesBusyAndModifiedAlone) {
     EXPECT_TRUE(SaveIfModifiedYesNo(*doc, prompts));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_FALSE(SaveIfModifiedYesNo(*doc, prompts));  // Yes, then Save As cancelled
-    const Shown question{"yesno", kModifiedText, text::kAppTitle, Icon::None};
+    const Shown question{"yesno", kModifiedText, "KOLT Quendal 1.2", Icon::None};
     ExpectShown(prompts, {question, question});
     EXPECT_EQ(prompts.busyWhileShown, (std::vector<int>{0, 0, 1}));  // the Save As dialog sets it itself
 }
@@ -136,7 +135,7 @@ TEST(DocumentCommands, OpenTakesOnlyTheTwoExtensions) {
     for (const char* good : {"/a/b.kpf", "/a/b.KcF"}) EXPECT_TRUE(CheckOpenExtension(good, prompts)) << good;
     for (const char* bad : {"/a/b.txt", "/a.kpf/b", "/a/b.kpf.bak"})
         EXPECT_FALSE(CheckOpenExtension(bad, prompts)) << bad;
-    const Shown refused{"message", text::kBadFormat, text::kAppTitle, Icon::Exclamation};
+    const Shown refused{"message", "Error: Open file failure!\n\nThe file format is not correctly!\n", "KOLT Quendal 1.2", Icon::Exclamation};
     ExpectShown(prompts, {refused, refused, refused});
 }
 

@@ -1,4 +1,3 @@
-#include "base/texts.h"
 #include "catalogue/models.h"
 #include "document/compare.h"
 #include "document/doc_commands.h"
@@ -51,8 +50,8 @@ TEST(DocumentCompare, LoadRefusesAnythingButAParameterFile) {
         EXPECT_FALSE(LoadParameterFile(dir.File("bad.kpf"), f, prompts));
     }
     EXPECT_FALSE(LoadParameterFile(dir.File("gone.kpf"), f, prompts));
-    const Shown bad{"message", text::kBadFormat, "Open\n", Icon::Error};
-    ExpectShown(prompts, {bad, bad, bad, bad, {"message", text::kCannotOpenFile, "Open\n", Icon::Error}});
+    const Shown bad{"message", "Error: Open file failure!\n\nThe file format is not correctly!\n", "Open\n", Icon::Error};
+    ExpectShown(prompts, {bad, bad, bad, bad, {"message", "File could not be opened!\n", "Open\n", Icon::Error}});
     // A refused file takes nothing, not even its name: it would head another file's settings.
     EXPECT_EQ(std::tuple(f.fileName, f.settings[0], f.slotFlags[0]), std::tuple("", 9, 0));
 

@@ -119,15 +119,18 @@ TEST(DocumentFile, EveryRefusalHasItsMessageCaptionAndIcon) {
     CMarbenApp app;
     const std::string rest = EmptyParameterFile().substr(kOffsetModel);
     struct Case { std::string name, bytes; const char* message; };  // message nullptr: the file is read
+    // The program's own words, written out: a constant taken from the program would agree with any typo in it.
+    const char* const kBadFormatText = "Error: Open file failure!\n\nThe file format is not correctly!\n";
+    const char* const kOldVersionText = "Error opening file !!\n\nIt is not KOLT Quendal(Ver 1.2)'s file format !!";
     const std::vector<Case> cases = {
-        {"no KOLT in line 1", Header("kolt Ver:1.2.080324", "Parameter", 0) + rest, text::kBadFormat},
-        {"lower-case type", Header("KOLT Ver:1.2.080324", "parameter", 0) + rest, text::kBadFormat},
-        {"unknown type", Header("KOLT Ver:1.2.080324", "Parameters", 0) + rest, text::kBadFormat},
-        {"Compare with mode 0", Header("KOLT Ver:1.2.080324", "Compare", 0) + rest, text::kBadFormat},
-        {"Parameter with mode 2", Header("KOLT Ver:1.2.080324", "Parameter", 2) + rest, text::kBadFormat},
-        {"version 0.x", Header("KOLT Ver:0.9.070101", "Parameter", 0) + rest, text::kOldVersionFile},
-        {"version 1.0x", Header("KOLT Ver:1.05.070101", "Parameter", 0) + rest, text::kOldVersionFile},
-        {"empty file", "", text::kBadFormat},
+        {"no KOLT in line 1", Header("kolt Ver:1.2.080324", "Parameter", 0) + rest, kBadFormatText},
+        {"lower-case type", Header("KOLT Ver:1.2.080324", "parameter", 0) + rest, kBadFormatText},
+        {"unknown type", Header("KOLT Ver:1.2.080324", "Parameters", 0) + rest, kBadFormatText},
+        {"Compare with mode 0", Header("KOLT Ver:1.2.080324", "Compare", 0) + rest, kBadFormatText},
+        {"Parameter with mode 2", Header("KOLT Ver:1.2.080324", "Parameter", 2) + rest, kBadFormatText},
+        {"version 0.x", Header("KOLT Ver:0.9.070101", "Parameter", 0) + rest, kOldVersionText},
+        {"version 1.0x", Header("KOLT Ver:1.05.070101", "Parameter", 0) + rest, kOldVersionText},
+        {"empty file", "", kBadFormatText},
         {"KOLT alone", Header("KOLT", "Parameter", 0) + rest, nullptr},
         {"KOLT inside line 1", Header("my KOLT file", "Parameter", 0) + rest, nullptr},
         {"version 1.1", Header("KOLT Ver:1.1.000000", "Parameter", 0) + rest, nullptr},

@@ -1,4 +1,3 @@
-#include "base/texts.h"
 #include "base/atomic_write.h"
 #include "document/doc_commands.h"
 #include "document_test_support.h"
@@ -37,7 +36,7 @@ struct SavedDoc {
 
     // A failed save shows one reason and leaves file and document as they were.
     void ExpectFailedSave(const FakePrompts& prompts, const std::string& target, int err) const {
-        ExpectShown(prompts, {{"message", "Could not save " + target + ": " + std::strerror(err), text::kAppTitle,
+        ExpectShown(prompts, {{"message", "Could not save " + target + ": " + std::strerror(err), "KOLT Quendal 1.2",
                                Icon::Error}});
         EXPECT_EQ(ReadBytes(doc.PathName()), oldBytes);
         EXPECT_EQ(std::tuple(doc.Title(), doc.IsModified(), app.busyFlag),

@@ -19,7 +19,7 @@ TEST(EditRules, RangeCheckAndOverRangeMessage) {
     for (std::int32_t v : {99, 20001}) EXPECT_FALSE(RangeAccepts(7, v)) << v;
     // F52: only the three reset codes, although 15 lies between its limits.
     for (std::int32_t v : {0, 10, 20}) EXPECT_TRUE(RangeAccepts(52, v)) << v;
-    EXPECT_FALSE(RangeAccepts(52, 15));
+    for (std::int32_t v : {5, 15, 30, -10}) EXPECT_FALSE(RangeAccepts(52, v)) << v;
     // Limits both 0: not checked at all.
     EXPECT_TRUE(RangeAccepts(53, 12345));
     EXPECT_TRUE(RangeAccepts(7, -5, 0, 0));

@@ -94,6 +94,19 @@ TEST_F(LinkProcedure, ScanFindsAStationOnItsSecondEchoCall) {
     EXPECT_EQ(app.currentStation, 8);
 }
 
+TEST_F(LinkProcedure, AGarbledEchoEndsTheScanAtThatStation) {
+    // Station 5 answers only with a bad LRC; station 6 would answer well, but a
+    // garbled answer is an answer: the scan ends at 5, whose version read fails.
+    auto o = QuickDrive({5, 6});
+    o.badLrc = {5};
+    StartDrive(o);
+    EXPECT_EQ(RunLinkCommand(ctx, LinkTo({5, 6})), LinkOutcome::Failed);
+    EXPECT_EQ(app.currentStation, 5);
+    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: Check Sum Error !!"});
+    EXPECT_EQ(port.TransactionCount(), 2 + 3);  // two echo calls, three version calls
+    ExpectUnlinked();
+}
+
 TEST_F(LinkProcedure, FailuresShowTheirTextAndLeaveTheLinkDown) {
     auto o = QuickDrive({1, 2});
     o.badLrc = {1};

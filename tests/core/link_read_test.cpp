@@ -60,6 +60,21 @@ TEST_F(ReadProcedure, ReadIntoANewDocumentTakesEveryValueAndTheLinkState) {
     EXPECT_FALSE(prompts.progressCancellable || prompts.progressOpen);
 }
 
+TEST_F(ReadProcedure, OnlyBasicReadPutsEveryAdvancedParameterBackToItsDefault) {
+    app.currentModel = 5;
+    CMarbenDoc& doc = OpenNewDocument();
+    constexpr int kC00Slot = 55, kC55Slot = 110;
+    for (int slot : {kC00Slot, kC25Slot, kC55Slot}) doc.values[0][slot] = 7;  // edits the refill must replace
+
+    ASSERT_TRUE(RunReadCommand(ctx, {3, true, false}));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(Setting(doc, kF07), 4500);  // read from the drive
+    // Model 5's factory defaults: C00 0, C25 17, C55 0.
+    EXPECT_EQ(std::make_tuple(Setting(doc, kC00Slot), Setting(doc, kC25Slot), Setting(doc, kC55Slot)),
+              std::make_tuple(0, 17, 0));
+    EXPECT_EQ(port.TransactionCount(), 3 + 2 + 55);
+}
+
 TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
     app.currentModel = 5;
     CMarbenDoc& doc = OpenNewDocument();

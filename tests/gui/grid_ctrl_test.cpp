@@ -2,6 +2,8 @@
 // view scrolls to keep it in sight.
 #include "grid/ui/grid_ctrl.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QTest>
 
@@ -37,6 +39,44 @@ TEST(GridCtrl, KeysAndClicksMoveTheFocusRow) {
     QTest::keyClick(&grid, Qt::Key_Home);
     EXPECT_EQ(grid.GetFocusCell().row, 1);
     EXPECT_EQ(grid.verticalScrollBar()->value(), 0);
+}
+
+// A cut-off cell shows its whole text in the title tip while the pointer rests on
+// it. The tip lets the mouse through to the grid: were it to take the pointer, the
+// grid would be left and the tip hidden at once, over and over. With a real
+// display (xcb) the pointer itself is moved; the offscreen platform has no pointer,
+// so there the tip's input flags stand for it.
+TEST(GridCtrl, TitleTipStaysOverACutOffCellAndGoesWhenThePointerLeavesIt) {
+    CGridCtrl grid;
+    grid.SetColumnCount(2);
+    grid.SetRowCount(4);
+    const QString longText = QStringLiteral("a text far too long for its narrow column");
+    grid.SetItemText(1, 0, longText);
+    grid.SetItemText(2, 0, QStringLiteral("ok"));
+    grid.SetColumnWidthPx(0, 80);
+    grid.resize(400, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    CTitleTip* tip = grid.TitleTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->windowFlags() & Qt::WindowTransparentForInput);
+    EXPECT_TRUE(tip->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(tip->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+
+    const QPoint cutOff = grid.visualRect(grid.model()->index(0, 0)).center();
+    const QPoint fits = grid.visualRect(grid.model()->index(1, 0)).center();
+    const bool realPointer = QGuiApplication::platformName() == QLatin1String("xcb");
+    auto pointTo = [&](const QPoint& p) {
+        if (realPointer) QCursor::setPos(grid.viewport()->mapToGlobal(p));
+        else QTest::mouseMove(grid.viewport(), p);
+    };
+    pointTo(cutOff);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }));
+    EXPECT_EQ(tip->text(), longText);
+    QTest::qWait(300);  // it stays up while the pointer rests there
+    EXPECT_TRUE(tip->isVisible());
+    pointTo(fits);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tip->isVisible(); }));
 }
 
 }  // namespace

@@ -190,12 +190,14 @@ TEST_F(LinkGuiTest, ScanSkipsASilentFirstStationThenReadsIntoANewDocument) {
 TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
     Start({30}, {}, /*qtMessages=*/true);
     bool scanning = false, linkDisabled = false;
-    WhenModalNamed("progressWindow", [&](QWidget* w) {
-        scanning = app.scanFlag != 0;
+    // The window may be up a moment before the scan flag is: wait for both.
+    WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && app.scanFlag != 0; },
+                     [&](QWidget* w) {
+        scanning = true;
         frame->UpdateCommandUi();
         linkDisabled = !frame->Action(cmd::kLink)->isEnabled();
         w->findChild<QPushButton*>("progressCancel")->click();
-    });
+    }, "the scan's progress window");
     LinkWithText("1-30");
     EXPECT_TRUE(scanning);
     EXPECT_TRUE(linkDisabled);

@@ -11,6 +11,10 @@ CChildFrame::CChildFrame(std::unique_ptr<CMarbenDoc> doc, std::function<bool(CMa
     setObjectName(QStringLiteral("documentWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/kolt.png")));
+    // The one document window always fills the workspace: restored it would shrink
+    // to a bare caption strip and the grid would seem gone. So it has no Minimise,
+    // Maximise or Restore buttons, and so no such entries in its window menu.
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     // The window menu's Close answers Ctrl+W on this desktop, which is Write's
     // accelerator here; the window keeps Ctrl+F4 only.
     if (QMenu* menu = systemMenu()) {
@@ -34,6 +38,14 @@ void CChildFrame::UpdateCaption() {
 void CChildFrame::CloseWithoutPrompt() {
     skipPrompt_ = true;
     close();
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    // Whatever asked for another state (a double-click on a caption, the window
+    // manager), the window goes back to filling the workspace.
+    if (event->type() == QEvent::WindowStateChange && !closing_ && isVisible() && !isMaximized())
+        QMetaObject::invokeMethod(this, [this] { if (!closing_) showMaximized(); }, Qt::QueuedConnection);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -30,6 +30,7 @@ signals:
     void documentClosing(CChildFrame* frame);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

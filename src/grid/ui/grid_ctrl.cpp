@@ -3,6 +3,7 @@
 #include "grid/ui/in_place_edit.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -563,8 +564,15 @@ void CGridCtrl::HideTitleTip() {
     if (titleTip_) titleTip_->hide();
 }
 
+bool CGridCtrl::PointerInTipCell() const {
+    if (!titleTip_ || !titleTip_->isVisible() || !tipCell_.IsValid()) return false;
+    const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+    const QRect cell = visualRect(model()->index(TableRow(tipCell_.row), tipCell_.col));
+    return viewport()->rect().contains(at) && cell.contains(at);
+}
+
 void CGridCtrl::leaveEvent(QEvent* event) {
-    HideTitleTip();
+    if (!PointerInTipCell()) HideTitleTip();
     QTableWidget::leaveEvent(event);
 }
 
@@ -573,6 +581,11 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
         case QEvent::ToolTip:
             return true;  // the title tip does this job
         case QEvent::Leave:
+            // Some X servers and window managers report a Leave when the tip is mapped
+            // over the pointer, although it takes no input: the tip stays while the
+            // pointer is still on its cell.
+            if (!PointerInTipCell()) HideTitleTip();
+            break;
         case QEvent::Wheel:
         case QEvent::MouseButtonPress:
             HideTitleTip();

@@ -184,6 +184,8 @@ private:
     void MoveFocusRow(int row);
     void UpdateTitleTip(const QPoint& viewportPos);
     void HideTitleTip();
+    // Whether the pointer is still on the cell whose title tip shows.
+    bool PointerInTipCell() const;
 
     QColor lineColour_{192, 192, 192};  // grid lines; the painters hold a pointer to it
     int fixedRows_ = 1;

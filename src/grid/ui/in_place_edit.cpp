@@ -28,8 +28,35 @@ void CInPlaceEdit::ApplyFiltered(char key) {
     const int selLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
     const TypedKeyResult r = FilterTypedKey(before, selStart, selLength, key, attribute_, width_);
     if (r.caret < 0) return;  // ignored: text and selection stay
+    if (r.text != before) {
+        undoText_ = text();
+        undoCaret_ = cursorPosition();
+        hasUndo_ = true;
+    }
     setText(QString::fromStdString(r.text));
     setCursorPosition(r.caret);
+}
+
+bool CInPlaceEdit::IsAltCombination(const QKeyEvent* key) {
+    if (!(key->modifiers() & Qt::AltModifier)) return false;
+    const int k = key->key();
+    return (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) || k == Qt::Key_Backspace;
+}
+
+void CInPlaceEdit::Undo() {
+    if (ended_) return;
+    if (!filtered_) {
+        undo();
+        return;
+    }
+    // One step, as an edit field's undo: a second undo takes the first back.
+    if (!hasUndo_) return;
+    const QString current = text();
+    const int caret = cursorPosition();
+    setText(undoText_);
+    setCursorPosition(undoCaret_);
+    undoText_ = current;
+    undoCaret_ = caret;
 }
 
 void CInPlaceEdit::TypeKey(QChar key) {
@@ -50,6 +77,16 @@ void CInPlaceEdit::TypeBackspace() {
 }
 
 bool CInPlaceEdit::event(QEvent* event) {
+    // Alt with a letter or digit would reach the menus' mnemonics (Alt+F opens File)
+    // before our key handler sees it and end the edit; while editing it is ours, and
+    // swallowed there. So is Alt+Backspace, the editor's undo.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsAltCombination(key)) {
+            event->accept();
+            return true;
+        }
+    }
     // Tab ends the edit here instead of moving the focus to the next window.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -78,6 +115,10 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
             return;
         default:
             break;
+    }
+    if ((mods & Qt::AltModifier) && key == Qt::Key_Backspace) {
+        Undo();
+        return;
     }
     if (mods & Qt::AltModifier) return;  // Alt combinations are swallowed while editing
 
@@ -126,7 +167,11 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
         ApplyFiltered(kKeyDelete);
         return;
     }
-    if (mods & Qt::ControlModifier) return;  // no other editing shortcuts (undo, kill line ...)
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();
+        return;
+    }
+    if (mods & Qt::ControlModifier) return;  // no other editing shortcuts (redo, kill line ...)
     const QString typed = event->text();
     if (typed.size() == 1) TypeKey(typed.front());
 }

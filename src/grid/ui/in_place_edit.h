@@ -46,12 +46,19 @@ protected:
 private:
     void Finish(int key, bool cancelled);
     void ApplyFiltered(char key);
+    // Alt with a letter, a digit or Backspace.
+    static bool IsAltCombination(const QKeyEvent* key);
+    // Ctrl+Z and Alt+Backspace: the text before the last change comes back.
+    void Undo();
 
     QString initialText_;
     bool filtered_ = false;
     std::uint8_t attribute_ = 0;
     int width_ = 0;
     bool ended_ = false;
+    QString undoText_;
+    int undoCaret_ = 0;
+    bool hasUndo_ = false;
 };
 
 }  // namespace kolt

@@ -1,0 +1,104 @@
+// The main frame's rules without the window: which commands the state allows,
+// when the timer polls, and the status pane texts. Command ids and texts are
+// written out as the program's documentation gives them.
+#include "app/frame_state.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+namespace kolt {
+namespace {
+
+constexpr int kRead = 32780, kInverterWithDefault = 32775, kLink = 32779, kWrite = 32796,
+              kPrintTitleSet = 32778, kOnlineEdit = 32783, kFileSave = 57603, kFileClose = 57602;
+
+struct State {
+    int linked, busy, scan, monitoring;
+};
+
+CMarbenApp AppIn(const State& s) {
+    CMarbenApp app;
+    app.linkedFlag = static_cast<std::uint8_t>(s.linked);
+    app.busyFlag = static_cast<std::uint8_t>(s.busy);
+    app.scanFlag = static_cast<std::uint8_t>(s.scan);
+    app.monitoringFlag = static_cast<std::uint8_t>(s.monitoring);
+    return app;
+}
+
+TEST(FrameRules, CommandsFollowTheFlags) {
+    const int ids[] = {kLink, kRead, kInverterWithDefault, kWrite};
+    struct Row {
+        const char* name;
+        State state;
+        FrameFacts facts;
+        const char* expected;  // Link, Read, Inverter with Default, Write
+    } const rows[] = {
+        {"nothing linked", {0, 0, 0, 0}, {}, "x---"},
+        {"linked", {1, 0, 0, 0}, {}, "xxx-"},
+        {"linked, busy in a modal command", {1, 1, 0, 0}, {}, "x-x-"},
+        {"linked, scanning", {1, 0, 1, 0}, {}, "-x--"},
+        {"linked, monitoring", {1, 0, 0, 1}, {}, "xx--"},
+        {"linked with a parameter document", {1, 0, 0, 0}, {true, 0, true, false}, "xxxx"},
+        {"document, busy", {1, 1, 0, 0}, {true, 0, true, false}, "x-xx"},
+        {"document, monitoring", {1, 0, 0, 1}, {true, 0, true, false}, "xx--"},
+        {"document, scanning", {1, 0, 1, 0}, {true, 0, true, false}, "-x--"},
+        {"compare document", {1, 0, 0, 0}, {true, 2, true, false}, "xxx-"},
+        {"inverter-with-default document", {1, 0, 0, 0}, {true, 1, true, false}, "xxx-"},
+        {"document, not linked", {0, 0, 0, 0}, {true, 0, true, false}, "x---"},
+    };
+    for (const Row& r : rows) {
+        const CMarbenApp app = AppIn(r.state);
+        std::string got;
+        for (int id : ids) got += CommandAllowed(id, app, r.facts) ? 'x' : '-';
+        EXPECT_EQ(got, r.expected) << r.name;
+    }
+}
+
+TEST(FrameRules, DocumentCommandsNeedADocumentAndPrintTitleAView) {
+    const CMarbenApp app;
+    const FrameFacts none, document{true, 0, true, false}, preview{true, 0, true, true}, noView{true, 0, false, false};
+    for (int id : {kFileSave, kFileClose}) {
+        EXPECT_FALSE(CommandAllowed(id, app, none)) << id;
+        EXPECT_TRUE(CommandAllowed(id, app, document)) << id;
+    }
+    EXPECT_EQ(std::make_tuple(CommandAllowed(kPrintTitleSet, app, document), CommandAllowed(kPrintTitleSet, app, preview),
+                              CommandAllowed(kPrintTitleSet, app, noView)),
+              std::make_tuple(true, false, false));
+    for (const State& s : {State{0, 0, 0, 0}, State{1, 1, 1, 1}}) EXPECT_TRUE(CommandAllowed(kOnlineEdit, AppIn(s), none));
+}
+
+TEST(FrameRules, TheTimerPollsOnlyALinkedMonitoredStationWhenNothingIsBusy) {
+    for (int linked : {0, 1})
+        for (int busy : {0, 1})
+            for (int monitoring : {0, 1})
+                EXPECT_EQ(ShouldPoll(AppIn({linked, busy, 0, monitoring})), linked && !busy && monitoring)
+                    << linked << busy << monitoring;
+}
+
+TEST(FrameRules, StatusPaneTexts) {
+    using Panes = std::tuple<std::string, std::string, std::string, std::string>;
+    const auto panes = [](const CMarbenApp& app, bool document) {
+        const StatusTexts t = ComputeStatusTexts(app, document);
+        return Panes{t.version, t.link, t.model, t.editMode};
+    };
+    CMarbenApp app;
+    app.currentModel = 7;
+    EXPECT_EQ(panes(app, false), (Panes{"Ver: x.x", "No station linked", "Model: xxxxxxxxxxx", "Offline Edit"}));
+    EXPECT_EQ(panes(app, true), (Panes{"Ver: x.x", "No station linked", "Model: D200-2.2", "Offline Edit"}));
+    app.linkedFlag = 1;
+    app.softwareVersion = 12;
+    app.currentStation = 7;
+    app.settings.onlineEdit = 1;
+    EXPECT_EQ(panes(app, false), (Panes{"Ver: 1.2", "Linking  007", "Model: D200-2.2", "Online Edit"}));
+    app.currentStation = 254;
+    app.softwareVersion = 105;
+    app.currentModel = 11;  // a drive reporting a code without a model
+    EXPECT_EQ(panes(app, true), (Panes{"Ver: 10.5", "Linking  254", "Model: xxxxxxxxxxx", "Online Edit"}));
+    app.currentModel = 0;
+    EXPECT_EQ(std::get<2>(panes(app, false)), "Model: S100-0.2");
+}
+
+}  // namespace
+}  // namespace kolt
