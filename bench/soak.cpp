@@ -67,6 +67,7 @@ public:
     bool YesNo(const std::string&, const std::string&, Icon) override { return false; }
     Answer YesNoCancel(const std::string&, const std::string&, Icon) override { return Answer::No; }
     bool ContinueAbort(const std::string&) override { return true; }
+    bool MonitorError(const std::string& text) override { Count(text); return true; }
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}
     void ProgressStep() override {}

@@ -122,7 +122,7 @@ TEST_F(CliBus, CompareADriveWithItsDefaults) {
     // Without --50hz/--60hz the frequency is koltinf.ini's, as the dialog's preset.
     KoltSettings settings;
     settings.hz50 = 0;
-    ASSERT_TRUE(WriteSettingsFile(P(text::kSettingsFileName), settings));
+    ASSERT_TRUE(WriteSettingsFile(P("koltinf.ini"), settings));
     cmp = Bus({"compare", "--station", "3", "-o", P("drive3.kcf")});
     ASSERT_EQ(cmp.status, 0) << cmp.err;
     EXPECT_EQ(cmp.out, "Station 003: D200-0.75, software version 1.2; 12 parameters differ from the 60 Hz defaults; "
