@@ -36,6 +36,7 @@ public:
     bool YesNo(const std::string&, const std::string&, Icon) override { return false; }
     Answer YesNoCancel(const std::string&, const std::string&, Icon) override { return Answer::Cancel; }
     bool ContinueAbort(const std::string&) override { return false; }
+    bool MonitorError(const std::string&) override { return false; }
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}
     void ProgressStep() override {}
