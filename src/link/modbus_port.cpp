@@ -151,6 +151,11 @@ bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value) 
     return true;
 }
 
+int ReplyStationOf(const char* reply, int count) {
+    if (!reply || count < 3) return -1;
+    return HexDigitValue(reply[1]) * 16 + HexDigitValue(reply[2]);
+}
+
 int JudgeReply(RequestKind kind, const char* reply, int count) {
     const int result = CheckReply(reply, count);
     const int registers = ReplyRegisterCount(kind);
@@ -272,9 +277,6 @@ bool CModbusPort::ReplyRegister(int k, std::uint16_t& value) const {
     return ReplyRegisterOf(reply_, received_, k, value);
 }
 
-int CModbusPort::ReplyStation() const {
-    if (received_ < 3) return -1;
-    return HexDigitValue(reply_[1]) * 16 + HexDigitValue(reply_[2]);
-}
+int CModbusPort::ReplyStation() const { return ReplyStationOf(reply_, received_); }
 
 }  // namespace kolt

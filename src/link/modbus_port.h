@@ -115,6 +115,10 @@ std::string ExceptionText(const char* reply);
 // must lie before the LRC. False when the reply does not carry register k.
 bool ReplyRegisterOf(const char* reply, int count, int k, std::uint16_t& value);
 
+// Station address of a reply of count characters (characters 1 and 2); -1 when
+// fewer than three characters came.
+int ReplyStationOf(const char* reply, int count);
+
 // The judgement of a received frame (steps 4..6 of the transaction): 1, 2 or 3.
 // count is the number of characters received; the reply starts with ':'.
 int CheckReply(const char* reply, int count);

@@ -25,20 +25,6 @@ constexpr std::uint16_t kCtlReverse = 1u << 1;
 constexpr std::uint16_t kCtlFaultReset = 1u << 3;
 // Control-word bit of each terminal function, S1..RY1.
 constexpr std::uint16_t kCtlTerminal[kTerminalCount] = {1u << 5, 1u << 6, 1u << 7, 1u << 8, 1u << 11, 1u << 12};
-// Terminal status word (00F1) bit of each, S1..RY1.
-constexpr std::uint16_t kStatusTerminal[kTerminalCount] = {1u << 0, 1u << 1, 1u << 2, 1u << 3, 1u << 6, 1u << 7};
-
-std::int32_t Bit(std::uint16_t word, std::uint16_t mask) { return (word & mask) ? 1 : 0; }
-
-ModbusRequest PollRequest(Poll poll, int station, const StationRecord& record) {
-    switch (poll) {
-    case Poll::Limits: return ModbusRequest::FrequencyLimits(station);
-    case Poll::Values: return ModbusRequest::MonitorBlock(station);
-    case Poll::Status: return ModbusRequest::FaultBlock(station);
-    case Poll::Parameter: break;
-    }
-    return ModbusRequest::ReadParam(station, record.SelectedNumber());
-}
 
 }  // namespace
 
@@ -152,11 +138,6 @@ void CMonitorEngine::WindowClosed() {
 
 // ------------------------------------------------------------------ polls
 
-StationRecord* CMonitorEngine::ReplyRecord() {
-    const int address = link_.port.ReplyStation();
-    return StationMonitorTable::Holds(address) ? &table_[address] : nullptr;
-}
-
 int CMonitorEngine::RunPoll(Poll poll, int station) {
     if (!StationMonitorTable::Holds(station)) return kNoReply;
     const int result = link_.port.TransactWithRetry(PollRequest(poll, station, table_[station]));
@@ -164,34 +145,8 @@ int CMonitorEngine::RunPoll(Poll poll, int station) {
         HandleFailure(result, station);
         return result;
     }
-    StationRecord* r = ReplyRecord();
-    if (!r) return result;  // a frame from no station of ours: nothing to store
-    std::uint16_t reg[5] = {};
-    const int used = poll == Poll::Values ? 5 : poll == Poll::Status ? 3 : poll == Poll::Limits ? 2 : 1;
-    for (int k = 0; k < used; ++k) link_.port.ReplyRegister(k, reg[k]);
-    switch (poll) {
-    case Poll::Limits:
-        r->freqUpper = reg[0];
-        r->freqLower = reg[1];
-        break;
-    case Poll::Values:
-        r->setFreq = reg[0];
-        r->outFreq = reg[1];
-        r->outVolt = reg[2];
-        r->busVolt = reg[3];
-        r->outAmp = reg[4];
-        break;
-    case Poll::Status:
-        r->running = Bit(reg[0], 1u << 0);
-        r->reverse = Bit(reg[0], 1u << 1);
-        r->faultCode = reg[1];
-        for (int t = 0; t < kTerminalCount; ++t) r->terminals[static_cast<std::size_t>(t)] = Bit(reg[2], kStatusTerminal[t]);
-        break;
-    case Poll::Parameter:
-        // Stored under the replying station's own selection.
-        r->SelectedParamValue() = reg[0];
-        break;
-    }
+    // Stored in the replying station's record; a frame from no station of ours stores nothing.
+    StorePollReply(poll, link_.port.Reply(), link_.port.ReceivedCount(), table_);
     return result;
 }
 

@@ -21,6 +21,7 @@
 
 #include "link/link_context.h"
 #include "monitor/monitor_windows.h"
+#include "monitor/poll_reply.h"
 #include "monitor/station_table.h"
 
 #include <deque>
@@ -39,9 +40,6 @@ inline constexpr int kMonitorCommandMessage = 3054;
 enum class MonitorButton { Run, Stop, Forward, Reverse, FaultReset, S1, S2, S3, S4, AIN, RY1 };
 
 enum class MonitorWindowKind { None, Single, All };
-
-// The four polls, in the order a station is polled.
-enum class Poll { Limits, Values, Status, Parameter };
 
 // How one station's polls ended: `failed` is the first poll that failed (the
 // later ones were not run) and `result` its transaction result.
@@ -139,9 +137,6 @@ public:
 private:
     // The failure handling of a poll or command request (result 0, 1 or 3).
     void HandleFailure(int result, int station);
-    // The record a reply belongs to: the replying station's, or nullptr when
-    // the reply names no station of the table.
-    StationRecord* ReplyRecord();
     bool NotLinked();
     bool WindowOpen() const { return window_ != MonitorWindowKind::None; }
     void RefreshWindow();
