@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 [ $# -gt 0 ] && shift
 targets="$*"
-[ -n "$targets" ] || targets="doc_file_fuzz settings_fuzz reply_fuzz station_text_fuzz value_text_fuzz sim_frames_fuzz"
+[ -n "$targets" ] || targets="doc_file_fuzz settings_fuzz reply_fuzz station_text_fuzz value_text_fuzz sim_frames_fuzz monitor_poll_fuzz"
 jobs=${FUZZ_JOBS:-1}
 
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DKOLT_FUZZ=ON -DKOLT_BUILD_GUI=OFF \
