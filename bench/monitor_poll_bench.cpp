@@ -24,25 +24,12 @@ constexpr int kRounds = 20;
 constexpr double kBitsPerChar = 10.0;
 
 // Nobody to ask: every question would be a failure, and the bench counts those.
-class SilentPrompts : public IPrompts {
+class SilentPrompts : public CUnattendedPrompts {
 public:
     int shown = 0;
-    void Message(const std::string&, const std::string&, Icon) override { ++shown; }
-    void CommMessage(const std::string&) override { ++shown; }
-    bool YesNo(const std::string&, const std::string&, Icon) override { return ++shown, false; }
-    Answer YesNoCancel(const std::string&, const std::string&, Icon) override { return ++shown, Answer::Cancel; }
-    bool ContinueAbort(const std::string&) override { return ++shown, true; }
-    bool MonitorError(const std::string&) override { return ++shown, true; }
-    void ProgressOpen(bool) override {}
-    void ProgressRange(int, int) override {}
-    void ProgressStep() override {}
-    void ProgressText(const std::string&) override {}
-    void ProgressClose() override {}
-    void PumpOne() override {}
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
+
+protected:
+    void Shown(const std::string&) override { ++shown; }
 };
 
 class NoHost : public IDocumentHost {

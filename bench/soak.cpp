@@ -57,35 +57,19 @@ const std::vector<int> kStations{1, 2, 3, 4};
 // The user: answers as a commissioning engineer at the bus would (Continue to
 // the next station, No to saving the open document first) and counts what was
 // shown, by text, without keeping every message (memory must stay flat).
-class CountingPrompts : public IPrompts {
+class CountingPrompts : public CUnattendedPrompts {
 public:
     std::map<std::string, long> shown;
-    long shownSinceMark = 0;
 
-    void Message(const std::string& text, const std::string&, Icon) override { Count(text); }
-    void CommMessage(const std::string& text) override { Count(text); }
-    bool YesNo(const std::string&, const std::string&, Icon) override { return false; }
-    Answer YesNoCancel(const std::string&, const std::string&, Icon) override { return Answer::No; }
-    bool ContinueAbort(const std::string&) override { return true; }
-    bool MonitorError(const std::string& text) override { Count(text); return true; }
-    void ProgressOpen(bool) override {}
-    void ProgressRange(int, int) override {}
-    void ProgressStep() override {}
-    void ProgressText(const std::string&) override {}
-    void ProgressClose() override {}
-    void PumpOne() override {}
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
+    CountingPrompts() { yesNoCancelAnswer = Answer::No; }
 
-private:
-    void Count(std::string text) {
+protected:
+    void Shown(const std::string& message) override {
+        std::string text = message;
         // "Could not save <path>: <reason>": one kind whatever the path.
         if (text.rfind("Could not save ", 0) == 0) text = "Could not save <file>: " + text.substr(text.rfind(": ") + 2);
         while (!text.empty() && (text.back() == '\n')) text.pop_back();
         ++shown[text];
-        ++shownSinceMark;
     }
 };
 

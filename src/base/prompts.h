@@ -47,4 +47,38 @@ public:
     virtual std::optional<std::string> AskOpenPath(const std::string& filter, const std::string& defaultExt) = 0;
 };
 
+// Nobody at the screen: every box's text goes to Shown() and the box gets the
+// answer set below; progress and pumping do nothing; file dialogs are
+// cancelled. The benchmarks, the soak and the fuzz targets build on it, so an
+// answer added to IPrompts needs a default here only.
+class CUnattendedPrompts : public IPrompts {
+public:
+    bool yesNoAnswer = false;
+    Answer yesNoCancelAnswer = Answer::Cancel;
+    bool continueAnswer = true;      // "Write Message": Continue
+    bool monitorErrorAnswer = true;  // "Monitor Message": Continue
+
+    void Message(const std::string& text, const std::string&, Icon) override { Shown(text); }
+    void CommMessage(const std::string& text) override { Shown(text); }
+    bool YesNo(const std::string& text, const std::string&, Icon) override { return Shown(text), yesNoAnswer; }
+    Answer YesNoCancel(const std::string& text, const std::string&, Icon) override {
+        return Shown(text), yesNoCancelAnswer;
+    }
+    bool ContinueAbort(const std::string& text) override { return Shown(text), continueAnswer; }
+    bool MonitorError(const std::string& text) override { return Shown(text), monitorErrorAnswer; }
+    void ProgressOpen(bool) override {}
+    void ProgressRange(int, int) override {}
+    void ProgressStep() override {}
+    void ProgressText(const std::string&) override {}
+    void ProgressClose() override {}
+    void PumpOne() override {}
+    std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
+
+protected:
+    virtual void Shown(const std::string& text) { (void)text; }
+};
+
 }  // namespace kolt
