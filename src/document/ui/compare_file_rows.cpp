@@ -1,5 +1,6 @@
 #include "document/ui/compare_file_rows.h"
 
+#include "base/prompts.h"
 #include "base/texts.h"
 
 #include <QDialog>
@@ -11,7 +12,7 @@
 
 namespace kolt {
 
-CompareFileRows MakeCompareFileRows(int count) {
+CompareFileRows MakeCompareFileRows(int count, IPrompts& prompts, CompareFileLoader load) {
     CompareFileRows rows;
     rows.box = new QGroupBox(QString::fromUtf8(text::kSelectFilesGroup));
     rows.box->setObjectName(QStringLiteral("selectFilesGroup"));
@@ -29,6 +30,11 @@ CompareFileRows MakeCompareFileRows(int count) {
         grid->addWidget(button, k, 1);
         rows.paths.push_back(path);
         rows.buttons.push_back(button);
+        QObject::connect(button, &QPushButton::clicked, path, [&prompts, load, path, k] {
+            const auto chosen = prompts.AskOpenPath(text::kLoadParamFilter, text::kDefaultExt);
+            if (!chosen) return;
+            if (const auto shown = load(k, *chosen)) path->setText(QString::fromStdString(*shown));
+        });
     }
     grid->setColumnStretch(0, 1);
     return rows;

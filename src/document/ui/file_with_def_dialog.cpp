@@ -20,9 +20,10 @@ CFileWithDefDialog::CFileWithDefDialog(const CMarbenApp& app, IPrompts& prompts,
     setWindowTitle(QString::fromUtf8(text::kCompareTitles[2]));
     data_.Preset(app);
 
-    rows_ = MakeCompareFileRows(3);
-    for (int k = 0; k < 3; ++k)
-        connect(rows_.buttons[static_cast<std::size_t>(k)], &QPushButton::clicked, this, [this, k] { ChooseFile(k); });
+    rows_ = MakeCompareFileRows(3, prompts_, [this](int k, const std::string& path) -> std::optional<std::string> {
+        if (!data_.Load(k, path, prompts_)) return std::nullopt;
+        return data_.files[static_cast<std::size_t>(k)].path;
+    });
 
     model_ = new QComboBox;
     model_->setObjectName(QStringLiteral("modelList"));
@@ -46,14 +47,6 @@ CFileWithDefDialog::CFileWithDefDialog(const CMarbenApp& app, IPrompts& prompts,
     layout->addWidget(defaults);
     layout->addWidget(MakeOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void CFileWithDefDialog::ChooseFile(int index) {
-    const auto path = prompts_.AskOpenPath(text::kLoadParamFilter, text::kDefaultExt);
-    if (!path) return;
-    if (data_.Load(index, *path, prompts_))
-        rows_.paths[static_cast<std::size_t>(index)]->setText(
-            QString::fromStdString(data_.files[static_cast<std::size_t>(index)].path));
 }
 
 void CFileWithDefDialog::accept() {

@@ -23,8 +23,6 @@ public:
     void accept() override;
 
 private:
-    void ChooseFile(int index);
-
     IPrompts& prompts_;
     FilesWithDefaultData data_;
     CompareFileRows rows_;

@@ -14,22 +14,15 @@ namespace kolt {
 CFileWithFileDialog::CFileWithFileDialog(IPrompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
     setObjectName(QStringLiteral("fileWithFileDialog"));
     setWindowTitle(QString::fromUtf8(text::kCompareTitles[1]));
-    rows_ = MakeCompareFileRows(2);
-    for (int k = 0; k < 2; ++k)
-        connect(rows_.buttons[static_cast<std::size_t>(k)], &QPushButton::clicked, this, [this, k] { ChooseFile(k); });
+    rows_ = MakeCompareFileRows(2, prompts_, [this](int k, const std::string& path) -> std::optional<std::string> {
+        if (!data_.Load(k, path, prompts_)) return std::nullopt;
+        return data_.files[static_cast<std::size_t>(k)].path;
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rows_.box);
     layout->addWidget(MakeOkCancel(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void CFileWithFileDialog::ChooseFile(int index) {
-    const auto path = prompts_.AskOpenPath(text::kLoadParamFilter, text::kDefaultExt);
-    if (!path) return;
-    if (data_.Load(index, *path, prompts_))
-        rows_.paths[static_cast<std::size_t>(index)]->setText(
-            QString::fromStdString(data_.files[static_cast<std::size_t>(index)].path));
 }
 
 void CFileWithFileDialog::accept() {

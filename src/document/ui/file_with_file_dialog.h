@@ -21,8 +21,6 @@ public:
     void accept() override;
 
 private:
-    void ChooseFile(int index);
-
     IPrompts& prompts_;
     FileWithFileData data_;
     CompareFileRows rows_;
