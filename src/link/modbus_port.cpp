@@ -220,9 +220,11 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
         // about to answer. Let that answer come and go before asking anything new,
         // or it would be taken for this request's reply and put one parameter's
         // value into another's place.
-        const bool afterUnanswered = drainPending_;
+        const bool afterUnanswered = unanswered_;
+        unanswered_ = false;
         if (drainPending_) {
             drainPending_ = false;
+            ++drains_;
             DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, kLineQuietMs, kDrainLimitMs);
         }
         // Whatever is still in the input came unasked (line noise, another talker).
@@ -235,12 +237,14 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
             received_ = static_cast<int>(got);
             const bool wholeFrame = got > 0 && reply[0] == ':' && reply[got - 1] == '\n';
             if (!wholeFrame) {
+                unanswered_ = true;
                 drainPending_ = true;
                 drainFrom_ = std::chrono::steady_clock::now();
             } else if (afterUnanswered) {
                 // Right after a call that got nothing, this frame may be that call's late
                 // answer, and this call's own answer may still be on its way: the next
-                // request waits as long as a late answer to this one could take.
+                // request waits as long as a late answer to this one could take. Only
+                // that one: its frame is its own, and the calls after it pay nothing.
                 drainPending_ = true;
                 drainFrom_ = sent + std::chrono::milliseconds(kReadTimeMs);
             }

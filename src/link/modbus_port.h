@@ -169,12 +169,17 @@ public:
 
     // Transactions started (calls, not requests), for the curious and for tests.
     long TransactionCount() const { return transactions_; }
+    // Waits for a late reply before a request (after an unanswered call and
+    // after the call that follows it), likewise.
+    long DrainCount() const { return drains_; }
 
 private:
     char reply_[kFrameBufferSize + 1] = {};
     int received_ = 0;
     long transactions_ = 0;
-    bool drainPending_ = false;  // the last transaction ended without a whole frame
+    long drains_ = 0;
+    bool unanswered_ = false;    // the last call ended without a whole frame
+    bool drainPending_ = false;  // the next call first lets a late reply come and go
     std::chrono::steady_clock::time_point drainFrom_{};
 };
 

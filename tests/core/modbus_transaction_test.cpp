@@ -131,3 +131,21 @@ TEST_F(ModbusTransaction, LateReplyIsNotTakenForTheNextOne) {
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 1), value), kNormalReply);
     EXPECT_EQ(value, 5);
 }
+
+TEST_F(ModbusTransaction, OnlyTheCallAfterAnUnansweredOneAndTheNextWaitForLateReplies) {
+    EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNoReply);
+    EXPECT_EQ(port.DrainCount(), 0);
+    // Its late answer may still come, and may be taken by the next call, whose own
+    // answer may then come late: the two calls after it wait first...
+    for (long drains : {1, 2}) {
+        Then(":0103020005F5\r\n");
+        EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNormalReply);
+        EXPECT_EQ(port.DrainCount(), drains);
+    }
+    // ...and the calls after those do not.
+    for (int i = 0; i < 3; ++i) {
+        Then(":0103020005F5\r\n");
+        EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNormalReply);
+    }
+    EXPECT_EQ(port.DrainCount(), 2);
+}
