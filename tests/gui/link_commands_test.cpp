@@ -149,28 +149,24 @@ TEST_F(LinkGuiTest, ReadIntoTheOpenDocumentTakesOnlyTheChosenGroup) {
         EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
 }
 
-TEST_F(LinkGuiTest, WritePastASilentStationContinuesOrAborts) {
+// Continue and Abort are both pinned by the write procedure tests; a silent
+// station costs most of a minute, so the window is driven through Continue only.
+TEST_F(LinkGuiTest, WritePastASilentStationContinues) {
     Start({1, 2, 3}, {2});
     LinkWithText("1");
     CMarbenDoc* doc = NewDocument();
-    // Continue: 25.0 s reaches stations 1 and 3. Abort: 30.0 s reaches only station 1.
-    for (const auto& [keys, value, proceed, panes] :
-         {std::tuple{"25", 250, true, "Ver: 1.2|Linking  003"}, {"30", 300, false, "Ver: 1.2|Linking  002"}}) {
-        SCOPED_TRACE(proceed ? "Continue" : "Abort");
-        EditSetting(kF01, keys);
-        const auto settingsBefore = doc->values[0];
-        fake.shown.clear();
-        fake.continueAnswers = {proceed};
-        WriteTo("1-3");
-        EXPECT_EQ(Messages(), "continue|Write Message|Communication Error !!\nContinue to Next Station ?\n");
-        EXPECT_EQ(drive->ParamValue(1, kF01), value);
-        EXPECT_NE(drive->ParamValue(2, kF01), value);
-        EXPECT_EQ(drive->ParamValue(3, kF01) == value, proceed);
-        EXPECT_EQ(Panes(), panes);
-        EXPECT_EQ(doc->values[0], settingsBefore);  // the command never changes the document
-        EXPECT_FALSE(fake.progressOpen);
-        EXPECT_TRUE(link->Port().IsOpen());
-    }
+    EditSetting(kF01, "25");
+    const auto settingsBefore = doc->values[0];
+    fake.shown.clear();
+    fake.continueAnswers = {true};
+    WriteTo("1-3");
+    EXPECT_EQ(Messages(), "continue|Write Message|Communication Error !!\nContinue to Next Station ?\n");
+    EXPECT_EQ(std::tuple(drive->ParamValue(1, kF01), drive->ParamValue(3, kF01)), std::tuple(250, 250));
+    EXPECT_NE(drive->ParamValue(2, kF01), 250);
+    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  003");
+    EXPECT_EQ(doc->values[0], settingsBefore);  // the command never changes the document
+    EXPECT_FALSE(fake.progressOpen);
+    EXPECT_TRUE(link->Port().IsOpen());
 }
 
 TEST_F(LinkGuiTest, OnlineEditEndToEnd) {
