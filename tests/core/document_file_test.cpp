@@ -43,20 +43,22 @@ TEST(DocumentFile, EmptyParameterFileIs1801BytesWithItsOffsets) {
     doc.values[0][5] = -2;
     const std::string b = Bytes(doc);
 
-    ASSERT_EQ(b.size(), kEmptyParameterFileSize);
-    EXPECT_EQ(b.substr(0, kOffsetType), "KOLT Ver:1.2.080324\n");
-    EXPECT_EQ(b.substr(kOffsetType, 10), "Parameter\n");
-    EXPECT_EQ(IntAt(b, kOffsetCompareMode), 0);
-    EXPECT_EQ(IntAt(b, kOffsetModel), 3);
-    EXPECT_EQ(b[kOffset50Hz], 0);
-    EXPECT_EQ(b[kOffsetDiffers], 1);
-    EXPECT_EQ(b[kOffsetDiffers + 110], 1);
-    EXPECT_EQ(b[kOffsetDiffers + 111], 0);
-    EXPECT_EQ(IntAt(b, kOffsetValues), DefaultValue(0, 3, false));
-    EXPECT_EQ(IntAt(b, kOffsetValues + 4 * 55), DefaultValue(100, 3, false));
-    EXPECT_EQ(b.substr(kOffsetValues + 4 * 5, 4), std::string("\xFE\xFF\xFF\xFF", 4));
-    EXPECT_EQ(b.substr(kOffsetTitles, kOffsetPrintLines - kOffsetTitles), std::string(254, '\n'));
-    EXPECT_EQ(b.substr(kOffsetPrintLines), std::string(8, '\n'));
+    // The layout written out: header line, type line, mode, model, 50 Hz flag,
+    // 300 differs flags, 300 values, 254 station title lines, 8 print lines.
+    ASSERT_EQ(b.size(), 1801u);
+    EXPECT_EQ(b.substr(0, 20), "KOLT Ver:1.2.080324\n");
+    EXPECT_EQ(b.substr(20, 10), "Parameter\n");
+    EXPECT_EQ(IntAt(b, 30), 0);
+    EXPECT_EQ(IntAt(b, 34), 3);
+    EXPECT_EQ(b[38], 0);
+    EXPECT_EQ(b[39], 1);
+    EXPECT_EQ(b[39 + 110], 1);
+    EXPECT_EQ(b[39 + 111], 0);
+    EXPECT_EQ(IntAt(b, 339), 3);  // F00: the model
+    EXPECT_EQ(IntAt(b, 339 + 4 * 55), DefaultValue(100, 3, false));
+    EXPECT_EQ(b.substr(339 + 4 * 5, 4), std::string("\xFE\xFF\xFF\xFF", 4));
+    EXPECT_EQ(b.substr(1539, 1793 - 1539), std::string(254, '\n'));
+    EXPECT_EQ(b.substr(1793), std::string(8, '\n'));
 }
 
 TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
