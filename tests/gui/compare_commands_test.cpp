@@ -46,16 +46,10 @@ protected:
     // A parameter file of `model` at 50 Hz (60 Hz when !hz50) holding its
     // factory defaults, `edits` (number -> stored value) over them.
     std::string ParamFile(const char* name, int model, bool hz50, std::map<int, std::int32_t> edits = {}) {
-        SlotFlags flags{};
-        SlotValues settings{};
-        for (const ParamDef& p : AllParams()) {
-            const auto slot = static_cast<std::size_t>(SlotOfNumber(p.number));
-            flags[slot] = 1;
-            settings[slot] = DefaultValue(p.number, model, hz50);
-        }
+        SlotValues settings = DefaultSettings(model, hz50);
         for (auto [number, value] : edits) settings[static_cast<std::size_t>(SlotOfNumber(number))] = value;
         const std::string path = Path(name).toStdString();
-        WriteBytes(path, ParameterFileBytes(flags, settings));
+        WriteBytes(path, ParameterFileBytes(AllInUse(), settings));
         return path;
     }
 
