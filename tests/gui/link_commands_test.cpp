@@ -66,7 +66,7 @@ protected:
     }
 };
 
-TEST_F(LinkGuiTest, LinksOneStationStoresTheLineAndUnlinks) {
+TEST_F(LinkGuiTest, LinksOneStationReadsAGroupAndUnlinks) {
     Start({1});
     app.settings.baudRate = 9600;
     // COM1 names the device it resolves to; Default puts the line back to 38400.
@@ -82,6 +82,20 @@ TEST_F(LinkGuiTest, LinksOneStationStoresTheLineAndUnlinks) {
     EXPECT_EQ(app.settings.baudRate, 38400);
     EXPECT_EQ(Panes() + "|" + frame->StatusPane(3)->text(),
               "Ver: 1.2|Linking  001|Model: D200-0.75");
+
+    // Read into the open, modified document: the Yes/No save question first, then
+    // only the group chosen in the dialog; the basic group takes the defaults.
+    drive->SetParamValue(1, kF01, 321);
+    drive->SetParamValue(1, kC10, 1);
+    CMarbenDoc* doc = NewDocument();
+    EditSetting(kF02, "7");
+    ASSERT_TRUE(doc->IsModified());
+    fake.yesNoAnswers = {false};
+    ReadWith(1, /*basicToo=*/false);
+    EXPECT_EQ(Messages(), kSaveQuestion);
+    EXPECT_EQ(frame->Document(), doc);  // the same document, refilled
+    EXPECT_EQ(Shows(kC10), "1 = 1");
+    for (int n : {kF01, kF02}) EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
 
     // Close changes nothing; Unlink closes the port.
     WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("closeButton")->click(); });
@@ -132,25 +146,6 @@ TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(LinkGuiTest, ReadIntoTheOpenDocumentTakesOnlyTheChosenGroup) {
-    Start({1});
-    drive->SetParamValue(1, kF01, 321);
-    drive->SetParamValue(1, kC10, 1);
-    LinkWithText("1");
-    CMarbenDoc* doc = NewDocument();
-    EditSetting(kF02, "7");  // modified: the Yes/No save question comes first
-    ASSERT_TRUE(doc->IsModified());
-    fake.yesNoAnswers = {false};
-    ReadWith(1, /*basicToo=*/false);
-    EXPECT_EQ(Messages(), kSaveQuestion);
-    EXPECT_EQ(frame->Document(), doc);  // the same document, refilled
-    EXPECT_EQ(Shows(kC10), "1 = 1");
-    for (int n : {kF01, kF02})  // the basic group takes the defaults
-        EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
-}
-
-// Continue and Abort are both pinned by the write procedure tests; a silent
-// station costs most of a minute, so the window is driven through Continue only.
 TEST_F(LinkGuiTest, WritePastASilentStationContinues) {
     Start({1, 2, 3}, {2});
     LinkWithText("1");
