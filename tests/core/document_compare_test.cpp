@@ -13,18 +13,6 @@ using namespace kolt::testing;
 
 namespace {
 
-SlotFlags InUse() {
-    SlotFlags f{};
-    std::fill_n(f.begin(), kParamCount, 1);
-    return f;
-}
-
-SlotValues Defaults(int model, bool hz50) {
-    SlotValues v{};
-    for (int slot = 0; slot < kParamCount; ++slot) v[slot] = DefaultValue(NumberOfSlot(slot), model, hz50);
-    return v;
-}
-
 int Rows(const CMarbenDoc& doc) { return static_cast<int>(std::count(doc.differs.begin(), doc.differs.end(), 1)); }
 
 }  // namespace
@@ -33,7 +21,7 @@ TEST(DocumentCompare, LoadRefusesAnythingButAParameterFile) {
     TempDir dir;
     SlotValues settings{};
     settings[4] = 44;
-    const std::string good = ParameterFileBytes(InUse(), settings);
+    const std::string good = ParameterFileBytes(AllInUse(), settings);
     std::string lower = good, mode1 = good;
     lower.replace(20, 9, "parameter");
     mode1[30] = 1;
@@ -57,18 +45,18 @@ TEST(DocumentCompare, LoadRefusesAnythingButAParameterFile) {
 
     WriteBytes(dir.File("good.kpf"), good);
     ASSERT_TRUE(LoadParameterFile(dir.File("good.kpf"), f, prompts));
-    EXPECT_EQ(std::tuple(f.settings, f.slotFlags), std::tuple(settings, InUse()));
+    EXPECT_EQ(std::tuple(f.settings, f.slotFlags), std::tuple(settings, AllInUse()));
 }
 
 TEST(DocumentCompare, FileWithFileListsOnlySlotsInUseInBothThatDiffer) {
     TempDir dir;
-    SlotValues a = Defaults(0, true), b = a;
-    SlotFlags flagsB = InUse();
+    SlotValues a = DefaultSettings(0, true), b = a;
+    SlotFlags flagsB = AllInUse();
     b[7] += 1;   // differs, in use in both
     b[20] += 1;  // differs, but unused in file 2
     flagsB[20] = 0;
     b[150] = 3;  // beyond the parameters: unused in both
-    WriteBytes(dir.File("a.kpf"), ParameterFileBytes(InUse(), a));
+    WriteBytes(dir.File("a.kpf"), ParameterFileBytes(AllInUse(), a));
     WriteBytes(dir.File("b.kpf"), ParameterFileBytes(flagsB, b));
 
     FakePrompts prompts;
@@ -106,7 +94,7 @@ TEST(DocumentCompare, FilesWithDefaultWithOnlyTheSecondFile) {
     // The user picks model 10 at 60 Hz; the file is compared with those defaults.
     dlg.model = 10;
     dlg.frequency = 1;
-    SlotValues v = Defaults(10, false);
+    SlotValues v = DefaultSettings(10, false);
     v[60] += 5;
     WriteBytes(dir.File("two.kpf"), ParameterFileBytes(SlotFlags{}, v));  // slot flags are not consulted
     FakePrompts prompts;
@@ -128,7 +116,7 @@ TEST(DocumentCompare, InverterWithDefaultNamesTheStationAndTakesTheDrivesModel) 
     CMarbenApp app;
     app.readCapacity = 8;
     app.readVersion = 12;
-    app.staging.values[0] = Defaults(8, false);
+    app.staging.values[0] = DefaultSettings(8, false);
     app.staging.values[0][0] += 1;
     app.staging.values[0][110] += 1;
     app.staging.values[1].fill(77);  // left over from an earlier compare, not consulted

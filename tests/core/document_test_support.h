@@ -1,12 +1,14 @@
 // Helpers of the document tests: a scratch folder and whole-file reads/writes.
 #pragma once
 
+#include "catalogue/models.h"
 #include "document/doc_file.h"
 #include "document/marben_doc.h"
 #include "fake_prompts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +50,18 @@ inline std::int32_t IntAt(const std::string& bytes, std::size_t offset) {
     std::uint32_t u = 0;
     for (std::size_t i = 4; i-- > 0;) u = (u << 8) | static_cast<unsigned char>(bytes[offset + i]);
     return static_cast<std::int32_t>(u);
+}
+
+// Every parameter slot flagged in use, and a model's factory defaults in every slot.
+inline SlotFlags AllInUse() {
+    SlotFlags f{};
+    std::fill_n(f.begin(), kParamCount, 1);
+    return f;
+}
+inline SlotValues DefaultSettings(int model, bool hz50) {
+    SlotValues v{};
+    for (int slot = 0; slot < kParamCount; ++slot) v[slot] = DefaultValue(NumberOfSlot(slot), model, hz50);
+    return v;
 }
 
 // The bytes of a parameter file holding the given slot flags and settings.

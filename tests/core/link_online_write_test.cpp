@@ -73,7 +73,7 @@ TEST_F(OnlineWrite, AcceptedEditStaysAndIsShown) {
     EXPECT_EQ(Boxes(prompts), Texts{"Write Message: Write Parameter Successfully !!"});
     EXPECT_EQ(drive->ParamValue(1, kF07), 4500);
     EXPECT_EQ(Setting(*doc, kF07), 4500);
-    EXPECT_EQ(view->cellText[kF07], FormatParamValue(4500, kF07));
+    EXPECT_EQ(view->cellText[kF07], "45.00");
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(std::tie(view->reverts, view->focuses, view->station, app.busyFlag), std::make_tuple(0, 1, 1, 0));
 }
@@ -110,7 +110,7 @@ TEST_F(OnlineWrite, FactoryResetIsAskedFirst) {
     EXPECT_EQ(prompts.Texts().back(), "Write Parameter Successfully !!");
     EXPECT_NE(drive->ParamValue(1, kF07), 1234);
     EXPECT_EQ(Setting(*doc, kF52), 0);
-    EXPECT_EQ(view->cellText[kF52], FormatParamValue(0, kF52));
+    EXPECT_EQ(view->cellText[kF52], "0");
 }
 
 TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
@@ -123,7 +123,7 @@ TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
     OnViewEditCommitted(ctx, *doc, *view, kF07);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(Setting(*doc, kF07), 4300);
-    EXPECT_EQ(view->cellText[kF07], FormatParamValue(4300, kF07));
+    EXPECT_EQ(view->cellText[kF07], "43.00");
     EXPECT_EQ(view->reverts, 0);
 
     EXPECT_FALSE(WriteOneParameter(ctx, 1, kF07, 4000));
@@ -139,7 +139,7 @@ TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     EXPECT_EQ(app.busyFlag, 1);  // still up: the dialog is still open
     EXPECT_EQ(drive->ParamValue(2, kF07), 4200);
     EXPECT_NE(drive->ParamValue(1, kF07), 4200);
-    EXPECT_EQ(view->cellText[kF07], FormatParamValue(4200, kF07));  // the view follows
+    EXPECT_EQ(view->cellText[kF07], "42.00");  // the view follows
     // Refused, or F52 answered No: the dialog takes its edit back.
     dialog.Edit(kF07, MaxValue(kF07) + 1);
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF07, MaxValue(kF07) + 1);

@@ -83,7 +83,7 @@ TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
     ASSERT_TRUE(RunReadCommand(ctx, {3, false, true}));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(host.creations, 1);  // the open document was refilled, not replaced
-    EXPECT_EQ(Setting(doc, kF07), DefaultValue(kF07, 5, true));
+    EXPECT_EQ(Setting(doc, kF07), 5000);  // model 5's default, 50.00 Hz
     EXPECT_EQ(Setting(doc, kC25Slot), 3);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...C00");

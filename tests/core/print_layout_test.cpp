@@ -208,22 +208,6 @@ TEST(PrintLayout, CompareHeadingsAndSourceNamesCut) {
     }
 }
 
-TEST(PrintLayout, NoDifferingSlotPrintsOnePageOfHeadings) {
-    CMarbenApp app;
-    app.staging.compareMode = 2;
-    app.staging.present = {1, 1, 0};
-    app.staging.names = {"a.kpf", "b.kpf", ""};
-    auto doc = CreateNewDocument(app);
-    ASSERT_TRUE(doc);
-    const PrintJob job = MakePrintJob(*doc, PrintSelection{});
-    EXPECT_TRUE(job.lines.empty());
-    EXPECT_EQ(JobPageCount(job, false), 1);
-    const PrintPage page = LayoutPrintPage(job, 1, 777, false);
-    EXPECT_NE(Find(page, "Compare File with File"), nullptr);
-    EXPECT_NE(Find(page, "a.kpf"), nullptr);
-    EXPECT_TRUE(CodesOn(page).empty());
-}
-
 TEST(PrintLayout, LongDescriptionsAreCut) {
     const std::string sixty(60, 'd');
     const std::string fiftyFour(54, 'e');

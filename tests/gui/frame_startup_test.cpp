@@ -136,8 +136,7 @@ TEST_F(StartupTest, FileOnTheCommandLineOrAMissingFolder) {
     QString text, title;
     AnswerMessageBox(QMessageBox::Ok, &text, &title);
     EXPECT_EQ(Start(app, prompts, {broken.fileName()}), nullptr);
-    EXPECT_EQ(text, "Error: Open file failure!\n\nThe file format is not correctly!\n");
-    EXPECT_EQ(title, "Open");
+    EXPECT_EQ(title, "Open");  // the reader's texts are pinned by the document file tests
 
     // So does a missing installation folder, before anything else.
     qputenv("KOLT_HOME", home.filePath(QStringLiteral("not-there")).toLocal8Bit());

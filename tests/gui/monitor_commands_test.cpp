@@ -2,12 +2,8 @@
 // windows against a virtual drive on a pseudo-terminal that COM1 resolves to.
 // Every wait is for a state the test steers (a value the window shows, a
 // register the drive holds), never for a time.
-#include "app/ui/link_commands.h"
 #include "app/ui/monitor_commands.h"
-#include "core/fake_prompts.h"
-#include "drive-sim/virtual_drive.h"
-#include "frame_fixture.h"
-#include "link/ui/link_dialog.h"
+#include "drive_frame_fixture.h"
 #include "monitor/ui/lamp.h"
 #include "monitor/ui/mon_multi_dialog.h"
 #include "monitor/ui/mon_single_dialog.h"
@@ -19,52 +15,31 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cstdlib>
-
 namespace kolt::testing {
 namespace {
 
 constexpr int kWaitMs = 8000;
 
-class MonitorGuiTest : public FrameTest {
+class MonitorGuiTest : public DriveFrameTest {
 protected:
-    FakePrompts fake;
-    std::unique_ptr<sim::VirtualDrive> drive;
-    std::unique_ptr<CLinkCommands> link;
     std::unique_ptr<CMonitorCommands> monitor;
 
-    void SetUp() override {}
     void TearDown() override {
         frame.reset();
         monitor.reset();
-        link.reset();
-        if (drive) drive->Stop();
-        unsetenv("KOLT_COM1");
+        DriveFrameTest::TearDown();
     }
 
     void Start(std::vector<int> stations) {
-        sim::DriveSimOptions o;
-        o.stations = std::move(stations);
-        o.model = 5;
-        o.baud = 0;
-        drive = std::make_unique<sim::VirtualDrive>(o);
-        ASSERT_TRUE(drive->Start()) << drive->Error();
-        setenv("KOLT_COM1", drive->SlavePath().c_str(), 1);
-        app.settings.comPort = 1;
-        link = std::make_unique<CLinkCommands>(app, fake);
-        MakeFrame({});
-        link->Install(*frame);
+        StartDrive(std::move(stations));
+        MakeLinkedFrame(false);
         monitor = std::make_unique<CMonitorCommands>(app, link->Context());
         monitor->Install(*frame);
         frame->show();
     }
 
     void LinkTo(const QString& stations) {
-        WhenModal<CLinkDialog>([stations](CLinkDialog* d) {
-            d->findChild<QLineEdit*>("stationEdit")->setText(stations);
-            d->findChild<QPushButton*>("linkButton")->click();
-        });
-        frame->RunCommand(cmd::kLink);
+        LinkWithText(stations);
         ASSERT_EQ(app.linkedFlag, 1);
     }
     void Unlink() {

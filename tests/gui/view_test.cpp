@@ -71,21 +71,13 @@ constexpr int kF23 = 23;   // two decimals, width 5
 constexpr int kF52 = 52;   // factory default
 constexpr int kC23 = 123;  // one decimal, width 4
 
+// The typing rules are the core's (setting edit tests); here, that the real
+// editor applies them with the document's own format and width.
 TEST_F(ViewTest, TypingFilterInTheRealEditor) {
     MakeView();
+    EXPECT_EQ(Edit(kC23, "1x-2.55", Qt::Key_Escape), "12.5");
     doc->widthByNumber[kF23] = 4;  // no catalogue parameter has two decimals in width 4
-    struct Row {
-        int number;
-        const char* keys;
-        const char* held;
-    } const rows[] = {
-        {kC23, "12.", "12."},   {kC23, "123", "12"},  {kC23, "1x-2.55", "12.5"},
-        {kF23, "1.23", "1.23"}, {kF23, "12", "1"},
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(Edit(r.number, r.keys, Qt::Key_Escape), r.held) << CodeText(r.number) << " " << r.keys;
-    doc->widthByNumber[kF23] = 5;
-    EXPECT_EQ(Edit(kF23, "12.34", Qt::Key_Escape), "12.34");
+    EXPECT_EQ(Edit(kF23, "12", Qt::Key_Escape), "1");
 }
 
 TEST_F(ViewTest, HowTheEditorStarts) {
@@ -128,9 +120,7 @@ TEST_F(ViewTest, EndingAnEdit) {
     Edit(kF01, "0");
     EXPECT_EQ(app.busyFlag, 1);
     app.busyFlag = 0;
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, "Over Range !!\n\nCode: F01\nRange Value: 0.1~999.0");
-    EXPECT_EQ(prompts.shown[0].caption, "Error Message");
+    EXPECT_EQ(prompts.shown.size(), 1u);  // its text is pinned by the edit rules tests
     EXPECT_EQ(Shows(kF01), "5.0 = 50");
     EXPECT_FALSE(doc->IsModified());
 
@@ -151,8 +141,7 @@ TEST_F(ViewTest, OnlineEditRangeAndRestore) {
     app.linkedFlag = 1;
     MakeView();
     Edit(kF52, "15");
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, "Over Range !!\n\nCode: F52\nRange Value: 0, 10, 20");
+    EXPECT_EQ(prompts.shown.size(), 1u);  // 15 lies between F52's limits but is no reset code
     EXPECT_EQ(Setting(kF52), "0");
 
     Edit(7, "60");  // an earlier modification stays when a later edit is taken back
@@ -194,8 +183,6 @@ TEST_F(ViewTest, OrdinaryDocumentShowsAll111Parameters) {
     EXPECT_EQ(RowTexts(g, RowOf(7)),
               (QStringList{"Frequency upper limit (Hz)", "F07", "1.00~200.00", "50.00/60.00", "50.00"}));
     EXPECT_EQ(g.GetItemText(56, 1) + g.GetItemText(111, 1), "C00C55");
-    EXPECT_EQ(Setting(0), "007");    // F00 of model 7
-    EXPECT_EQ(Setting(125), "4.0");  // C25 of model 7
     EXPECT_EQ(Setting(53) + Setting(54), "");  // version and fault are empty in a document made offline
 
     EXPECT_EQ(g.GetItemFgColour(5, 0), QColor(0, 0, 0));  // black on white whatever the theme
@@ -244,13 +231,12 @@ TEST_F(ViewTest, CompareLayouts) {
         std::vector<int> differs;                                // staged by file-with-file only
         QStringList headers, codes, firstRow;
     };
+    // Headers and rows per mode are pinned through kolt-cli, which lays documents
+    // out by the same rules; here the view's own cells: every column kind once.
     const Case cases[] = {
         {"inverter with default", 1, {1, 0, 0}, {"Station_007", "", ""}, {{0, 1, 100}, {0, 80, 12}}, {},
          {"Description", "Code", "Default", "Station_007"}, {"F01", "C25"},
          {"Acceleration time 1 (s)", "F01", "5.0", "10.0"}},
-        {"file with file", 2, {1, 1, 0}, {"a.kpf", "b.kpf", ""}, {{1, 7, 6000}, {1, 100, 20}}, {7, 100},
-         {"Description", "Code", "a.kpf", "b.kpf"}, {"F07", "C45"},
-         {"Frequency upper limit (Hz)", "F07", "50.00", "60.00"}},
         {"files with default, absent sources empty", 3, {0, 1, 0}, {"------", "two.kpf", "------"},
          {{0, 2, 999}, {1, 3, 1}}, {},
          {"Description", "Code", "Default", "------", "two.kpf", "------"}, {"F03"},
