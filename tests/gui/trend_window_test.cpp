@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -67,9 +68,15 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
     EXPECT_TRUE(newest.endsWith("  Set freq. 50.00 Hz  Output freq. 1.00 Hz  Output volt. 220.0 V  Bus volt. 311.0 V  "
                                 "Output amp. 2.6 A  Output power 572.00 W  RUN  FWD >>"))
         << newest.toStdString();
-    w.ShowCursorAt(kStart + 150);
+    // The mouse at the plot's left edge is a span back: the oldest sample is nearest.
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QRectF plot = w.Plot()->chart()->plotArea();
+    QTest::mouseMove(w.Plot()->viewport(), w.Plot()->mapFromScene(plot.topLeft() + QPointF(2, 20)));
     EXPECT_TRUE(w.ValuesLabel()->text().contains("Output freq. 0.00 Hz")) << w.ValuesLabel()->text().toStdString();
     EXPECT_TRUE(w.ValuesLabel()->text().contains("STOP"));
+    w.ShowCursorAt(kStart + 700);
+    EXPECT_TRUE(w.ValuesLabel()->text().contains("Output freq. 1.00 Hz")) << w.ValuesLabel()->text().toStdString();
 
     // A quantity unchecked hides its curve; an axis shows while one of its curves does.
     w.QuantityCheck(TrendQuantity::OutAmp)->setChecked(false);
