@@ -90,7 +90,10 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
     Record(400);
     EXPECT_TRUE(w.Update());
     w.SetSpan(0);
-    EXPECT_EQ(out->count(), 151);  // both ends of the minute are in
+    EXPECT_EQ(w.Series(TrendQuantity::SetFreq)->count(), 151);  // both ends of the minute are in
+    EXPECT_EQ(out->count(), 0);                                 // not chosen: not drawn
+    w.QuantityCheck(TrendQuantity::OutFreq)->setChecked(true);
+    EXPECT_EQ(out->count(), 151);
     EXPECT_EQ(w.Plot()->Marks().size(), 0u);
 }
 

@@ -33,6 +33,7 @@ QString Q(const char* s) { return QString::fromUtf8(s); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 enum Unit { kHz = 0, kVolt = 1, kAmp = 2, kWatt = 3 };
+constexpr int kUnitTicks = 5;
 
 Unit UnitOf(TrendQuantity q) {
     switch (q) {
@@ -53,6 +54,17 @@ const QColor kSeriesColors[kTrendQuantities] = {QColor(0x9a, 0x9a, 0x9a), QColor
                                                  QColor(0x2e, 0x8b, 0x3e), QColor(0x7a, 0x4f, 0xa8),
                                                  QColor(0xd2, 0x6a, 0x00), QColor(0x8b, 0x5a, 0x2b)};
 constexpr bool kShownAtFirst[kTrendQuantities] = {true, true, true, false, true, false};
+
+// The top of a unit axis at or above `value` whose four steps are 1, 2, 2.5
+// or 5 times a power of ten, so every axis puts its five ticks on the same
+// grid lines.
+double NiceTop(double value) {
+    const double step = value / (kUnitTicks - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (m * power >= step) return m * power * (kUnitTicks - 1);
+    return 10 * power * (kUnitTicks - 1);
+}
 
 QString TimeText(qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("hh:mm:ss.zzz")); }
 
@@ -162,7 +174,8 @@ CTrendWindow::CTrendWindow(const CTrendRecorder& recorder, IPrompts& prompts, in
 
     chart_ = new QChart;
     chart_->setMargins(QMargins(4, 4, 4, 4));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The check boxes name the curves in their colours: no legend.
+    chart_->legend()->hide();
     timeAxis_ = new QDateTimeAxis;
     timeAxis_->setFormat(QStringLiteral("hh:mm:ss"));
     timeAxis_->setTickCount(7);
@@ -173,7 +186,7 @@ CTrendWindow::CTrendWindow(const CTrendRecorder& recorder, IPrompts& prompts, in
         axis->setTitleText(Q(kUnitNames[u]));
         axis->setLabelFormat(QStringLiteral("%g"));
         axis->setRange(0, 1);
-        axis->setTickCount(5);
+        axis->setTickCount(kUnitTicks);
         chart_->addAxis(axis, kUnitSide[u]);
         unitAxes_[static_cast<std::size_t>(u)] = axis;
     }
@@ -199,7 +212,7 @@ CTrendWindow::CTrendWindow(const CTrendRecorder& recorder, IPrompts& prompts, in
         check->setPalette(pal);
         connect(check, &QCheckBox::toggled, this, [this, series](bool on) {
             series->setVisible(on);
-            UpdateAxes();
+            DrawCurves();
         });
         checks_[static_cast<std::size_t>(i)] = check;
         checks->addWidget(check);
@@ -278,7 +291,10 @@ void CTrendWindow::SetPaused(bool paused) {
     paused_ = paused;
     if (pause_->isChecked() != paused) pause_->setChecked(paused);  // comes back here
     pause_->setText(Q(paused ? text::kTrendResume : text::kTrendPause));
-    if (!paused) Update();
+    if (!paused) {
+        dirty_ = true;  // Resume catches up at once
+        Update();
+    }
     ShowValues();
 }
 
@@ -286,9 +302,21 @@ bool CTrendWindow::Update() {
     if (paused_) return false;
     const TrendRing* ring = recorder_.Ring(station_);
     const std::uint64_t pushed = ring ? ring->Pushed() : 0;
-    if (!dirty_ && recorder_.Generation() == generation_ && pushed == pushed_) return false;
+    const bool same = !dirty_ && recorder_.Generation() == generation_;
+    if (same && pushed == pushed_) return false;
+    // A long span moves less than two pixels a sample: it waits for two pixels' worth.
+    if (same && ring && !ring->Empty() && ring->Newest().timeMs - drawnNewest_ < MinStepMs()) return false;
     Redraw();
     return true;
+}
+
+double CTrendWindow::PlotWidth() const {
+    const double width = chart_->plotArea().width();
+    return width > 10 ? width : 800;
+}
+
+qint64 CTrendWindow::MinStepMs() const {
+    return std::min<qint64>(kLongestStepMs, static_cast<qint64>(2 * static_cast<double>(spanMs_) / PlotWidth()));
 }
 
 void CTrendWindow::Redraw() {
@@ -308,16 +336,31 @@ void CTrendWindow::Redraw() {
         for (const TrendEvent& e : FindTrendEvents(*ring, first, count))
             marks.push_back(MarkOf(e, ring->At(e.index).timeMs));
     }
+    drawnNewest_ = to;
     const qint64 from = to - spanMs_;
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(to));
+    view_->SetTimeRange(from, to);
+    view_->SetMarks(std::move(marks));
+    DrawCurves();
+    ShowValues();
+}
 
-    // A long span has more samples than pixels: each stretch of samples keeps
-    // its least and its greatest value, in their order, so no peak is lost.
+void CTrendWindow::DrawCurves() {
+    // A span with more samples than the plot has pixel pairs keeps, of each
+    // stretch of samples, its least and its greatest value in their order, so
+    // no peak is lost.
     const std::size_t n = shown_.size();
-    const std::size_t stretch = n > static_cast<std::size_t>(kMaxPoints) ? (n + kMaxPoints / 2 - 1) / (kMaxPoints / 2) : 1;
+    const auto budget = static_cast<std::size_t>(std::clamp(static_cast<int>(PlotWidth() / 2), 200, kMaxPoints));
+    const std::size_t stretch = n > budget ? (n + budget / 2 - 1) / (budget / 2) : 1;
     for (int i = 0; i < kTrendQuantities; ++i) {
+        QLineSeries* series = series_[static_cast<std::size_t>(i)];
+        if (!series->isVisible()) {
+            if (series->count()) series->clear();  // drawn again when it is chosen
+            continue;
+        }
         const auto q = static_cast<TrendQuantity>(i);
         QList<QPointF> points;
-        points.reserve(static_cast<qsizetype>(std::min<std::size_t>(n, kMaxPoints + 2)));
+        points.reserve(static_cast<qsizetype>(std::min(n, budget + 2)));
         for (std::size_t start = 0; start < n; start += stretch) {
             const std::size_t end = std::min(n, start + stretch);
             std::size_t lo = start, hi = start;
@@ -330,13 +373,9 @@ void CTrendWindow::Redraw() {
                 if (lo == hi) break;
             }
         }
-        series_[static_cast<std::size_t>(i)]->replace(points);
+        series->replace(points);
     }
-    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(to));
-    view_->SetTimeRange(from, to);
-    view_->SetMarks(std::move(marks));
     UpdateAxes();
-    ShowValues();
 }
 
 void CTrendWindow::UpdateAxes() {
@@ -351,9 +390,10 @@ void CTrendWindow::UpdateAxes() {
     }
     for (std::size_t u = 0; u < 4; ++u) {
         QValueAxis* axis = unitAxes_[u];
-        axis->setVisible(used[u]);
-        axis->setRange(0, std::max(1.0, top[u] * 1.1));
-        axis->applyNiceNumbers();
+        if (axis->isVisible() != used[u]) axis->setVisible(used[u]);
+        // The scale changes only when the curves leave it or shrink well inside it.
+        const double want = std::max(1.0, top[u] * 1.05);
+        if (want > axis->max() || want < axis->max() * 0.5) axis->setRange(0, NiceTop(want));
     }
 }
 

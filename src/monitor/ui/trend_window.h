@@ -68,8 +68,13 @@ class CTrendWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRedrawMs = 250;
-    // Points drawn per curve at most; a longer span is thinned to each stretch's least and greatest value.
+    // Points drawn per curve: about one per two pixels of the plot's width,
+    // never more than this; a longer span is thinned to each stretch's least
+    // and greatest value.
     static constexpr int kMaxPoints = 2000;
+    // A long span redraws when the newest sample has moved the picture by two
+    // pixels, but at least every two seconds of samples.
+    static constexpr qint64 kLongestStepMs = 2000;
 
     CTrendWindow(const CTrendRecorder& recorder, IPrompts& prompts, int station, const QString& caption,
                  QWidget* parent = nullptr);
@@ -77,8 +82,9 @@ public:
     int Station() const { return station_; }
     void Retitle(const QString& caption);
 
-    // Draws the record again now when a sample came (or the span changed) and
-    // the view is not paused; true when it drew. The timer calls it.
+    // Draws the record again now when a sample came (for a long span: enough
+    // samples to move the picture by a pixel), the span changed or a monitor
+    // started, and the view is not paused; true when it drew. The timer calls it.
     bool Update();
     // Draws the record again now, paused or not.
     void Redraw();
@@ -110,7 +116,10 @@ public:
     QLabel* ValuesLabel() const { return values_; }
 
 private:
+    void DrawCurves();
     void UpdateAxes();
+    double PlotWidth() const;
+    qint64 MinStepMs() const;
     void ShowValues();
     std::string ProposedName(const char* ext) const;
     bool WriteFile(const std::string& path, const std::string& bytes);
@@ -123,6 +132,7 @@ private:
     bool dirty_ = true;
     std::uint64_t generation_ = ~0ull;
     std::uint64_t pushed_ = 0;
+    qint64 drawnNewest_ = 0;
     std::vector<TrendSample> shown_;
     std::optional<qint64> cursor_;
 
