@@ -281,15 +281,15 @@ QValueAxis* CTrendWindow::UnitAxis(TrendQuantity q) const { return unitAxes_[sta
 
 void CTrendWindow::SetSpan(int position) {
     if (position < 0 || position >= static_cast<int>(std::size(text::kTrendSpanMinutes))) return;
-    if (span_->currentIndex() != position) span_->setCurrentIndex(position);  // comes back here
+    if (span_->currentIndex() != position) return span_->setCurrentIndex(position);  // comes back here
     spanMs_ = static_cast<qint64>(text::kTrendSpanMinutes[position]) * 60 * 1000;
     dirty_ = true;
     if (!paused_) Redraw();
 }
 
 void CTrendWindow::SetPaused(bool paused) {
+    if (pause_->isChecked() != paused) return pause_->setChecked(paused);  // comes back here
     paused_ = paused;
-    if (pause_->isChecked() != paused) pause_->setChecked(paused);  // comes back here
     pause_->setText(Q(paused ? text::kTrendResume : text::kTrendPause));
     if (!paused) {
         dirty_ = true;  // Resume catches up at once
