@@ -1,7 +1,8 @@
 // Pictures of the two monitor windows for the README, taken against the
 // virtual drive: the program's own frame, link and monitor commands, driven
 // as a user would (Link, Monitor, a frequency, RUN, a terminal switch).
-// Usage: kolt-monitor-shots SINGLE.png ALL.png (run on an X screen or offscreen).
+// Usage: kolt-monitor-shots SINGLE.png ALL.png (run on an X screen or offscreen),
+//        kolt-monitor-shots --trend TREND.png (a drive ramping up, reversing and tripping).
 #include "app/ui/link_commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/monitor_commands.h"
@@ -12,6 +13,7 @@
 #include "drive-sim/virtual_drive.h"
 #include "link/link_procedure.h"
 #include "monitor/ui/monitor_panel.h"
+#include "monitor/ui/trend_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -52,8 +55,9 @@ void SetFrequencyAndRun(kolt::CMonitorPanel* p, const char* hz, bool reverse) {
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
+    const bool trend = argc == 3 && std::string(argv[1]) == "--trend";
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SINGLE.png ALL.png\n", argv[0]);
+        std::fprintf(stderr, "usage: %s SINGLE.png ALL.png | --trend TREND.png\n", argv[0]);
         return 2;
     }
     QTemporaryDir dir;
@@ -93,6 +97,45 @@ int main(int argc, char** argv) {
     if (kolt::RunLinkCommand(link.Context(), request) != kolt::LinkOutcome::Linked) {
         std::fprintf(stderr, "the virtual drive did not link\n");
         return 1;
+    }
+
+    if (trend) {
+        // Quicker ramps than the factory's, so the picture holds a whole story:
+        // up to 50 Hz forward, stop, up again in reverse, then a trip.
+        drive.SetParamValue(1, 1, 40);  // F01 acceleration 4.0 s
+        drive.SetParamValue(1, 2, 30);  // F02 deceleration 3.0 s
+        monitor.Engine().StartSingle(1);
+        kolt::CMonSingleDialog* single = monitor.SingleWindow();
+        if (!single) return 1;
+        kolt::CMonitorPanel* p = single->Panel();
+        Wait(1200);  // the limits poll brings F07
+        p->Button("trend")->click();
+        kolt::CTrendWindow* w = monitor.TrendWindow(1);
+        if (!w) return 1;
+        w->SetSpan(0);
+        w->resize(980, 560);
+        Wait(2000);
+        SetFrequencyAndRun(p, "50", false);
+        Wait(8000);
+        p->Button("stop")->click();
+        Wait(5000);
+        p->Button("rev")->click();
+        p->Button("run")->click();
+        Wait(7000);
+        drive.SetFault(1, 2);  // OC: the output stops at once
+        Wait(3000);
+        // The values at a moment of the reverse run, as a hover shows them.
+        const auto& shown = w->Shown();
+        if (shown.size() > 20) w->ShowCursorAt(shown[shown.size() - 14].timeMs);
+        w->SetPaused(true);
+        Wait(400);
+        const bool saved = w->grab().save(QString::fromLocal8Bit(argv[2]));
+        if (!saved) std::fprintf(stderr, "could not save %s\n", argv[2]);
+        w->close();
+        single->close();
+        frame.reset();
+        drive.Stop();
+        return saved ? 0 : 1;
     }
 
     // One station: running at 42.5 Hz in reverse, S1 switched on, F07 chosen.

@@ -347,3 +347,36 @@ inline constexpr const char* kFaultNames[36] = {
     " ER6",  " ER7",  " ER8",  " CPY",  " CPR",  " EP1",  " EP2",  " OVS",  " OCL"};
 
 }  // namespace kolt::text
+
+// Trends: the trend window, its export and the CSV columns of the record
+namespace kolt::text {
+inline constexpr const char* kTrendButton = "&Trend";
+inline constexpr const char* kTrendTitle = "Trend - ";  // before the station caption
+inline constexpr const char* kTrendSpanLabel = "Span:";
+inline constexpr const char* kTrendSpans[4] = {"Last 1 minute", "Last 5 minutes", "Last 15 minutes", "Last 60 minutes"};
+inline constexpr int kTrendSpanMinutes[4] = {1, 5, 15, 60};
+inline constexpr const char* kTrendPause = "&Pause";
+inline constexpr const char* kTrendResume = "&Resume";
+inline constexpr const char* kTrendSaveCsv = "Save as &CSV...";
+inline constexpr const char* kTrendSaveImage = "Save as &Image...";
+inline constexpr const char* kTrendClose = "Close";
+inline constexpr const char* kTrendCsvFilter = "CSV File (*.csv)|*.csv||";
+inline constexpr const char* kTrendCsvExt = "csv";
+inline constexpr const char* kTrendImageFilter = "PNG Image (*.png)|*.png||";
+inline constexpr const char* kTrendImageExt = "png";
+inline constexpr const char* kTrendFileName = "trend-station-%03d";  // the proposed name, before the extension
+inline constexpr const char* kTrendCaption = "Trend";
+inline constexpr const char* kTrendNotWritten = "Could not write the file ";  // path, ": ", the reason
+inline constexpr const char* kTrendImageFailed = "the picture could not be encoded as PNG";
+inline constexpr const char* kTrendNoSamples = "No samples recorded yet.";
+inline constexpr const char* kTrendPaused = "Paused";
+inline constexpr const char* kTrendCursorHint = "Move the mouse over the plot to read the values at a time.";
+inline constexpr const char* kTrendEventRun = "RUN";
+inline constexpr const char* kTrendEventStop = "STOP";
+inline constexpr const char* kTrendEventFwd = "FWD";
+inline constexpr const char* kTrendEventRev = "REV";
+inline constexpr const char* kTrendAxisTime = "Time";
+inline constexpr const char* kTrendCsvHeader =
+    "time,station,running,reverse,set_freq_Hz,output_freq_Hz,output_volt_V,output_amp_A,output_power_W,"
+    "bus_volt_V,fault_code,fault_name,S1,S2,S3,S4,AIN,RY1";
+}  // namespace kolt::text

@@ -64,6 +64,7 @@ bool CMonitorEngine::StartSingle(int station) {
     link_.host.RefreshStatusPanes();
 
     table_.Reset();
+    trend_.Clear();
     table_[station].paramValues[0][0] = capacity;
     if (!windows_.OpenSingleWindow(station)) return false;
     window_ = MonitorWindowKind::Single;
@@ -80,6 +81,7 @@ bool CMonitorEngine::StartAll(const std::vector<int>& stations) {
     if (NotLinked()) return false;
     NestedFlagGuard busy(app.busyFlag);
     table_.Reset();
+    trend_.Clear();
     app.scanFlag = 1;
     app.cancelFlag = 0;
 
@@ -171,7 +173,10 @@ StationPollOutcome CMonitorEngine::PollStation(int station) {
         if (poll != Poll::Limits) RefreshWindow();
     }
     out.valuesAndStatus = values && status;
-    if (out.valuesAndStatus && observer_) observer_(station, table_[station]);
+    if (out.valuesAndStatus) {
+        trend_.Record(station, table_[station]);
+        if (observer_) observer_(station, table_[station]);
+    }
     return out;
 }
 

@@ -23,6 +23,7 @@
 #include "monitor/monitor_windows.h"
 #include "monitor/poll_reply.h"
 #include "monitor/station_table.h"
+#include "monitor/trend_recorder.h"
 
 #include <deque>
 #include <functional>
@@ -125,6 +126,11 @@ public:
     // The word the last control-word command wrote (or tried to write).
     std::uint16_t LastControlWord() const { return lastControlWord_; }
 
+    // The trend record: a sample per station and cycle whose values and status
+    // polls both succeeded; cleared by each start, kept after the window closes.
+    CTrendRecorder& Trend() { return trend_; }
+    const CTrendRecorder& Trend() const { return trend_; }
+
     // A monitor window has closed: the monitoring flag clears.
     void WindowClosed();
 
@@ -153,6 +159,7 @@ private:
     std::uint16_t lastControlWord_ = 0;
     std::function<void()> postHook_;
     std::function<void(int, const StationRecord&)> observer_;
+    CTrendRecorder trend_;
 };
 
 }  // namespace kolt

@@ -9,8 +9,10 @@
 #include "monitor/ui/mon_single_dialog.h"
 #include "monitor/ui/monitor_dialog.h"
 #include "monitor/ui/monitor_panel.h"
+#include "monitor/ui/trend_window.h"
 
 #include <QCheckBox>
+#include <QLineSeries>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -162,6 +164,69 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     w->close();
     EXPECT_EQ(app.monitoringFlag, 0);
     EXPECT_EQ(monitor->MultiWindow(), nullptr);
+}
+
+// The samples of a station's record whose output frequency has risen: one
+// above 0 and a later one above that.
+bool RecordedRise(const CTrendRecorder& trend, int station) {
+    const TrendRing* ring = trend.Ring(station);
+    if (!ring) return false;
+    std::uint16_t lowest = 0;
+    for (std::size_t i = 0; i < ring->Size(); ++i) {
+        const std::uint16_t f = ring->At(i).outFreq;
+        if (lowest > 0 && f > lowest) return true;
+        if (f > 0 && (lowest == 0 || f < lowest)) lowest = f;
+    }
+    return false;
+}
+
+double LastY(const QLineSeries* series) { return series->count() ? series->points().back().y() : -1; }
+
+TEST_F(MonitorGuiTest, TrendWindowDrawsTheRecordOfARunningDrive) {
+    Start({2});
+    LinkTo("2");
+    MonitorSingle(2);
+    CMonSingleDialog* w = monitor->SingleWindow();
+    ASSERT_NE(w, nullptr);
+    CMonitorPanel* p = w->Panel();
+    p->Button("trend")->click();
+    CTrendWindow* t = monitor->TrendWindow(2);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->windowTitle(), "Trend - Station: 002");
+    p->Button("trend")->click();  // raises the same window
+    EXPECT_EQ(monitor->TrendWindow(2), t);
+
+    const std::int32_t f07 = drive->ParamValue(2, 7);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[2].freqUpper == f07; }, kWaitMs));
+    QTest::keyClicks(p->FrequencyInput(), "20");
+    p->Button("freqSet")->click();
+    p->Button("run")->click();
+    const CTrendRecorder& trend = monitor->Engine().Trend();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordedRise(trend, 2); }, kWaitMs));
+
+    // The view shows it: a rising output frequency, the set frequency of 20 Hz, the RUN mark.
+    QLineSeries* out = t->Series(TrendQuantity::OutFreq);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LastY(out) > 0 && t->Plot()->Marks().size() == 1; }, kWaitMs));
+    EXPECT_EQ(t->Plot()->Marks()[0].label, "RUN");
+    EXPECT_DOUBLE_EQ(LastY(t->Series(TrendQuantity::SetFreq)), 20.0);
+    EXPECT_TRUE(t->ValuesLabel()->text().contains("Set freq. 20.00 Hz")) << t->ValuesLabel()->text().toStdString();
+
+    // Pause freezes the picture while the record grows; Resume catches up.
+    t->PauseButton()->click();
+    EXPECT_TRUE(t->Paused());
+    EXPECT_EQ(t->PauseButton()->text(), "&Resume");
+    const qreal frozen = out->points().back().x();
+    const std::uint64_t pushed = trend.Ring(2)->Pushed();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.Ring(2)->Pushed() >= pushed + 2; }, kWaitMs));
+    EXPECT_FALSE(t->Update());
+    EXPECT_EQ(out->points().back().x(), frozen);
+    t->PauseButton()->click();
+    EXPECT_GT(out->points().back().x(), frozen);
+
+    // The record stays with its window after the monitor closes.
+    w->close();
+    EXPECT_EQ(monitor->TrendWindow(2), t);
+    EXPECT_GE(trend.Ring(2)->Pushed(), pushed + 2);
 }
 
 TEST_F(MonitorGuiTest, WindowsFollowTheOpenDocumentsStationTitles) {

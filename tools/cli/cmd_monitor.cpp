@@ -6,12 +6,12 @@
 #include "base/texts.h"
 #include "monitor/monitor_texts.h"
 #include "monitor/station_range.h"
+#include "monitor/trend_texts.h"
 
 #include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <thread>
 
 namespace kolt::cli {
@@ -48,34 +48,11 @@ private:
     struct sigaction old_ {};
 };
 
-std::string IsoTimeNow() {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t t = system_clock::to_time_t(now);
-    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm tm {};
-    ::gmtime_r(&t, &tm);
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                  tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<int>(ms));
-    return buf;
-}
-
-// A stored value with `decimals` decimals as a plain decimal number.
-std::string Decimal(std::int64_t value, int decimals) {
-    const std::int64_t scale = decimals == 2 ? 100 : decimals == 1 ? 10 : 1;
-    char buf[40];
-    if (decimals == 0) std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(value));
-    else std::snprintf(buf, sizeof buf, "%lld.%0*lld", static_cast<long long>(value / scale), decimals,
-                       static_cast<long long>(value % scale));
-    return buf;
-}
-
 const char* OnOff(std::int32_t state) { return state ? "on" : "off"; }
 
 // The window's texts on one line.
-std::string MonitorLine(int station, const StationRecord& r) {
-    std::string line = IsoTimeNow() + " " + StationLabel(station) + "  " + RunStateText(r.running) + "  " +
+std::string MonitorLine(int station, const StationRecord& r, std::int64_t timeMs) {
+    std::string line = IsoTimeText(timeMs) + " " + StationLabel(station) + "  " + RunStateText(r.running) + "  " +
                        DirectionText(r.reverse);
     auto field = [&](const char* label, const std::string& value, const char* unit) {
         line += std::string("  ") + label + " " + value + " " + unit;
@@ -90,22 +67,6 @@ std::string MonitorLine(int station, const StationRecord& r) {
     for (int t = 0; t < kTerminalCount; ++t)
         line += std::string(" ") + text::kTerminalNames[t] + " " + OnOff(r.terminals[static_cast<std::size_t>(t)]);
     return line;
-}
-
-constexpr const char* kCsvHeader =
-    "time,station,running,reverse,set_freq_Hz,output_freq_Hz,output_volt_V,output_amp_A,output_power_W,"
-    "bus_volt_V,fault_code,fault_name,S1,S2,S3,S4,AIN,RY1";
-
-std::string CsvRow(int station, const StationRecord& r) {
-    std::string name = FaultName(r.faultCode);
-    if (!name.empty() && name.front() == ' ') name.erase(0, 1);  // the window's blank is no part of a cell
-    std::string row = IsoTimeNow() + "," + std::to_string(station) + "," + std::to_string(r.running) + "," +
-                      std::to_string(r.reverse) + "," + Decimal(r.setFreq, 2) + "," + Decimal(r.outFreq, 2) + "," +
-                      Decimal(r.outVolt, 1) + "," + Decimal(r.outAmp, 1) + "," +
-                      Decimal(static_cast<std::int64_t>(r.outVolt) * r.outAmp, 2) + "," + Decimal(r.busVolt, 1) +
-                      "," + std::to_string(r.faultCode) + "," + name;
-    for (std::int32_t t : r.terminals) row += "," + std::to_string(t);
-    return row;
 }
 
 }  // namespace
@@ -161,7 +122,7 @@ int RunMonitor(CliContext& ctx, const Args& args) {
         return kExitRefused;
     }
 
-    if (csv) ctx.out << kCsvHeader << std::endl;
+    if (csv) ctx.out << TrendCsvHeader() << std::endl;
     auto next = std::chrono::steady_clock::now();
     for (long cycle = 0; count < 0 || cycle < count; ++cycle) {
         for (int s : stations) {
@@ -169,9 +130,12 @@ int RunMonitor(CliContext& ctx, const Args& args) {
             app.busyFlag = 1;
             const StationPollOutcome outcome = mon.engine.PollStation(s);
             app.busyFlag = 0;
-            if (outcome.valuesAndStatus) {
-                const StationRecord& r = mon.engine.Table()[s];
-                ctx.out << (csv ? CsvRow(s, r) : MonitorLine(s, r)) << std::endl;
+            // The row is the sample the poll has just added to the trend record.
+            const TrendRing* ring = mon.engine.Trend().Ring(s);
+            if (outcome.valuesAndStatus && ring && !ring->Empty()) {
+                const TrendSample& sample = ring->Newest();
+                ctx.out << (csv ? TrendCsvRow(s, sample) : MonitorLine(s, mon.engine.Table()[s], sample.timeMs))
+                        << std::endl;
             }
             // Abort (--stop-on-error) gives up the link or the station; a
             // garbled or refused reply ends the monitor only when asked to.

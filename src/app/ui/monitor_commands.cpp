@@ -4,11 +4,13 @@
 #include "document/marben_doc.h"
 #include "monitor/ui/mon_multi_dialog.h"
 #include "monitor/ui/mon_single_dialog.h"
+#include "monitor/monitor_texts.h"
 #include "monitor/ui/monitor_dialog.h"
 
 namespace kolt {
 
-CMonitorCommands::CMonitorCommands(CMarbenApp& app, LinkContext& link) : app_(app), engine_(link, *this) {
+CMonitorCommands::CMonitorCommands(CMarbenApp& app, LinkContext& link)
+    : app_(app), prompts_(link.prompts), engine_(link, *this) {
     // A command asked for by a window runs later from the event loop, never
     // inside the poll cycle or the button handler that asked for it.
     engine_.SetPostHook([this] { QMetaObject::invokeMethod(this, &CMonitorCommands::RunPosted, Qt::QueuedConnection); });
@@ -21,6 +23,8 @@ CMonitorCommands::~CMonitorCommands() {
             w->disconnect(this);
             delete w;
         }
+    // The trend windows read the engine's record.
+    for (auto& [station, w] : trends_) delete w.data();
 }
 
 void CMonitorCommands::Install(CMainFrame& frame) {
@@ -65,6 +69,25 @@ void CMonitorCommands::RefreshStationTitles() {
         single_->Retitle();
     else if (multi_)
         multi_->Relabel();
+    for (auto& [station, w] : trends_)
+        if (w) w->Retitle(QString::fromStdString(StationCaption(station, StationTitle(station))));
+}
+
+CTrendWindow* CMonitorCommands::TrendWindow(int station) const {
+    const auto it = trends_.find(station);
+    return it == trends_.end() ? nullptr : it->second.data();
+}
+
+void CMonitorCommands::OpenTrend(int station) {
+    CTrendWindow* w = TrendWindow(station);
+    if (!w) {
+        w = new CTrendWindow(engine_.Trend(), prompts_, station,
+                             QString::fromStdString(StationCaption(station, StationTitle(station))), frame_);
+        trends_[station] = w;
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
 }
 
 void CMonitorCommands::Adopt(QDialog* window) {
@@ -79,6 +102,7 @@ bool CMonitorCommands::OpenSingleWindow(int station) {
     auto* w = new CMonSingleDialog(engine_, app_.busyFlag, station,
                                    [this](int s) { return StationTitle(s); }, frame_);
     single_ = w;
+    connect(w, &CMonSingleDialog::trendRequested, this, &CMonitorCommands::OpenTrend);
     connect(w, &CMonSingleDialog::closed, this, [this] {
         single_ = nullptr;
         if (frame_) frame_->UpdateCommandUi();
@@ -90,6 +114,7 @@ bool CMonitorCommands::OpenSingleWindow(int station) {
 bool CMonitorCommands::OpenAllWindow(int page) {
     auto* w = new CMonMultiDialog(engine_, app_.busyFlag, page, [this](int s) { return StationTitle(s); }, frame_);
     multi_ = w;
+    connect(w, &CMonMultiDialog::trendRequested, this, &CMonitorCommands::OpenTrend);
     connect(w, &CMonMultiDialog::closed, this, [this] {
         multi_ = nullptr;
         if (frame_) frame_->UpdateCommandUi();

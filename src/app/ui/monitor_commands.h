@@ -10,9 +10,12 @@
 #include "monitor/monitor_windows.h"
 #include "monitor/ui/mon_multi_dialog.h"
 #include "monitor/ui/mon_single_dialog.h"
+#include "monitor/ui/trend_window.h"
 
 #include <QObject>
 #include <QPointer>
+
+#include <map>
 
 namespace kolt {
 
@@ -27,6 +30,8 @@ public:
     CMonitorEngine& Engine() { return engine_; }
     CMonSingleDialog* SingleWindow() const { return single_; }
     CMonMultiDialog* MultiWindow() const { return multi_; }
+    // The station's trend window, or nullptr when none is open.
+    CTrendWindow* TrendWindow(int station) const;
 
     // Hands Monitor and the timer's poll cycle to the frame; the windows
     // retitle when the frame reports new station titles or another document.
@@ -34,6 +39,8 @@ public:
 
     // The Monitor command: the start dialog, then one of the two starts.
     void Monitor();
+    // Opens the station's trend window, or raises the one that is open.
+    void OpenTrend(int station);
     // The open window shows the open document's station titles again.
     void RefreshStationTitles();
 
@@ -52,10 +59,13 @@ private:
     void RunPosted();
 
     CMarbenApp& app_;
+    IPrompts& prompts_;
     CMonitorEngine engine_;
     QPointer<CMainFrame> frame_;
     QPointer<CMonSingleDialog> single_;
     QPointer<CMonMultiDialog> multi_;
+    // One trend window per station; they outlive the monitor windows.
+    std::map<int, QPointer<CTrendWindow>> trends_;
 };
 
 }  // namespace kolt

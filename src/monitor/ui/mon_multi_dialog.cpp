@@ -33,6 +33,7 @@ CMonMultiDialog::CMonMultiDialog(CMonitorEngine& engine, const std::uint8_t& bus
         panels_[static_cast<std::size_t>(k)] = panel;
         connect(panel, &CMonitorPanel::linkPressed, this, [this, k] { LinkPanel(k); });
         connect(panel, &CMonitorPanel::unlinkPressed, this, [this, k] { UnlinkPanel(k); });
+        connect(panel, &CMonitorPanel::trendPressed, this, &CMonMultiDialog::trendRequested);
         // A wheel turned over an unfocused "Fun. no." list pages the window
         // instead of quietly choosing another parameter.
         panel->FunctionList()->installEventFilter(this);

@@ -42,6 +42,8 @@ public:
 
 signals:
     void closed();
+    // A panel's "Trend" was pressed for `station`.
+    void trendRequested(int station);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

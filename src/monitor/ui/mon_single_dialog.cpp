@@ -21,6 +21,7 @@ CMonSingleDialog::CMonSingleDialog(CMonitorEngine& engine, const std::uint8_t& b
 
     panel_ = new CMonitorPanel(CMonitorPanel::Shape::Single, engine, busyFlag, this);
     panel_->SetStation(station);
+    connect(panel_, &CMonitorPanel::trendPressed, this, &CMonSingleDialog::trendRequested);
 
     auto* exit = new QPushButton(QString::fromUtf8(text::kExitButton));
     exit->setObjectName(QStringLiteral("exit"));

@@ -35,6 +35,8 @@ public:
 signals:
     // The window is closing (EXIT, close box, or the engine's close).
     void closed();
+    // The panel's "Trend" was pressed.
+    void trendRequested(int station);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

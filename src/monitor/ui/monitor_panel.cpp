@@ -226,6 +226,10 @@ QGroupBox* CMonitorPanel::BuildControl() {
             [this] { FollowInputRule(setData_, lastSetText_, setIntegerDigits_, setDecimals_); });
     QPushButton* set = MakeButton(text::kSetButton, "setDataSet");
     connect(set, &QPushButton::clicked, this, &CMonitorPanel::SetParameterData);
+    QPushButton* trend = MakeButton(text::kTrendButton, "trend");
+    connect(trend, &QPushButton::clicked, this, [this] {
+        if (active_ && HasStation()) emit trendPressed(station_);
+    });
 
     grid->addWidget(new QLabel(Q(text::kFunNoLabel)), 3, 0);
     grid->addWidget(funNo_, 3, 1);
@@ -236,7 +240,8 @@ QGroupBox* CMonitorPanel::BuildControl() {
     input->addWidget(setData_, 1);
     input->addWidget(set);
     grid->addLayout(input, 6, 0, 1, 2);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(trend, 7, 0, 1, 2);
+    grid->setRowStretch(8, 1);
     return box;
 }
 

@@ -69,6 +69,8 @@ signals:
     // "Fun. no." moved to a new position for this panel's station.
     void positionChosen(int station, int position);
     void linkPressed();
+    // "Trend" for this panel's station.
+    void trendPressed(int station);
     void unlinkPressed();
 
 private:
