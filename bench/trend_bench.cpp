@@ -6,15 +6,10 @@
 // a long span waits until the samples move the picture by a pixel, so its
 // figures count the redraws a tick sees on average.
 // Goal: under 5 % of the cycle's own time.
-#include "base/document_host.h"
-#include "base/marben_app.h"
-#include "base/prompts.h"
 #include "base/texts.h"
-#include "drive-sim/virtual_drive.h"
-#include "link/link_context.h"
-#include "link/modbus_port.h"
 #include "monitor/monitor_engine.h"
 #include "monitor/ui/trend_window.h"
+#include "monitor_bench_line.h"
 
 #include <QApplication>
 #include <QLineSeries>
@@ -28,57 +23,13 @@
 #include <vector>
 
 using namespace kolt;
+using namespace kolt::bench;
 
 namespace {
 
-constexpr int kBaud = 38400;
 constexpr int kRounds = 20;
 constexpr int kTicks = 50;
 constexpr double kTick = 0.4;
-
-// Nobody to ask; every message is counted and the count printed, as a bench
-// that met one has measured something else.
-class CountingPrompts : public IPrompts {
-public:
-    int shown = 0;
-    void Message(const std::string&, const std::string&, Icon) override { ++shown; }
-    void CommMessage(const std::string&) override { ++shown; }
-    bool YesNo(const std::string&, const std::string&, Icon) override { return ++shown, false; }
-    Answer YesNoCancel(const std::string&, const std::string&, Icon) override { return ++shown, Answer::Cancel; }
-    bool ContinueAbort(const std::string&) override { return ++shown, true; }
-    bool MonitorError(const std::string&) override { return ++shown, true; }
-    void ProgressOpen(bool) override {}
-    void ProgressRange(int, int) override {}
-    void ProgressStep() override {}
-    void ProgressText(const std::string&) override {}
-    void ProgressClose() override {}
-    void PumpOne() override {}
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> AskOpenPath(const std::string&, const std::string&) override { return std::nullopt; }
-};
-
-class NoHost : public IDocumentHost {
-public:
-    CMarbenDoc* ActiveDocument() override { return nullptr; }
-    bool InPrintPreview() override { return false; }
-    void CloseActiveDocument() override {}
-    CMarbenDoc* CreateNewDocument() override { return nullptr; }
-    void RefreshStatusPanes() override {}
-    void CloseMonitorWindows() override {}
-};
-
-class NoWindows : public IMonitorWindows {
-public:
-    bool OpenSingleWindow(int) override { return true; }
-    bool OpenAllWindow(int) override { return true; }
-    int AllWindowPage() const override { return 0; }
-    void RefreshSingle() override {}
-    void RefreshAll() override {}
-    void ClearPanel(int) override {}
-    void CloseSingleWindow() override {}
-};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -117,36 +68,18 @@ int main(int argc, char** argv) {
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qapp(argc, argv);
 
-    sim::DriveSimOptions options;
-    options.stations = {1, 2, 3, 4, 5};
-    options.model = 5;
-    options.baud = kBaud;
-    sim::VirtualDrive drive(options);
-    if (!drive.Start()) {
-        std::fprintf(stderr, "cannot start the virtual drive: %s\n", drive.Error().c_str());
-        return 1;
-    }
-    CMarbenApp app;
-    CountingPrompts prompts;
-    CModbusPort port(&prompts);
-    NoHost host;
-    NoWindows windows;
-    LinkContext link{app, port, prompts, host};
-    if (port.Open(drive.SlavePath(), 2048, 2048) != 0 || port.Setup(kBaud, 8, 0, 0) != 0) {
-        std::fprintf(stderr, "cannot open %s: error %u\n", drive.SlavePath().c_str(), port.LastError());
-        return 1;
-    }
-    app.linkedFlag = 1;
+    MonitorBenchLine line;
+    if (!line.Open()) return 1;
+    CountingPrompts& prompts = line.prompts;
 
-    CMonitorEngine single(link, windows);
+    CMonitorEngine single(line.link, line.windows);
     if (!single.StartSingle(1)) return 1;
     const double singleCycle = MedianCycle(single);
     single.WindowClosed();
-    CMonitorEngine all(link, windows);
+    CMonitorEngine all(line.link, line.windows);
     if (!all.StartAll({1, 2, 3, 4, 5})) return 1;
     const double pageCycle = MedianCycle(all);
-    port.Close();
-    drive.Stop();
+    line.Close();
 
     // Recording: full rings, so every sample overwrites the oldest.
     CTrendRecorder recorder;
