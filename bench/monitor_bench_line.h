@@ -36,17 +36,6 @@ public:
     void CloseMonitorWindows() override {}
 };
 
-class NoWindows : public IMonitorWindows {
-public:
-    bool OpenSingleWindow(int) override { return true; }
-    bool OpenAllWindow(int) override { return true; }
-    int AllWindowPage() const override { return 0; }
-    void RefreshSingle() override {}
-    void RefreshAll() override {}
-    void ClearPanel(int) override {}
-    void CloseSingleWindow() override {}
-};
-
 class MonitorBenchLine {
 public:
     MonitorBenchLine() : drive_(Options()) {}
@@ -74,7 +63,7 @@ public:
     CountingPrompts prompts;
     CModbusPort port{&prompts};
     NoHost host;
-    NoWindows windows;
+    CUndrawnMonitorWindows windows;
     LinkContext link{app, port, prompts, host};
 
 private:

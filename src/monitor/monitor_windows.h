@@ -33,4 +33,17 @@ public:
     virtual void CloseSingleWindow() = 0;
 };
 
+// Windows that are never drawn: opening always works, the all-station window
+// stays on page 0, and nothing is shown. kolt-cli and the benchmarks build on it.
+class CUndrawnMonitorWindows : public IMonitorWindows {
+public:
+    bool OpenSingleWindow(int) override { return true; }
+    bool OpenAllWindow(int) override { return true; }
+    int AllWindowPage() const override { return 0; }
+    void RefreshSingle() override {}
+    void RefreshAll() override {}
+    void ClearPanel(int) override {}
+    void CloseSingleWindow() override {}
+};
+
 }  // namespace kolt

@@ -30,18 +30,6 @@
 namespace kolt::testing {
 namespace {
 
-// The engine's windows are the dialogs under test, made by the tests themselves.
-class NoWindows : public IMonitorWindows {
-public:
-    bool OpenSingleWindow(int) override { return true; }
-    bool OpenAllWindow(int) override { return true; }
-    int AllWindowPage() const override { return 0; }
-    void RefreshSingle() override {}
-    void RefreshAll() override {}
-    void ClearPanel(int) override {}
-    void CloseSingleWindow() override {}
-};
-
 class MonitorWindowTest : public ::testing::Test {
 protected:
     CMarbenApp app;
@@ -49,7 +37,7 @@ protected:
     CModbusPort port{&fake};
     FakeDocumentHost host{app};
     LinkContext ctx{app, port, fake, host};
-    NoWindows windows;
+    CUndrawnMonitorWindows windows;  // the dialogs under test are made by the tests themselves
     CMonitorEngine engine{ctx, windows};
     int posts = 0;
 

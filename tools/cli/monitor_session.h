@@ -11,16 +11,11 @@ namespace kolt::cli {
 
 // The monitor windows of a command line: opening always works, nothing is
 // drawn, a panel given up after Abort is remembered.
-class CliMonitorWindows : public IMonitorWindows {
+class CliMonitorWindows : public CUndrawnMonitorWindows {
 public:
     CMonitorEngine* engine = nullptr;
     std::vector<int> givenUp;
 
-    bool OpenSingleWindow(int) override { return true; }
-    bool OpenAllWindow(int) override { return true; }
-    int AllWindowPage() const override { return 0; }
-    void RefreshSingle() override {}
-    void RefreshAll() override {}
     void ClearPanel(int station) override { givenUp.push_back(station); }
     void CloseSingleWindow() override {
         if (engine) engine->WindowClosed();
