@@ -151,5 +151,15 @@ TEST_F(CliTest, UsageErrorsChangeNothing) {
     EXPECT_EQ(ReadBytes(P("a.kpf")), a);
 }
 
+TEST_F(CliTest, AKoltHomeNamingNoFolderIsSaidButDoesNotStopTheCommand) {
+    ::setenv("KOLT_HOME", P("not-there").c_str(), 1);
+    CliRun r = Cli({"new", "--model", "5", "-o", P("a.kpf")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "kolt-cli: KOLT_HOME names no folder: " + P("not-there") + "; the start settings are used\n");
+    EXPECT_TRUE(fs::exists(P("a.kpf")));
+    ::setenv("KOLT_HOME", dir_.Path().c_str(), 1);
+    EXPECT_EQ(Cli({"new", "--model", "5", "-o", P("b.kpf")}).err, "");
+}
+
 }  // namespace
 }  // namespace kolt

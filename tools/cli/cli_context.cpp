@@ -23,8 +23,15 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 
 void LoadInstallSettings(CliContext& ctx) {
     // Decided as the window program decides it, but never created here: this
-    // tool only reads the settings, and a missing folder just means none yet.
-    ctx.app.installDir = ChooseInstallDir(CurrentInstallDirInputs()).dir;
+    // tool only reads the settings, and a missing per-user folder just means
+    // none yet. A $KOLT_HOME naming no folder is most likely a typing slip:
+    // the command still runs, but not without saying that koltinf.ini's port
+    // and line settings are not the ones in use.
+    const InstallDirResult found = ResolveInstallDir(CurrentInstallDirInputs(), false);
+    ctx.app.installDir = found.choice.dir;
+    if (!found.ok && found.choice.source == InstallDirSource::KoltHome)
+        ctx.err << "kolt-cli: KOLT_HOME names no folder: " << found.choice.dir
+                << "; the start settings are used\n";
     ReadSettingsFile(ctx.app.SettingsPath(), ctx.app.settings);
 }
 
