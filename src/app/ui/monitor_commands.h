@@ -43,6 +43,9 @@ public:
     void OpenTrend(int station);
     // The open window shows the open document's station titles again.
     void RefreshStationTitles();
+    // True while the bus runs a procedure for another command: a posted
+    // command then waits for it, as it waited for a blocking one before.
+    void SetPortBusy(std::function<bool()> busy) { portBusy_ = std::move(busy); }
 
 private:
     bool OpenSingleWindow(int station) override;
@@ -66,6 +69,7 @@ private:
     QPointer<CMonMultiDialog> multi_;
     // One trend window per station; they outlive the monitor windows.
     std::map<int, QPointer<CTrendWindow>> trends_;
+    std::function<bool()> portBusy_;
 };
 
 }  // namespace kolt
