@@ -183,7 +183,6 @@ int main(int argc, char** argv) {
         };
 
         monitor.Engine().StartAll({1, 2, 3, 4, 5});
-        Report("    (all-station start)", probe);
         RunFor(6000);
         Report("(a) all-station monitor, page of 5", probe);
         cycleRatio("page of five", 5);
@@ -192,7 +191,6 @@ int main(int argc, char** argv) {
         Report("    (closing)", probe);
 
         monitor.Engine().StartSingle(1);
-        Report("    (single-station start)", probe);
         RunFor(6000);
         Report("(b) single-station monitor", probe);
         cycleRatio("single-station", 1);
@@ -211,6 +209,11 @@ int main(int argc, char** argv) {
         }
         Report("(c) Read of every parameter, 3x", probe);
 
+        // The scan opens the port anew: Unlink first.
+        LinkRequest unlink = request;
+        unlink.button = LinkButton::Unlink;
+        link.RunOnBus([&](LinkContext& ctx) { RunLinkCommand(ctx, unlink); });
+        Report("    (unlink)", probe);
         LinkRequest scan = request;
         scan.stations = {6, 7, 8, 9};
         if (inlineMode) {
