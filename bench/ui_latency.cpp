@@ -38,7 +38,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr int kBaud = 38400;
+using bench::kBaud;
+using bench::StationCycleCharacters;
 constexpr double kBitsPerChar = 10.0;
 
 // Receives the probes: each carries the moment it was posted.
@@ -103,14 +104,6 @@ void RunFor(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-long StationCycleCharacters() {
-    long chars = 0;
-    for (RequestKind kind : {RequestKind::ReadFrequencyLimits, RequestKind::ReadMonitorBlock, RequestKind::ReadFaultBlock,
-                             RequestKind::ReadParameter})
-        chars += RequestLength(kind) + 11 + 4 * ReplyRegisterCount(kind);
-    return chars;
 }
 
 }  // namespace
