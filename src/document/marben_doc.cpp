@@ -4,6 +4,8 @@
 #include "catalogue/models.h"
 #include "document/doc_file.h"
 
+#include <algorithm>
+
 namespace kolt {
 
 CMarbenDoc::CMarbenDoc(CMarbenApp& app) : app_(app) {
@@ -115,6 +117,27 @@ void CMarbenDoc::ReloadFromApp() {
     FillSettings(*this, app_, true);
     modified_ = true;
     if (onRefreshView) onRefreshView();
+}
+
+FieldCodec CMarbenDoc::TextCodec() const {
+    FieldCodec codec{app_.settings.codePage, false};
+    const auto notUtf8 = [](const std::string& t) { return !IsValidUtf8(t); };
+    codec.legacy = std::any_of(stationTitles.begin(), stationTitles.end(), notUtf8) ||
+                   std::any_of(printFields.begin(), printFields.end(), notUtf8) ||
+                   std::any_of(names.begin(), names.end(), notUtf8);
+    return codec;
+}
+
+std::array<std::string, 3> CMarbenDoc::NameTexts() const {
+    const FieldCodec codec = TextCodec();
+    return {codec.Text(names[0]), codec.Text(names[1]), codec.Text(names[2])};
+}
+
+std::array<std::string, kPrintFieldCount> CMarbenDoc::PrintFieldTexts() const {
+    const FieldCodec codec = TextCodec();
+    std::array<std::string, kPrintFieldCount> out;
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = codec.Text(printFields[i]);
+    return out;
 }
 
 bool CMarbenDoc::OnOpenDocument(const std::string& path, IPrompts& prompts) {

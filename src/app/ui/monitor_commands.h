@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <map>
 
 namespace kolt {
@@ -66,6 +67,8 @@ private:
     QPointer<CMonMultiDialog> multi_;
     // One trend window per station; they outlive the monitor windows.
     std::map<int, QPointer<CTrendWindow>> trends_;
+    // Each station's title as text, as StationTitle last decoded it.
+    mutable std::array<std::string, kStationMax> titleTexts_;
 };
 
 }  // namespace kolt
