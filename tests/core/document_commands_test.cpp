@@ -20,21 +20,18 @@ public:
     std::vector<std::string> saveArgs;
 
     Answer YesNoCancel(const std::string& t, const std::string& c, Icon i) override {
-        busyWhileShown.push_back(app_.busyFlag);
-        return FakePrompts::YesNoCancel(t, c, i);
+        return Note(), FakePrompts::YesNoCancel(t, c, i);
     }
-    bool YesNo(const std::string& t, const std::string& c, Icon i) override {
-        busyWhileShown.push_back(app_.busyFlag);
-        return FakePrompts::YesNo(t, c, i);
-    }
+    bool YesNo(const std::string& t, const std::string& c, Icon i) override { return Note(), FakePrompts::YesNo(t, c, i); }
     std::optional<std::string> AskSavePath(const std::string& filter, const std::string& ext,
                                            const std::string& name) override {
-        busyWhileShown.push_back(app_.busyFlag);
+        Note();
         saveArgs = {filter, ext, name};
         return FakePrompts::AskSavePath(filter, ext, name);
     }
 
 private:
+    void Note() { busyWhileShown.push_back(app_.busyFlag); }
     const CMarbenApp& app_;
 };
 

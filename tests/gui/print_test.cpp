@@ -75,12 +75,6 @@ protected:
         doc->printFields = {"Pump line 3", "Acme Mills", "J. Doe", "V1.0", "2026-12-06", "first", "second", "third"};
         return doc;
     }
-    QAction* MenuAction(const char* text) {
-        for (QAction* a : frame->menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"))->actions())
-            if (a->text() == QString::fromLatin1(text)) return a;
-        return nullptr;
-    }
-
     std::unique_ptr<CPrintCommands> print;
 };
 
@@ -112,8 +106,8 @@ TEST_F(PrintTest, PrintTitleAndSetKeepsWhatTheUserLeftAlone) {
         std::string(60, 'T'), "M\xFCller", "J. Doe", "V1.0.0.0.0.1", "2026-12-06", std::string(90, 'r'), "", ""};
     doc->printFields = fields;
     doc->SetModifiedFlag(false);
-    QAction* menuItem = MenuAction("Print &Title && Set...");
-    ASSERT_NE(menuItem, nullptr);
+    QAction* menuItem = frame->Action(cmd::kPrintTitleSet);
+    EXPECT_EQ(menuItem->text() + "|" + frame->Action(cmd::kFilePrint)->text(), "Print &Title && Set...|&Print...\tCtrl+P");
 
     WhenModal<CPrintTitleDialog>([](CPrintTitleDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Print Title & Set");
@@ -200,8 +194,7 @@ TEST_F(PrintTest, PreviewButtonsFromTheToolbar) {
 
 TEST_F(PrintTest, PrintFromTheMenuThroughPrintSetAndThePrintDialog) {
     SampleDocument();
-    QAction* menuItem = MenuAction("&Print...\tCtrl+P");
-    ASSERT_NE(menuItem, nullptr);
+    QAction* menuItem = frame->Action(cmd::kFilePrint);
     int pages = 0;  // Preview from the Print Set dialog, with the C group only: 56 lines, 2 pages.
     WhenModal<CPrintSetDialog>([&](CPrintSetDialog* d) {
         Child<QCheckBox>(d, "printBasic")->click();

@@ -9,8 +9,10 @@
 #include "grid/ui/in_place_edit.h"
 #include "view/ui/marben_view.h"
 #include "view/ui/param_grid.h"
+#include "view/ui/station_title_dialog.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -224,6 +226,18 @@ TEST_F(ViewTest, CompareLayouts) {
         for (int r = 1; r < g.GetRowCount(); ++r)
             for (int col = 0; col < g.GetColumnCount(); ++col) EXPECT_FALSE(g.IsCellEditable(r, col)) << r << "," << col;
     }
+}
+
+// Titles written on Windows (CP1252) show as text; an edited row goes back in the code page.
+TEST(StationTitleDialog, ShowsLegacyTitlesAndWritesEditsInTheirCodePage) {
+    StationTitles titles{};
+    titles[0] = "F\xF6rderband";
+    CStationTitleDialog dialog(titles, FieldCodec{"CP1252", true});
+    const auto edit = [&](int row) { return dialog.findChild<QLineEdit*>(QStringLiteral("titleEdit%1").arg(row)); };
+    EXPECT_EQ(edit(0)->text(), QString::fromUtf8("F\xC3\xB6rderband"));
+    edit(1)->setText(QString::fromUtf8("J\xC3\xBCrgen"));
+    const StationTitles out = dialog.Titles();
+    EXPECT_EQ(std::pair(out[0], out[1]), std::pair(std::string("F\xF6rderband"), std::string("J\xFCrgen")));
 }
 
 }  // namespace
