@@ -68,19 +68,15 @@ TEST(PrintLayout, TextsAtTheirPlaces) {
     constexpr PrintColour K = kPrintBlack;
     // Page 2 of 111 lines (3 pages); the block's rows at -64, -84, -104, the remarks at -124, -144, -164.
     const Where where[] = {
-        {0, true, "KOLT -- Parameters List", 50, -30, PrintFont::Heading, K},
-        {0, true, "Title", 40, -64, F, K}, {0, true, "Pump line 3", 160, -64, F, K},
-        {0, true, "Version:", 590, -64, F, K}, {0, true, "V1.0", 670, -64, F, K},
-        {0, true, "Company name", 40, -84, F, K}, {0, true, "Acme Mills", 160, -84, F, K},
-        {0, true, "Date:", 590, -84, F, K}, {0, true, "2026-12-06", 670, -84, F, K},
-        {0, true, "Programer", 40, -104, F, K}, {0, true, "J. Doe", 160, -104, F, K},
-        {0, true, "Page:", 590, -104, F, K}, {0, true, "2/3", 670, -104, F, K},
-        {0, true, "first", 110, -124, F, K}, {0, true, "Remark", 40, -144, F, K},
-        {0, true, "second", 110, -144, F, K}, {0, true, "third", 110, -164, F, K},
-        {0, true, "Description", 40, -217, F, K}, {0, true, "Code", 370, -217, F, K},
-        {0, true, "Range", 420, -217, F, K}, {0, true, "Default", 540, -217, F, K},
-        {0, true, "Setting", 660, -217, F, K}, {0, true, "Line 44", 40, -237, PrintFont::Description, K},
-        {0, true, "F44", 370, -237, F, K}, {0, true, "0~100", 420, -237, F, K},
+        {0, true, "KOLT -- Parameters List", 50, -30, PrintFont::Heading, K}, {0, true, "Title", 40, -64, F, K},
+        {0, true, "Pump line 3", 160, -64, F, K}, {0, true, "Version:", 590, -64, F, K}, {0, true, "V1.0", 670, -64, F, K},
+        {0, true, "Company name", 40, -84, F, K}, {0, true, "Acme Mills", 160, -84, F, K}, {0, true, "Date:", 590, -84, F, K},
+        {0, true, "2026-12-06", 670, -84, F, K}, {0, true, "Programer", 40, -104, F, K}, {0, true, "J. Doe", 160, -104, F, K},
+        {0, true, "Page:", 590, -104, F, K}, {0, true, "2/3", 670, -104, F, K}, {0, true, "first", 110, -124, F, K},
+        {0, true, "Remark", 40, -144, F, K}, {0, true, "second", 110, -144, F, K}, {0, true, "third", 110, -164, F, K},
+        {0, true, "Description", 40, -217, F, K}, {0, true, "Code", 370, -217, F, K}, {0, true, "Range", 420, -217, F, K},
+        {0, true, "Default", 540, -217, F, K}, {0, true, "Setting", 660, -217, F, K}, {0, true, "F44", 370, -237, F, K},
+        {0, true, "Line 44", 40, -237, PrintFont::Description, K}, {0, true, "0~100", 420, -237, F, K},
         {0, true, "10", 540, -237, F, kPrintRed}, {0, true, "20", 660, -237, F, kPrintBlue},
         // Without the block: the page field at the right edge, the table right under the heading.
         {0, false, "Page:2/3", 777, -30, F, K}, {0, false, "Description", 40, -84, F, K},
