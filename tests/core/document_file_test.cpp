@@ -56,14 +56,15 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     doc.values[0][0] = 123;
     doc.values[0][110] = -45;
     doc.stationTitles[0] = "Pump 1";
-    doc.stationTitles[253] = "Last station";
-    doc.printFields[kPrintCompany] = "Acme Works";
+    EXPECT_FALSE(doc.TextCodec().legacy);  // UTF-8 text only
+    doc.stationTitles[253] = "F\xF6rderband";  // texts written on Windows, in CP1252
+    doc.printFields[kPrintCompany] = "M\xFCller GmbH";
     doc.printFields[kPrintRemark3] = "end";
     FakePrompts prompts;
     const std::string path = dir.File("set.kpf");
     ASSERT_TRUE(WriteDocFile(doc, path, prompts));
     EXPECT_EQ(ReadBytes(path), Bytes(doc));
-    EXPECT_EQ(ReadBytes(path).size(), kEmptyParameterFileSize + 6 + 12 + 10 + 3);
+    EXPECT_EQ(ReadBytes(path).size(), kEmptyParameterFileSize + 6 + 10 + 11 + 3);
 
     CMarbenApp app2;
     app2.staging.compareMode = 2;
@@ -72,9 +73,12 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     back.SetModifiedFlag(true);
     back.untitled = 1;
     ASSERT_TRUE(ReadDocFile(back, path, prompts));
-    EXPECT_EQ(Bytes(back), ReadBytes(path));
+    EXPECT_EQ(Bytes(back), ReadBytes(path));  // every byte kept, the legacy ones too
     EXPECT_EQ(std::tuple(back.Title(), back.PathName(), back.IsModified(), back.untitled),
               std::tuple("set.kpf", path, false, 0));
+    EXPECT_EQ(std::tuple(back.TextCodec().legacy, back.TextCodec().Text(back.stationTitles[253]),
+                         MakePrintJob(back, PrintSelection{}).titleFields[kPrintCompany]),
+              std::tuple(true, "F\xC3\xB6rderband", "M\xC3\xBCller GmbH"));
     // The file's mode, model and frequency become the application's.
     EXPECT_EQ(std::tuple(app2.staging.compareMode, app2.currentModel, app2.settings.hz50), std::tuple(0, 7, 1));
 
@@ -82,7 +86,7 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     CMarbenDoc cmp(app);
     cmp.compareMode = 3;
     cmp.present = {0, 1, 0x101};  // only the low byte is kept
-    cmp.names = {"------", "b.kpf", "------"};
+    cmp.names = {"------", "\xB1\xC3.kpf", "------"};  // written on a Chinese system
     cmp.values[1][9] = 99;
     cmp.values[2][299] = -7;
     cmp.differs[9] = 1;
@@ -90,11 +94,14 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     cmp.printFields[kPrintTitle] = "T";
     const std::string b = Bytes(cmp);
     EXPECT_EQ(b.substr(20, 12), std::string("Compare\n\3\0\0\0", 12));
-    EXPECT_EQ(b.substr(37, 23), std::string("\x00\x01\x01------\nb.kpf\n------\n", 23));
-    EXPECT_EQ(b.size(), 60u + 300 + 3 * 1200 + 2 + 7);
+    EXPECT_EQ(b.substr(37, 24), std::string("\x00\x01\x01------\n\xB1\xC3.kpf\n------\n", 24));
+    EXPECT_EQ(b.size(), 61u + 300 + 3 * 1200 + 2 + 7);
     WriteBytes(dir.File("c.kcf"), b);
+    app2.settings.codePage = "GBK";
     ASSERT_TRUE(ReadDocFile(back, dir.File("c.kcf"), prompts));
     EXPECT_EQ(Bytes(back), b);
+    EXPECT_EQ(DocumentGridTexts(back).header,
+              (std::vector<std::string>{"Description", "Code", "Default", "------", "\xE6\xB3\xB5.kpf", "------"}));
     EXPECT_EQ(std::tuple(back.present, app2.staging.compareMode), std::tuple(std::array<std::int32_t, 3>{0, 1, 1}, 3));
     EXPECT_TRUE(prompts.shown.empty());
 }
@@ -201,29 +208,4 @@ TEST(LegacyText, FieldsReadInTheCodePageAndEditsWrittenBackInIt) {
              {"gbk", "GBK"}, {"Shift_JIS", "SHIFT_JIS"}, {"CP1252", "CP1252"}, {"NO-SUCH-PAGE", ""}, {"", ""},
              {"UTF-8//TRANSLIT", ""}, {"CP1252 ", ""}})
         EXPECT_EQ(NormaliseCodePage(name), normal) << name;
-}
-
-TEST(LegacyText, DocumentShowsItsLegacyFieldsAndKeepsTheirBytes) {
-    TempDir dir;
-    CMarbenApp app;
-    CMarbenDoc doc(app);
-    doc.OnNewDocument();
-    EXPECT_FALSE(doc.TextCodec().legacy);
-    doc.stationTitles[2] = "F\xF6rderband";
-    doc.printFields[kPrintCompany] = "M\xFCller GmbH";
-    FakePrompts prompts;
-    ASSERT_TRUE(WriteDocFile(doc, dir.File("win.kpf"), prompts));
-    CMarbenDoc back(app);
-    ASSERT_TRUE(ReadDocFile(back, dir.File("win.kpf"), prompts));
-    EXPECT_EQ(Bytes(back), ReadBytes(dir.File("win.kpf")));  // bytes kept as they were
-    EXPECT_EQ(back.TextCodec().Text(back.stationTitles[2]), "F\xC3\xB6rderband");
-    EXPECT_TRUE(back.TextCodec().legacy);
-    EXPECT_EQ(MakePrintJob(back, PrintSelection{}).titleFields[kPrintCompany], "M\xC3\xBCller GmbH");
-
-    // Compare headers: the names of a compare file written on a Chinese system.
-    app.settings.codePage = "GBK";
-    CMarbenDoc cmp(app);
-    cmp.compareMode = 2;
-    cmp.names = {"\xB1\xC3.kpf", "b.kpf", ""};
-    EXPECT_EQ(DocumentGridTexts(cmp).header, (std::vector<std::string>{"Description", "Code", "\xE6\xB3\xB5.kpf", "b.kpf"}));
 }
