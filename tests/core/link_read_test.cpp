@@ -79,10 +79,13 @@ TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
     app.currentModel = 5;
     CMarbenDoc& doc = OpenNewDocument();
     doc.values[0][kF07] = 1234;  // an edit that the refill replaces by the default
+    doc.stationTitles[2] = "feed pump";  // the drive supplies neither titles nor the print block
+    doc.printFields[kPrintRemark3] = "line 3";
 
     ASSERT_TRUE(RunReadCommand(ctx, {3, false, true}));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(host.creations, 1);  // the open document was refilled, not replaced
+    EXPECT_EQ(std::tie(doc.stationTitles[2], doc.printFields[7]), std::make_tuple("feed pump", "line 3"));
     EXPECT_EQ(Setting(doc, kF07), 5000);  // model 5's default, 50.00 Hz
     EXPECT_EQ(Setting(doc, kC25Slot), 3);
     EXPECT_TRUE(doc.IsModified());
