@@ -45,8 +45,9 @@ TEST(ModbusReply, ResultsAndExceptionTexts) {
     const std::vector<std::pair<std::string, int>> results = {
         {":0103020005F5\r\n", kNormalReply}, {":0503020005F1\r\n", kNormalReply},  // another station's counts
         {":0183522A\r\n", kExceptionReply},  {":0183027A\r\n", kExceptionReply},
-        {":0103020005F6\r\n", kBadFrame},    {":0103020A00ec\r\n", kBadFrame},  // wrong LRC, lower-case LRC,
-        {":0103020a00EC\r\n", kBadFrame},    {":0\r\n", kBadFrame}, {":", kBadFrame},  // lower-case data, short
+        {":0103020A00F0\r\n", kNormalReply}, {":0103020005F6\r\n", kBadFrame},  // wrong LRC
+        {":0103020A00f0\r\n", kBadFrame},    {":0103020a00F0\r\n", kBadFrame},  // lower-case LRC, data
+        {":0\r\n", kBadFrame},               {":", kBadFrame},                    // short
     };
     for (const auto& [reply, result] : results)
         EXPECT_EQ(CheckReply(reply.c_str(), static_cast<int>(reply.size())), result) << reply;
