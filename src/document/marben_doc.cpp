@@ -109,7 +109,13 @@ void CMarbenDoc::ReloadFromApp() {
     model = app_.currentModel;
     hz50 = app_.settings.hz50;
     linked = app_.linkedFlag;
+    // A drive holds values, model and frequency only: the titles typed for the
+    // stations and the print title block are the user's and stay.
+    auto titles = std::move(stationTitles);
+    auto print = std::move(printFields);
     Reset();
+    stationTitles = std::move(titles);
+    printFields = std::move(print);
     FillLimitTables();
     compareMode = app_.staging.compareMode;
     present = app_.staging.present;
