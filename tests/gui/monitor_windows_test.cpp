@@ -54,19 +54,6 @@ QColor Drawn(QWidget* w) {
 
 // ---------------------------------------------------------------- single window
 
-TEST_F(MonitorWindowTest, SingleWindowOpensOnF00WithTheCodesAndNoPendingRequests) {
-    Rec(3).runRequest = 1;
-    Rec(9).toggleRequests[5] = 1;
-    CMonSingleDialog w(engine, app.busyFlag, 9, {});
-    EXPECT_EQ(w.windowTitle(), "Station: 009");
-    QComboBox* list = w.Panel()->FunctionList();
-    ASSERT_EQ(list->count(), 111);
-    for (auto [i, code] : {std::pair{0, "F00"}, {54, "F54"}, {55, "C00"}, {110, "C55"}}) EXPECT_EQ(list->itemText(i), code);
-    EXPECT_EQ(list->currentIndex(), 0);
-    EXPECT_EQ(Rec(3).runRequest + Rec(9).toggleRequests[5], 0);
-    EXPECT_EQ(w.Panel()->FrequencyInput()->maxLength(), 6);
-}
-
 TEST_F(MonitorWindowTest, SingleWindowButtonsSetRequestsAndPostControlWordCommands) {
     CMonSingleDialog w(engine, app.busyFlag, 4, {});
     CMonitorPanel* p = w.Panel();
@@ -136,11 +123,20 @@ TEST_F(MonitorWindowTest, SingleWindowInputFieldsTypeCheckAndPost) {
     EXPECT_EQ(Rec(2).SelectedNumber(), 105);
 }
 
-TEST_F(MonitorWindowTest, SingleWindowIgnoresEnterAndClosesWithExit) {
+TEST_F(MonitorWindowTest, SingleWindowOpensOnF00IgnoresEnterAndClosesWithExit) {
     app.monitoringFlag = 1;
-    auto* w = new CMonSingleDialog(engine, app.busyFlag, 2, {});
+    Rec(3).runRequest = 1;
+    Rec(9).toggleRequests[5] = 1;
+    auto* w = new CMonSingleDialog(engine, app.busyFlag, 9, {});
     QPointer<CMonSingleDialog> guard(w);
     w->show();
+    EXPECT_EQ(w->windowTitle(), "Station: 009");
+    QComboBox* list = w->Panel()->FunctionList();
+    ASSERT_EQ(list->count(), 111);
+    for (auto [i, code] : {std::pair{0, "F00"}, {54, "F54"}, {55, "C00"}, {110, "C55"}}) EXPECT_EQ(list->itemText(i), code);
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_EQ(Rec(3).runRequest + Rec(9).toggleRequests[5], 0);  // no request left pending
+    EXPECT_EQ(w->Panel()->FrequencyInput()->maxLength(), 6);
     QTest::keyClick(w->Panel()->FrequencyInput(), Qt::Key_Return);
     QTest::keyClick(w, Qt::Key_Enter);
     EXPECT_TRUE(w->isVisible());
