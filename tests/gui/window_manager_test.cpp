@@ -43,16 +43,6 @@ protected:
         monitor.reset();
         DriveFrameTest::TearDown();
     }
-    // The frame on a drive at station 1, every message in a Qt window.
-    void StartLinked() {
-        StartDrive({1});
-        MakeLinkedFrame(true, &prompts);
-        monitor = std::make_unique<CMonitorCommands>(app, link->Context());
-        monitor->Install(*frame);
-        ShowFrame();
-        LinkWithText("1");
-        ASSERT_EQ(app.linkedFlag, 1);
-    }
     void ShowFrame() {
         frame->resize(1000, 700);
         frame->show();
@@ -102,10 +92,36 @@ TEST_F(WindowManagerTest, FindAndTheLinkDialogKeepTheKeyboardAfterABox) {
     dialog.exec();
 }
 
-TEST_F(WindowManagerTest, MonitorAndTrendWindowsStayInFrontAfterTheirBoxesAndFileDialogs) {
-    StartLinked();
+TEST_F(WindowManagerTest, ProgressMonitorAndTrendWindowsAreSeenAndKeepTheKeyboard) {
+    StartDrive({1});
+    MakeLinkedFrame(true, &prompts);  // every message in a Qt window
+    monitor = std::make_unique<CMonitorCommands>(app, link->Context());
+    monitor->Install(*frame);
+    ShowFrame();
+    LinkWithText("1");
+    ASSERT_EQ(app.linkedFlag, 1);
+    // The read blocks the event loop between its steps; what the screen shows
+    // where the progress window stands must be the progress window itself.
+    frame->ShowDocument(CreateNewDocument(app));
+    QImage seen, drawn;
+    WhenModal<CReadParaDialog>(PressOk);
+    QTimer::singleShot(0, [&] {
+        const auto atStep = [](QWidget* w) {
+            auto* text = w->findChild<QLabel*>("progressText");
+            return text && !text->text().isEmpty();
+        };
+        WhenModalMatches(atStep, [&](QWidget* w) {
+            const QRect r = w->geometry();
+            seen = w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+            drawn = w->grab().toImage();
+        }, "the progress window at a step");
+    });
+    frame->RunCommand(cmd::kRead);
+    ASSERT_FALSE(seen.isNull());
+    EXPECT_EQ(seen.convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32));
+
     WhenModal<CMonitorDialog>(PressOk);
-    frame->RunCommand(cmd::kMonitor);
+    frame->RunCommand(cmd::kMonitor);  // the monitor window
     auto* window = frame->findChild<CMonSingleDialog*>();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(IsActive(window));
@@ -136,29 +152,6 @@ TEST_F(WindowManagerTest, MonitorAndTrendWindowsStayInFrontAfterTheirBoxesAndFil
     trend->findChild<QPushButton*>("saveCsv")->click();
     EXPECT_EQ(owner, trend);
     EXPECT_TRUE(IsActive(trend));
-}
-
-// The read blocks the event loop between its steps; what the screen shows
-// where the progress window is must be the progress window itself.
-TEST_F(WindowManagerTest, ReadProgressWindowIsSeenOverTheMainWindow) {
-    StartLinked();
-    frame->ShowDocument(CreateNewDocument(app));
-    QImage seen, drawn;
-    WhenModal<CReadParaDialog>(PressOk);
-    QTimer::singleShot(0, [&] {
-        const auto atStep = [](QWidget* w) {
-            auto* text = w->findChild<QLabel*>("progressText");
-            return text && !text->text().isEmpty();
-        };
-        WhenModalMatches(atStep, [&](QWidget* w) {
-            const QRect r = w->geometry();
-            seen = w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
-            drawn = w->grab().toImage();
-        }, "the progress window at a step");
-    });
-    frame->RunCommand(cmd::kRead);
-    ASSERT_FALSE(seen.isNull());
-    EXPECT_EQ(seen.convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32));
 }
 
 // The pointer leaves the cut-off cell in one jump, to a widget beside the
