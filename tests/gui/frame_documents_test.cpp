@@ -19,11 +19,10 @@ const char* const kSaveQuestion = "The file has been modified!\nDo you want to s
 TEST(ModelTypeDialog, InfoFollowsTheList) {
     CModelType d(3, 1);
     auto* models = d.findChild<QComboBox*>(QStringLiteral("modelList"));
-    auto* info = d.findChild<QPlainTextEdit*>(QStringLiteral("modelInfo"));
     ASSERT_EQ(models->count(), 11);
     models->setCurrentIndex(8);
-    EXPECT_TRUE(info->toPlainText().startsWith(" T400-0.75:\n"));
-    EXPECT_TRUE(info->toPlainText().contains("Three-phase 380~480V"));
+    const QString info = d.findChild<QPlainTextEdit*>(QStringLiteral("modelInfo"))->toPlainText();
+    EXPECT_TRUE(info.startsWith(" T400-0.75:\n") && info.contains("Three-phase 380~480V")) << info.toStdString();
 }
 
 TEST_F(FrameTest, FileNewUsesTheModelDialog) {
@@ -41,8 +40,7 @@ TEST_F(FrameTest, FileNewUsesTheModelDialog) {
     // The next File New is preset from the open document; Cancel keeps it.
     AnswerModelDialog(7, 0, false, &shown);
     frame->FileNew();
-    EXPECT_EQ(shown, "0/1");
-    EXPECT_EQ(frame->Document(), first);
+    EXPECT_EQ(std::tuple(shown, frame->Document()), std::tuple("0/1", first));
 
     // The save question follows the dialog; Cancel abandons the command.
     first->SetModifiedFlag(true);
@@ -50,16 +48,13 @@ TEST_F(FrameTest, FileNewUsesTheModelDialog) {
     AnswerModelDialog(7, 0, true);
     QTimer::singleShot(0, [&] { AnswerMessageBox(QMessageBox::Cancel, &question, &title); });
     frame->FileNew();
-    EXPECT_EQ(question, kSaveQuestion);
-    EXPECT_EQ(title, "KOLT Quendal 1.2");
-    EXPECT_EQ(frame->Document(), first);
+    EXPECT_EQ(std::tuple(question, title, frame->Document()), std::tuple(kSaveQuestion, "KOLT Quendal 1.2", first));
 
     first->SetModifiedFlag(false);
     AnswerModelDialog(7, 0, true);
     frame->FileNew();
     ASSERT_NE(frame->Document(), first);
-    EXPECT_EQ(frame->Document()->hz50, 1);
-    EXPECT_EQ(Pane(3), "Model: D200-2.2");
+    EXPECT_EQ(std::tuple(frame->Document()->hz50, Pane(3)), std::tuple(1, "Model: D200-2.2"));
 }
 
 TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
@@ -79,8 +74,7 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     EXPECT_FALSE(frame->FileSaveAs());
     EXPECT_TRUE(doc->IsModified());
     doc->values[0][1] = 77;
-    EXPECT_TRUE(frame->FileSave());  // titled: no dialog
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(frame->FileSave() && !doc->IsModified());  // titled: no dialog
 
     // Open starts where the save ended; the file's model becomes the application's.
     frame->CloseDocumentWindow();
@@ -89,7 +83,6 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     AnswerFileDialog(path, &startFolder);
     frame->FileOpen();
     EXPECT_EQ(startFolder, QDir(dir.path()).absolutePath());
-    ASSERT_NE(frame->Document(), nullptr);
     const CMarbenDoc& opened = *frame->Document();
     EXPECT_EQ(std::tuple(opened.model, opened.values[0][1], opened.values[0][2], app.currentModel), std::tuple(9, 77, 123, 9));
 
