@@ -20,17 +20,13 @@ const std::string kSaveQuestion = "yesno|KOLT Quendal 1.2|The file has been modi
 class LinkGuiTest : public DriveFrameTest {
 protected:
     // The drive and the frame, with or without the procedures' messages in Qt windows.
-    void Start(std::vector<int> stations, std::set<int> silent = {}, bool qtMessages = false) {
-        StartDrive(std::move(stations), std::move(silent));
+    void Start(std::vector<int> stations, bool qtMessages = false) {
+        StartDrive(std::move(stations));
         MakeLinkedFrame(true, qtMessages ? &prompts : nullptr);
         frame->resize(1200, 800);
         frame->show();
     }
 
-    CMarbenDoc* NewDocument() {
-        PrepareFileNew(app, app.currentModel, true);
-        return frame->ShowDocument(CreateNewDocument(app));
-    }
     static void PressOk(QDialog* d) {
         d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
     }
@@ -42,13 +38,6 @@ protected:
             PressOk(d);
         });
         frame->RunCommand(cmd::kRead);
-    }
-    void WriteTo(const QString& stations) {
-        WhenModal<CWriteParaDialog>([stations](CWriteParaDialog* d) {
-            d->findChild<QLineEdit*>("stationEdit")->setText(stations);
-            PressOk(d);
-        });
-        frame->RunCommand(cmd::kWrite);
     }
     QString Panes() { return frame->StatusPane(1)->text() + "|" + frame->StatusPane(2)->text(); }
 
@@ -102,7 +91,11 @@ TEST_F(LinkGuiTest, LinkReadWriteAndUnlink) {
     EditSetting(kF01, "25");
     const auto settingsBefore = doc->values[0];
     fake.shown.clear();
-    WriteTo("1-2");
+    WhenModal<CWriteParaDialog>([](CWriteParaDialog* d) {
+        d->findChild<QLineEdit*>("stationEdit")->setText("1-2");
+        PressOk(d);
+    });
+    frame->RunCommand(cmd::kWrite);
     EXPECT_EQ(std::tuple(Messages(), drive->ParamValue(1, kF01), drive->ParamValue(2, kF01)), std::tuple("", 250, 250));
     EXPECT_EQ(Panes(), "Ver: 1.2|Linking  002");
     EXPECT_EQ(doc->values[0], settingsBefore);
@@ -127,7 +120,7 @@ TEST_F(LinkGuiTest, LinkReadWriteAndUnlink) {
 }
 
 TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
-    Start({30}, {}, /*qtMessages=*/true);
+    Start({30}, /*qtMessages=*/true);
     bool scanning = false, linkDisabled = false;
     // The window may be up a moment before the scan flag is: wait for both.
     WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && app.scanFlag != 0; },
