@@ -30,7 +30,8 @@ TEST(LinkDialog, StoredSettingsMendedAndLockedWhileLinked) {
     app.currentStation = 17;
     CLinkDialog dlg(app, nullptr, FakeDevice);
     QStringList shown;
-    for (const char* c : {"baudCombo", "dataBitsCombo", "parityCombo", "stopBitsCombo"}) shown << dlg.findChild<QComboBox*>(c)->currentText();
+    for (const char* c : {"baudCombo", "dataBitsCombo", "parityCombo", "stopBitsCombo"})
+        shown << dlg.findChild<QComboBox*>(c)->currentText();
     EXPECT_EQ(shown, (QStringList{"38400", "7 bits", "Odd", "2 bits"}));
     EXPECT_EQ((std::vector<int>{dlg.comPort(), dlg.baudRate(), dlg.parity()}), (std::vector<int>{3, 38400, 1}));
     EXPECT_EQ(dlg.findChild<QLineEdit*>("stationEdit")->text(), "17");
