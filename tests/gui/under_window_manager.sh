@@ -10,9 +10,9 @@ for tool in Xvfb openbox; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/deps.sh installs it)"; exit 77; }
 done
 work=$(mktemp -d)
-xvfb="" wm=""
+xvfb="" wm="" run=""
 stop() {
-  for pid in $wm $xvfb; do
+  for pid in $run $wm $xvfb; do
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   rm -rf "$work"
@@ -57,4 +57,10 @@ DISPLAY=$display HOME=$work XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work \
 wm=$!
 wait_for "$wm" managed || { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
-env -u WAYLAND_DISPLAY DISPLAY="$display" QT_QPA_PLATFORM=xcb KOLT_TEST_WM=openbox "$@"
+# In the background, so that a TERM (a test time-out) is handled at once.
+env -u WAYLAND_DISPLAY DISPLAY="$display" QT_QPA_PLATFORM=xcb KOLT_TEST_WM=openbox "$@" &
+run=$!
+wait "$run"
+status=$?
+run=""
+exit "$status"
