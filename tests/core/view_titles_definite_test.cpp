@@ -92,10 +92,10 @@ TEST(DefiniteEditor, AddRemoveMovesAndTheButtonsTheyAllow) {
           {"sd", 1, "F07,C25,F01 all:F02 def:1 n:97 111111"},
           {"add", 0, "F07,F02,C25,F01 all:F03 def:2 n:96 111111"},  // inserted before the selected one
           {"sa", -1, "F07,F02,C25,F01 all:C47 def:2 n:96 111111"},
-          {"add", 0, "F07,F02,C25,F01,C47 all:C46 def:3 n:95 111111"}}},
+          {"add", 0, "F07,F02,C47,C25,F01 all:C46 def:3 n:95 111111"}}},  // before the selected C25
         {{{1, 7}, {2, 25}, {1, 3}},
          {{"sd", 1, "F07,C25,F03 all:- def:1 n:97 011111"},
-          {"remove", 0, "F07,F03 all:C25 def:1 n:98 110011"},  // successor selected; back at its place in All
+          {"remove", 0, "F07,F03 all:C25 def:1 n:98 111011"},  // successor selected; back at its place in All
           {"remove", 0, "F07 all:F03 def:0 n:99 110011"},
           {"remove", 0, " all:F07 def:-1 n:100 100010"}}},
         {{{2, 0}, {1, 52}, {1, 1}},
