@@ -10,12 +10,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 using namespace kolt;
 
-int main() {
-    constexpr int kBaud = 38400;
+// Optional argument: the baud rate (default 38400).
+int main(int argc, char** argv) {
+    const int kBaud = argc > 1 ? std::atoi(argv[1]) : 38400;
     constexpr int kRounds = 3;
     sim::DriveSimOptions options;
     options.stations = {1};
