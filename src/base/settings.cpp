@@ -15,6 +15,7 @@ class LineReader {
 public:
     explicit LineReader(std::istream& in) : in_(in) {}
 
+    bool AtEnd() const { return !in_.good(); }
     std::string Next() {
         std::string line;
         if (!std::getline(in_, line)) return {};
@@ -83,6 +84,7 @@ constexpr const char* kVersion = "Version=v1.2.080324";
 constexpr const char* kSystem = "[System]";
 constexpr const char* kComPort = "ComPort=";
 constexpr const char* kDefinite = "[Definite Parameter]";
+constexpr const char* kCodePage = "TextCodePage=";
 
 void ReadLines(LineReader& r, KoltSettings& s) {
     if (r.Next() != kHeader) return;
@@ -128,6 +130,14 @@ bool ReadSettingsFile(const std::string& path, KoltSettings& s) {
 void ReadSettingsStream(std::istream& in, KoltSettings& s) {
     LineReader r(in);
     ReadLines(r, s);
+    // The code page line follows the fixed lines; a name iconv does not know
+    // leaves the default.
+    while (!r.AtEnd()) {
+        const std::string line = r.Next();
+        if (line.rfind(kCodePage, 0) != 0) continue;
+        const std::string name = NormaliseCodePage(line.substr(std::string(kCodePage).size()));
+        if (!name.empty()) s.codePage = name;
+    }
 }
 
 std::string SettingsFileText(const KoltSettings& s) {
@@ -151,6 +161,7 @@ std::string SettingsFileText(const KoltSettings& s) {
         line(number("%ld", s.definiteKinds[i]));
         line(number("%02ld", s.definiteNumbers[i]));
     }
+    if (s.codePage != kDefaultCodePage) line(kCodePage + s.codePage);
     return out;
 }
 

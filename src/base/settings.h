@@ -1,6 +1,8 @@
 // The fields kept in koltinf.ini between runs, and the file's reader and writer.
 #pragma once
 
+#include "base/legacy_text.h"
+
 #include <array>
 #include <cstdint>
 #include <istream>
@@ -24,6 +26,9 @@ struct KoltSettings {
     std::int32_t definiteCount = 0;
     std::array<std::int32_t, kDefiniteMax> definiteKinds{};    // 1 = F group, 2 = C group
     std::array<std::int32_t, kDefiniteMax> definiteNumbers{};  // two-digit code number 0..55
+    // Code page of text fields that are not UTF-8 (an iconv name). Kept on a
+    // line of its own after the definite list, written only when not the default.
+    std::string codePage = kDefaultCodePage;
 };
 
 // Reads the file into `s`; fields the file does not reach keep their values.

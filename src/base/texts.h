@@ -288,6 +288,13 @@ inline constexpr const char* kNoPrintSelection = "No select to print parameters.
 inline constexpr const char* kNoPrintSelectionCaption = "No select parameter";
 inline constexpr const char* kPrinterError = "Printer Error!";
 inline constexpr const char* kPrintPreviewCaption = "Print Preview";
+// The print preview's buttons.
+inline constexpr const char* kPreviewPrint = "&Print...";
+inline constexpr const char* kPreviewNextPage = "&Next Page";
+inline constexpr const char* kPreviewPrevPage = "&Prev Page";
+inline constexpr const char* kPreviewZoomIn = "Zoom &In";
+inline constexpr const char* kPreviewZoomOut = "Zoom &Out";
+inline constexpr const char* kPreviewClose = "Close";
 // A print or PDF that could not be written (followed by the path).
 inline constexpr const char* kPdfNotWritten = "Could not write the PDF file ";
 

@@ -4,6 +4,8 @@
 #include "catalogue/models.h"
 #include "document/doc_file.h"
 
+#include <algorithm>
+
 namespace kolt {
 
 CMarbenDoc::CMarbenDoc(CMarbenApp& app) : app_(app) {
@@ -107,7 +109,13 @@ void CMarbenDoc::ReloadFromApp() {
     model = app_.currentModel;
     hz50 = app_.settings.hz50;
     linked = app_.linkedFlag;
+    // A drive holds values, model and frequency only: the titles typed for the
+    // stations and the print title block are the user's and stay.
+    auto titles = std::move(stationTitles);
+    auto print = std::move(printFields);
     Reset();
+    stationTitles = std::move(titles);
+    printFields = std::move(print);
     FillLimitTables();
     compareMode = app_.staging.compareMode;
     present = app_.staging.present;
@@ -115,6 +123,27 @@ void CMarbenDoc::ReloadFromApp() {
     FillSettings(*this, app_, true);
     modified_ = true;
     if (onRefreshView) onRefreshView();
+}
+
+FieldCodec CMarbenDoc::TextCodec() const {
+    FieldCodec codec{app_.settings.codePage, false};
+    const auto notUtf8 = [](const std::string& t) { return !IsValidUtf8(t); };
+    codec.legacy = std::any_of(stationTitles.begin(), stationTitles.end(), notUtf8) ||
+                   std::any_of(printFields.begin(), printFields.end(), notUtf8) ||
+                   std::any_of(names.begin(), names.end(), notUtf8);
+    return codec;
+}
+
+std::array<std::string, 3> CMarbenDoc::NameTexts() const {
+    const FieldCodec codec = TextCodec();
+    return {codec.Text(names[0]), codec.Text(names[1]), codec.Text(names[2])};
+}
+
+std::array<std::string, kPrintFieldCount> CMarbenDoc::PrintFieldTexts() const {
+    const FieldCodec codec = TextCodec();
+    std::array<std::string, kPrintFieldCount> out;
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = codec.Text(printFields[i]);
+    return out;
 }
 
 bool CMarbenDoc::OnOpenDocument(const std::string& path, IPrompts& prompts) {

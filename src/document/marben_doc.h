@@ -1,6 +1,7 @@
 // The in-memory parameter set: one parameter document or one comparison result.
 #pragma once
 
+#include "base/legacy_text.h"
 #include "base/marben_app.h"
 #include "catalogue/catalogue.h"
 
@@ -74,6 +75,12 @@ public:
     void SetModifiedFlag(bool modified = true) { modified_ = modified; }
 
     bool IsCompare() const { return compareMode != 0; }
+    // How the text fields (titles, print texts, source names) read and are
+    // written back: the settings' code page, used for edits when some field
+    // of the document is in it.
+    FieldCodec TextCodec() const;
+    std::array<std::string, 3> NameTexts() const;
+    std::array<std::string, kPrintFieldCount> PrintFieldTexts() const;
     CMarbenApp& App() const { return app_; }
 
     // Clears values, defaults, flags, titles, names and the compare mode.

@@ -187,23 +187,20 @@ std::uint32_t CSerialPort::Close() {
     return SetError(0);
 }
 
-std::uint32_t CSerialPort::Setup(int baud, int dataBits, int parity, int stopBits) {
-    termios tio {};
-    if (!GetAttributes(tio, false)) return LastError();
-
+bool ApplyLineSettings(termios& tio, int baud, int dataBits, int parity, int stopBits) {
     const auto speed = std::find_if(kSpeeds.begin(), kSpeeds.end(), [&](const SpeedEntry& e) { return e.baud == baud; });
-    if (speed == kSpeeds.end()) return SetError(EINVAL);
+    if (speed == kSpeeds.end()) return false;
     tcflag_t size = 0;
     switch (dataBits) {
     case 5: size = CS5; break;
     case 6: size = CS6; break;
     case 7: size = CS7; break;
     case 8: size = CS8; break;
-    default: return SetError(EINVAL);
+    default: return false;
     }
-    if (parity != kParityNone && parity != kParityOdd && parity != kParityEven) return SetError(EINVAL);
+    if (parity != kParityNone && parity != kParityOdd && parity != kParityEven) return false;
     // 1.5 stop bits (code 1) has no termios form.
-    if (stopBits != kStopOne && stopBits != kStopTwo) return SetError(EINVAL);
+    if (stopBits != kStopOne && stopBits != kStopTwo) return false;
 
     ::cfsetispeed(&tio, speed->speed);
     ::cfsetospeed(&tio, speed->speed);
@@ -219,6 +216,13 @@ std::uint32_t CSerialPort::Setup(int baud, int dataBits, int parity, int stopBit
         tio.c_cflag |= CSTOPB;
     else
         tio.c_cflag &= ~CSTOPB;
+    return true;
+}
+
+std::uint32_t CSerialPort::Setup(int baud, int dataBits, int parity, int stopBits) {
+    termios tio {};
+    if (!GetAttributes(tio, false)) return LastError();
+    if (!ApplyLineSettings(tio, baud, dataBits, parity, stopBits)) return SetError(EINVAL);
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
     return SetError(0);
 }

@@ -55,6 +55,11 @@ std::string ResolvePortName(const std::string& name);
 // its message ("" when there is nothing useful to add). lastError is the open's result.
 std::string OpenFailureHint(std::uint32_t lastError, const std::string& device);
 
+// Puts baud rate, data bits, parity code and stop-bit code into `tio`: its speed,
+// CSIZE, PARENB, PARODD, CSTOPB and INPCK; every other flag stays. False, with `tio`
+// untouched, for a setting termios has no form for.
+bool ApplyLineSettings(termios& tio, int baud, int dataBits, int parity, int stopBits);
+
 // A caller-supplied completion record. An operation given one does not wait: it moves
 // what it can at once, stores the count and marks the record completed.
 struct CommRecord {

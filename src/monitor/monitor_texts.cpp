@@ -35,6 +35,8 @@ std::string FaultName(std::int32_t code) {
     return text::kFaultNames[code];
 }
 
+bool DriveTripped(std::int32_t code) { return !FaultName(code).empty(); }
+
 std::string TwoDecimalMonitorText(std::int64_t value) {
     const std::string d = Digits(value);
     return {d[0], d[1], d[2], '.', d[3], d[4]};
@@ -114,44 +116,71 @@ std::optional<std::string> SetDataRefusal(int number, std::int32_t value) {
     return std::string(text::kOverRange) + text::kCodePrefix + CodeText(number) + range;
 }
 
-InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, int integerDigits, int decimals) {
-    std::string text(now);
-    int caret = static_cast<int>(now.size());
-    auto firstDifference = [&] {
-        std::size_t p = 0;
-        while (p < before.size() && p < now.size() && before[p] == now[p]) ++p;
-        return p;
-    };
-    if (now.size() > before.size()) {
-        const std::size_t p = firstDifference();
-        const char typed = now[p];
-        const std::size_t point = now.find('.');
-        const std::size_t intPart = point == std::string_view::npos ? now.size() : point;
-        const std::size_t decPart = point == std::string_view::npos ? 0 : now.size() - point - 1;
-        const bool refused = (typed == '.' && before.find('.') != std::string_view::npos) ||
-                             intPart > static_cast<std::size_t>(integerDigits) ||
-                             decPart > static_cast<std::size_t>(decimals);
-        caret = static_cast<int>(p);
-        if (refused) text.erase(p, 1);
-        else if (IsDigit(typed) || typed == '.') caret = static_cast<int>(p) + 1;
-    } else if (now.size() < before.size()) {
-        const std::size_t p = firstDifference();
-        caret = static_cast<int>(p);
-        if (before[p] == '.' && now.size() > static_cast<std::size_t>(integerDigits)) text.insert(p, 1, '.');
-    }
-    // Only digits and the first point stay; the caret keeps its place among them.
-    std::string kept;
-    int keptCaret = 0;
+namespace {
+
+// Only digits and the first point stay; the caret keeps its place among them.
+InputRuleResult Kept(std::string_view text, std::size_t caret) {
+    InputRuleResult out;
     bool sawPoint = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const bool keep = IsDigit(c) || (c == '.' && !sawPoint);
         if (c == '.') sawPoint = true;
         if (!keep) continue;
-        kept.push_back(c);
-        if (static_cast<int>(i) < caret) ++keptCaret;
+        out.text.push_back(c);
+        if (i < caret) ++out.caret;
     }
-    return {kept, keptCaret};
+    return out;
+}
+
+// One character typed at `at` into an accepted text: refused when it is a
+// second point or makes either part longer than allowed.
+InputRuleResult TypeOne(std::string_view before, std::size_t at, char typed, int integerDigits, int decimals) {
+    std::string text(before);
+    text.insert(at, 1, typed);
+    const std::size_t point = text.find('.');
+    const std::size_t intPart = point == std::string::npos ? text.size() : point;
+    const std::size_t decPart = point == std::string::npos ? 0 : text.size() - point - 1;
+    const bool refused = (typed == '.' && before.find('.') != std::string_view::npos) ||
+                         intPart > static_cast<std::size_t>(integerDigits) ||
+                         decPart > static_cast<std::size_t>(decimals);
+    if (refused) return Kept(before, at);
+    return Kept(text, IsDigit(typed) || typed == '.' ? at + 1 : at);
+}
+
+}  // namespace
+
+InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, int integerDigits, int decimals,
+                               int caret) {
+    // The changed stretch: what lies between the common start and the common
+    // end. The field's caret stands at the end of what went in, which tells a
+    // selection typed over from a deletion where the texts match by chance.
+    const auto sameTail = [&](std::size_t n) {
+        return n <= before.size() && now.substr(now.size() - n) == before.substr(before.size() - n);
+    };
+    const auto at = static_cast<std::size_t>(caret);
+    const bool caretKnown = caret >= 0 && at <= now.size() && sameTail(now.size() - at);
+    std::size_t q = caretKnown ? now.size() - at : 0;
+    std::size_t p = 0;
+    while (p + q < before.size() && p + q < now.size() && before[p] == now[p]) ++p;
+    if (!caretKnown)
+        while (p + q < before.size() && p + q < now.size() && before[before.size() - 1 - q] == now[now.size() - 1 - q])
+            ++q;
+    const std::string_view typed = now.substr(p, now.size() - q - p);
+    // One character replaced by another: the limits are not applied.
+    if (now.size() == before.size() && typed.size() <= 1) return Kept(now, p + typed.size());
+    if (typed.empty()) {
+        // Deleted: a point taken out of a text too long without it comes back.
+        std::string text(now);
+        if (before[p] == '.' && now.size() > static_cast<std::size_t>(integerDigits)) text.insert(p, 1, '.');
+        return Kept(text, p);
+    }
+    // Typed or pasted, over a selection or not: the replaced stretch goes, then
+    // each character is typed in turn where the previous one went.
+    InputRuleResult r{std::string(before.substr(0, p)) + std::string(before.substr(before.size() - q)),
+                      static_cast<int>(p)};
+    for (char c : typed) r = TypeOne(r.text, static_cast<std::size_t>(r.caret), c, integerDigits, decimals);
+    return r;
 }
 
 bool InputRuleTakes(std::string_view text, int integerDigits, int decimals) {

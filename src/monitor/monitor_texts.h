@@ -15,6 +15,9 @@ namespace kolt {
 // The fault name of the drive's fault code register: " OH" for 1 .. " OCL"
 // for 35, with the leading blank; empty for 0, 12 and anything else.
 std::string FaultName(std::int32_t code);
+// Whether the drive reports a trip: its fault code names a fault (the monitor
+// panels mark it, the trend draws it). Code 12 and unknown codes do not.
+bool DriveTripped(std::int32_t code);
 
 // The monitor's number texts, taken character by character from "%05d" of
 // the value: two decimals "050.00" (5000), one decimal "230.0" (2300; the
@@ -78,12 +81,20 @@ std::int32_t ParseSetDataText(std::string_view text, int number);
 std::optional<std::string> SetDataRefusal(int number, std::int32_t value);
 
 // The typing rule of the two input fields, applied when a field's text
-// changes to `now` from its last accepted text `before`.
+// changes to `now` from its last accepted text `before`. What changed is the
+// stretch between the common start and the common end: one character
+// replaced by another stands unchecked; a deletion keeps a point the integer
+// digits need; anything typed or pasted (over a selection or not) goes in character
+// by character, each checked as if typed alone, the caret after the last.
+// "12" typed over a selected "030.00" gives "12", not "21".
 struct InputRuleResult {
     std::string text;  // what the field holds now; also its new last accepted text
     int caret = 0;     // where the caret goes
 };
-InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, int integerDigits, int decimals);
+// `caret` is where the field's caret stands after the change (-1: not known);
+// it tells "0" typed over a selected "12.50" from "12.5" deleted before it.
+InputRuleResult ApplyInputRule(std::string_view before, std::string_view now, int integerDigits, int decimals,
+                               int caret = -1);
 // Whether `text` could stand in such a field: typed into it character by
 // character, nothing would be refused or dropped, and it fits the field's
 // six characters (a whole text given on a command line).

@@ -97,7 +97,7 @@ std::vector<TrendEvent> FindTrendEvents(const TrendRing& ring, std::size_t first
     for (std::size_t i = first + 1; i < end; ++i) {
         const TrendSample& a = ring.At(i - 1);
         const TrendSample& b = ring.At(i);
-        if (b.faultCode != a.faultCode && !FaultName(b.faultCode).empty())
+        if (b.faultCode != a.faultCode && DriveTripped(b.faultCode))
             out.push_back({i, TrendEventKind::Trip, b.faultCode});
         if (b.running != a.running) out.push_back({i, b.running ? TrendEventKind::Run : TrendEventKind::Stop, 0});
         if (b.reverse != a.reverse)

@@ -44,7 +44,7 @@ std::vector<std::string> CompareRow(const CMarbenDoc& doc, int slot) {
 // A compare mode a damaged file made up is shown, read-only, as an ordinary document.
 GridTexts DocumentGridTexts(const CMarbenDoc& doc) {
     GridTexts t;
-    t.header = GridHeaderTexts(doc.compareMode, doc.names);
+    t.header = GridHeaderTexts(doc.compareMode, doc.NameTexts());
     const bool compare = IsCompareLayout(doc.compareMode);
     for (int slot : GridRowSlots(doc.compareMode, doc.differs))
         t.rows.push_back(compare ? CompareRow(doc, slot) : ParameterRow(doc, slot));

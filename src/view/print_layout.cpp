@@ -119,7 +119,7 @@ PrintJob MakePrintJob(int compareMode, const GridTexts& grid, const std::array<s
 }
 
 PrintJob MakePrintJob(const CMarbenDoc& doc, const PrintSelection& sel) {
-    return MakePrintJob(doc.compareMode, DocumentGridTexts(doc), doc.printFields, sel);
+    return MakePrintJob(doc.compareMode, DocumentGridTexts(doc), doc.PrintFieldTexts(), sel);
 }
 
 int JobLinesPerPage(const PrintJob& job, bool landscape) { return LinesPerPage(landscape, job.title); }
@@ -150,12 +150,114 @@ std::string FirstChars(const std::string& text, std::size_t count) {
 
 namespace {
 
+// Advance widths of the printable ASCII characters (32..126) in 1/2048 em.
+constexpr std::array<std::uint16_t, 95> kSerifAdvance{
+    512,  682,  836,  1024, 1024, 1706, 1593, 369,  682,  682,  1024, 1155, 512,  682,  512,  569,
+    1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 1024, 569,  569,  1155, 1155, 1155, 909,
+    1886, 1479, 1366, 1366, 1479, 1251, 1139, 1479, 1479, 682,  797,  1479, 1251, 1821, 1479, 1479,
+    1139, 1479, 1366, 1139, 1251, 1479, 1479, 1933, 1479, 1479, 1251, 682,  569,  682,  961,  1024,
+    682,  909,  1024, 909,  1024, 909,  682,  1024, 1024, 569,  569,  1024, 569,  1593, 1024, 1024,
+    1024, 1024, 682,  797,  569,  1024, 1024, 1479, 1024, 1024, 909,  983,  410,  983,  1108};
+constexpr std::array<std::uint16_t, 95> kSansBoldAdvance{
+    569,  682,  971,  1139, 1139, 1821, 1479, 487,  682,  682,  797,  1196, 569,  682,  569,  569,
+    1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139, 682,  682,  1196, 1196, 1196, 1251,
+    1997, 1479, 1479, 1479, 1479, 1366, 1251, 1593, 1479, 569,  1139, 1479, 1251, 1706, 1479, 1593,
+    1366, 1593, 1479, 1366, 1251, 1479, 1366, 1933, 1366, 1366, 1251, 682,  569,  682,  1196, 1139,
+    682,  1139, 1251, 1139, 1251, 1139, 682,  1251, 1251, 569,  569,  1139, 569,  1821, 1251, 1251,
+    1251, 1251, 797,  1139, 682,  1251, 1139, 1593, 1139, 1139, 1024, 797,  573,  797,  1196};
+constexpr int kMonoAdvance = 1229;      // every character of the fixed font
+constexpr int kWideAdvance = 2048;      // CJK ideographs, kana, hangul, full-width forms
+constexpr int kUnknownAdvance = 2458;   // anything else, the replacement mark among them
+
+struct FontMetrics {
+    const std::array<std::uint16_t, 95>* ascii;  // nullptr: fixed pitch
+    int height;                                  // character height, 0.01 inch
+};
+FontMetrics MetricsOf(PrintFont font) {
+    switch (font) {
+    case PrintFont::Heading: return {&kSansBoldAdvance, 16};
+    case PrintFont::Description: return {&kSerifAdvance, 14};
+    case PrintFont::Fixed: break;
+    }
+    return {nullptr, 14};
+}
+
+bool IsWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// The code point at `i` (advanced past it); a byte that starts no valid UTF-8
+// sequence stands for itself as U+FFFD.
+char32_t NextCodePoint(const std::string& s, std::size_t& i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = b(i);
+    const int len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || i + len > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t c = len == 1 ? lead : lead & (0x7F >> len);
+    for (int k = 1; k < len; ++k) {
+        if ((b(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (b(i + k) & 0x3F);
+    }
+    i += static_cast<std::size_t>(len);
+    return c;
+}
+
+int Advance(const FontMetrics& m, char32_t c) {
+    if (c >= 32 && c < 127) return m.ascii ? (*m.ascii)[c - 32] : kMonoAdvance;
+    if (IsWide(c)) return kWideAdvance;
+    // Latin, Greek and Cyrillic keep the fixed font's pitch; other fonts and
+    // scripts may fall back to a wider face.
+    if (!m.ascii && c < 0x0530) return kMonoAdvance;
+    return kUnknownAdvance;
+}
+
+}  // namespace
+
+double PrintTextWidth(const std::string& text, PrintFont font) {
+    const FontMetrics m = MetricsOf(font);
+    long units = 0;
+    for (std::size_t i = 0; i < text.size();) units += Advance(m, NextCodePoint(text, i));
+    return static_cast<double>(units) * m.height / 2048.0;
+}
+
+std::string FitPrintText(const std::string& text, PrintFont font, double room) {
+    if (PrintTextWidth(text, font) <= room) return text;
+    const std::string mark = text::kPrintCutMark;
+    std::string kept = text;
+    if (kept.size() >= mark.size() && kept.compare(kept.size() - mark.size(), mark.size(), mark) == 0)
+        kept.resize(kept.size() - mark.size());
+    // Start positions of the characters, so that the cut never splits one.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < kept.size();) {
+        starts.push_back(i);
+        NextCodePoint(kept, i);
+    }
+    for (std::size_t n = starts.size(); n-- > 0;) {
+        std::string head = kept.substr(0, starts[n]);
+        while (!head.empty() && head.back() == ' ') head.pop_back();
+        if (PrintTextWidth(head + mark, font) <= room) return head + mark;
+    }
+    return {};
+}
+
+namespace {
+
 constexpr int L = kPrintFrameLeft;
 constexpr int R = kPrintFrameRight;
 constexpr int X = 40;         // left text position
 constexpr int kRowStep = 18;  // a text row, then its rule
 constexpr int kThin = 1;
 constexpr int kThick = 2;
+// Clearance between the end of a text and the rule that closes its box.
+constexpr double kTextGap = 1.5;
 // A description this long no longer fits before the "Code" column.
 constexpr std::size_t kDescriptionCutFrom = 55;
 constexpr std::size_t kDescriptionKept = 51;
@@ -176,16 +278,17 @@ std::string PageField(int page, int pages) {
 struct Column {
     int x;
     int field;  // what it shows, below
+    int end;    // the rule that closes it on the right
 };
 
 // Headings and cells after "Code", by layout mode.
 enum Field { kRange, kDefault, kSetting, kSource1, kSource2, kSource3 };
 const std::vector<Column>& ColumnsOf(int mode) {
     static const std::array<std::vector<Column>, 4> columns{{
-        {{420, kRange}, {540, kDefault}, {660, kSetting}},
-        {{420, kDefault}, {600, kSource1}},
-        {{420, kSource1}, {600, kSource2}},
-        {{420, kDefault}, {540, kSource1}, {620, kSource2}, {700, kSource3}},
+        {{420, kRange, 530}, {540, kDefault, 650}, {660, kSetting, R}},
+        {{420, kDefault, 590}, {600, kSource1, R}},
+        {{420, kSource1, 590}, {600, kSource2, R}},
+        {{420, kDefault, 530}, {540, kSource1, 610}, {620, kSource2, 690}, {700, kSource3, R}},
     }};
     return columns[static_cast<std::size_t>(mode)];
 }
@@ -204,9 +307,14 @@ const std::vector<int>& InnerVerticals(int mode) {
 class PageBuilder {
 public:
     explicit PageBuilder(PrintPage& page) : page_(page) {}
-    void Text(std::string text, PrintFont font, int x, int y, PrintColour colour = kPrintBlack,
-              PrintAlign align = PrintAlign::Left) {
-        page_.texts.push_back(PrintText{std::move(text), font, colour, x, y, align});
+    // A text from x to at most the rule at `end`, cut to fit.
+    void Text(const std::string& text, PrintFont font, int x, int y, int end, PrintColour colour = kPrintBlack) {
+        const double room = end - x - kTextGap;
+        page_.texts.push_back(PrintText{FitPrintText(text, font, room), font, colour, x, y, PrintAlign::Left, room});
+    }
+    void RightText(const std::string& text, PrintFont font, int x, int y, int start) {
+        const double room = x - start;
+        page_.texts.push_back(PrintText{FitPrintText(text, font, room), font, kPrintBlack, x, y, PrintAlign::Right, room});
     }
     void HLine(int x1, int x2, int y, int width) { page_.rules.push_back(PrintRule{x1, y, x2, y, width}); }
     void VLine(int x, int y1, int y2, int width) { page_.rules.push_back(PrintRule{x, y1, x, y2, width}); }
@@ -256,8 +364,9 @@ int LayoutTitleBlock(PageBuilder& b, const PrintJob& job, int page, int pages, i
         {text::kPrintLabelProgrammer, f[kPrintProgrammer], text::kPrintLabelPage, PageField(page, pages)},
     }};
     constexpr std::array<int, 4> kCellX{X, 160, 590, 670};
+    constexpr std::array<int, 4> kCellEnd{150, 580, 660, R};
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) b.Text(row[c], PrintFont::Fixed, kCellX[c], y);
+        for (std::size_t c = 0; c < row.size(); ++c) b.Text(row[c], PrintFont::Fixed, kCellX[c], y, kCellEnd[c]);
         y -= kRowStep;
         b.HLine(L, R, y, kThin);
         y -= 2;
@@ -267,8 +376,8 @@ int LayoutTitleBlock(PageBuilder& b, const PrintJob& job, int page, int pages, i
 
     const std::array<std::string, 3> remarks{f[kPrintRemark1], f[kPrintRemark2], f[kPrintRemark3]};
     for (std::size_t i = 0; i < remarks.size(); ++i) {
-        if (i == 1) b.Text(text::kPrintLabelRemark, PrintFont::Fixed, X, y);
-        b.Text(remarks[i], PrintFont::Fixed, 110, y);
+        if (i == 1) b.Text(text::kPrintLabelRemark, PrintFont::Fixed, X, y, 100);
+        b.Text(remarks[i], PrintFont::Fixed, 110, y, R);
         y -= kRowStep;
         if (i + 1 < remarks.size()) {
             b.HLine(100, R, y, kThin);
@@ -294,30 +403,30 @@ PrintPage LayoutPrintPage(const PrintJob& job, int page, int right, bool landsca
     constexpr int top = 0;
 
     // 1. Heading
-    b.Text(std::string(text::kPrintHeadingPrefix) + text::kPrintHeading, PrintFont::Heading, 50, top - 30);
+    b.Text(std::string(text::kPrintHeadingPrefix) + text::kPrintHeading, PrintFont::Heading, 50, top - 30, right);
     b.HLine(L, right, top - 30 - 16, kThin);
     int y = top - 62;
 
-    // 2. Title block, or the page field alone
+    // 2. Title block, or the page field alone. The field's own rule would lie
+    // 2 above the heading's and print as a double line: the heading's rule
+    // underlines both.
     if (job.title) {
         y = LayoutTitleBlock(b, job, page, pages, y);
     } else {
-        b.Text(std::string(text::kPrintLabelPage) + PageField(page, pages), PrintFont::Fixed, right, top - 30,
-               kPrintBlack, PrintAlign::Right);
-        b.HLine(L, right, top - 30 - 14, kThin);
+        b.RightText(std::string(text::kPrintLabelPage) + PageField(page, pages), PrintFont::Fixed, right, top - 30, L);
     }
 
     // 3. Compare title
-    if (mode != 0) b.Text(text::kCompareTitles[mode - 1], PrintFont::Fixed, X, y);
+    if (mode != 0) b.Text(text::kCompareTitles[mode - 1], PrintFont::Fixed, X, y, R);
     y -= 20;
 
     // 4. Column headings
     const int tableTop = y;
     b.HLine(L, R, y, kThick);
     y -= 2;
-    b.Text(text::kColDescription, PrintFont::Fixed, X, y);
-    b.Text(text::kColCode, PrintFont::Fixed, 370, y);
-    for (const Column& c : ColumnsOf(mode)) b.Text(HeadingOf(job, c.field), PrintFont::Fixed, c.x, y);
+    b.Text(text::kColDescription, PrintFont::Fixed, X, y, 360);
+    b.Text(text::kColCode, PrintFont::Fixed, 370, y, 410);
+    for (const Column& c : ColumnsOf(mode)) b.Text(HeadingOf(job, c.field), PrintFont::Fixed, c.x, y, c.end);
     y -= kRowStep;
     b.HLine(L, R, y, kThick);
     int tableBottom = y;
@@ -331,9 +440,10 @@ PrintPage LayoutPrintPage(const PrintJob& job, int page, int right, bool landsca
         std::string description = row.description;
         if (CharCount(description) >= kDescriptionCutFrom)
             description = FirstChars(description, kDescriptionKept) + text::kPrintCutMark;
-        b.Text(std::move(description), PrintFont::Description, X, y);
-        b.Text(row.code, PrintFont::Fixed, 370, y);
-        for (const Column& c : ColumnsOf(mode)) b.Text(CellOf(row, c.field), PrintFont::Fixed, c.x, y, ColourOf(c.field));
+        b.Text(description, PrintFont::Description, X, y, 360);
+        b.Text(row.code, PrintFont::Fixed, 370, y, 410);
+        for (const Column& c : ColumnsOf(mode))
+            b.Text(CellOf(row, c.field), PrintFont::Fixed, c.x, y, c.end, ColourOf(c.field));
         y -= kRowStep;
         b.HLine(L, R, y, i == lineCount - 1 ? kThick : kThin);
         tableBottom = y;

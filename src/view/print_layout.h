@@ -99,6 +99,9 @@ struct PrintText {
     int x = 0;
     int y = 0;
     PrintAlign align = PrintAlign::Left;
+    // Width the text may take before the next rule or the frame; the layout
+    // has fitted it already, a painter whose font runs wider cuts it further.
+    double room = 0;
 };
 
 struct PrintRule {
@@ -129,5 +132,13 @@ std::string PdfPathBeside(const std::string& path);
 
 // The first `count` characters (UTF-8 code points) of `text`.
 std::string FirstChars(const std::string& text, std::size_t count);
+
+// How wide `text` prints in `font`, in 0.01 inch: the advance widths of the
+// page fonts (and of their metric twins, Liberation Sans, Serif and Mono), and
+// for characters beyond their tables the widest a fallback font draws them.
+double PrintTextWidth(const std::string& text, PrintFont font);
+// `text` when it is at most `room` wide; otherwise as many of its characters
+// as fit together with "..." (a "..." it already ends with is cut first).
+std::string FitPrintText(const std::string& text, PrintFont font, double room);
 
 }  // namespace kolt

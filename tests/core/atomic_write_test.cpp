@@ -59,16 +59,13 @@ struct LockedFolder {
     std::string file = folder + "/koltinf.ini";
     ino_t inode = 0;
 
-    explicit LockedFolder(const std::string& bytes, fs::perms folderPerms = fs::perms::owner_all | fs::perms::group_read |
-                                                                              fs::perms::group_exec | fs::perms::others_read |
-                                                                              fs::perms::others_exec) {
-        fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::others_read);
+    // Folder rwxr-xr-x unless told otherwise; the file rw-rw-rw-.
+    explicit LockedFolder(const std::string& bytes, fs::perms folderPerms = fs::perms(0755)) {
+        fs::permissions(dir.Path(), fs::perms(0705));
         fs::create_directory(folder);
         WriteBytes(file, bytes);
-        fs::permissions(file, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
-        struct stat st {};
-        ::stat(file.c_str(), &st);
-        inode = st.st_ino;
+        fs::permissions(file, fs::perms(0666));
+        inode = Inode();
         // Not even the owner may add files, so the case holds for an ordinary user too.
         if (::geteuid() != 0) folderPerms &= ~fs::perms::owner_write;
         fs::permissions(folder, folderPerms);

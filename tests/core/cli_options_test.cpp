@@ -36,18 +36,23 @@ TEST(CliArgs, ValuesFlagsAliasesAndPositionals) {
     EXPECT_EQ(p.positionals, (std::vector<std::string>{"a.kpf", "--odd.kpf", "-"}));
 }
 
-TEST(LineOptions, SettingsFileGivesTheDefaultsAndOptionsOverride) {
-    LineOptions line =
-        LineOptionsFromSettings({.comPort = 4, .baudRate = 9600, .dataBits = 7, .parity = 2, .stopBits = 2});
-    ASSERT_EQ(Apply({}, line), "");
-    EXPECT_EQ(std::tuple(line.port, line.baud, line.dataBits, line.parity, line.stopBits),
-              std::tuple(4, 9600, 7, 2, 2));
-    ASSERT_EQ(Apply({"--port=com3", "--baud", "19200", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"},
-                    line),
-              "");
-    EXPECT_EQ(std::tuple(line.port, line.device, line.baud, line.dataBits, line.parity, line.stopBits),
-              std::tuple(3, "", 19200, 8, 1, 0));
-
+TEST(LineOptions, SettingsFileGivesTheDefaultsAndEachChoiceItsCode) {
+    // Each run's options go over the line the run before left, starting from the settings file;
+    // port, device, baud, data bits, parity and stop-bit codes as the settings file and the port use them.
+    LineOptions line = LineOptionsFromSettings({.comPort = 4, .baudRate = 9600, .dataBits = 7, .parity = 2, .stopBits = 2});
+    const std::vector<std::pair<std::vector<std::string>, std::tuple<int, std::string, int, int, int, int>>> runs = {
+        {{}, {4, "", 9600, 7, 2, 2}},
+        {{"--port=com3", "--baud", "19200", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"},
+         {3, "", 19200, 8, 1, 0}},
+        {{"--baud", "4800", "--data-bits", "7", "--parity", "even", "--stop-bits", "2"}, {3, "", 4800, 7, 2, 2}},
+        {{"--baud", "9600", "--parity", "none"}, {3, "", 9600, 7, 0, 2}},
+        {{"--baud", "38400"}, {3, "", 38400, 7, 0, 2}},
+    };
+    for (const auto& [args, expected] : runs) {
+        ASSERT_EQ(Apply(args, line), "");
+        EXPECT_EQ(std::tie(line.port, line.device, line.baud, line.dataBits, line.parity, line.stopBits), expected)
+            << ::testing::PrintToString(args);
+    }
     // Values outside the choices are refused, naming the option, and change nothing.
     for (const auto& [option, value] : std::vector<std::pair<std::string, std::string>>{
              {"--port", "9"}, {"--port", "COM9"}, {"--port", "ttyUSB0"}, {"--baud", "115200"},
@@ -79,20 +84,6 @@ TEST(LineOptions, SettingsFileValuesTheDialogDoesNotOfferBecomeItsChoices) {
         EXPECT_EQ(std::tuple(line.port, line.baud, line.dataBits, line.parity, line.stopBits), c.line)
             << c.file.comPort << " " << c.file.baudRate << " " << c.file.dataBits << " " << c.file.parity << " "
             << c.file.stopBits;
-    }
-}
-
-// Every choice of the line options, with the codes the settings file and the port use.
-TEST(LineOptions, EachChoiceGivesItsCode) {
-    const std::vector<std::pair<std::vector<std::string>, std::tuple<int, int, int, int>>> cases = {
-        {{"--baud", "4800", "--data-bits", "7", "--parity", "even", "--stop-bits", "2"}, {4800, 7, 2, 2}},
-        {{"--baud", "9600", "--data-bits", "8", "--parity", "odd", "--stop-bits", "1"}, {9600, 8, 1, 0}},
-        {{"--baud", "38400", "--parity", "none"}, {38400, 8, 0, 0}},
-    };
-    for (const auto& [args, expected] : cases) {
-        LineOptions line;
-        ASSERT_EQ(Apply(args, line), "");
-        EXPECT_EQ(std::tuple(line.baud, line.dataBits, line.parity, line.stopBits), expected) << args[1];
     }
 }
 

@@ -142,9 +142,15 @@ TEST_F(CliTest, UsageErrorsChangeNothing) {
              // Saving a comparison over one of its sources would lose that file.
              {"compare", P("a.kpf"), P("b.kpf"), "-o", P("./a.kpf")},
              {"compare", "--defaults", "--model", "1", P("b.kpf"), P("a.kpf"), "-o", P("a.kpf")},
+             // Files and a drive do not go together; a drive needs one station, at one frequency.
+             {"compare", "--port", P("no-tty"), "--station", "3", P("a.kpf")},
+             {"compare", "--port", P("no-tty"), "--station", "3", "--defaults", "--model", "5"},
+             {"compare", "--port", P("no-tty"), "--station", "3", "--50hz", "--60hz"},
+             {"compare", "--port", P("no-tty"), "--station", "300"},
+             {"compare", "--port", P("no-tty")},
          }) {
         CliRun r = Cli(args);
-        EXPECT_EQ(r.status, 2) << (args.empty() ? "(none)" : args.back());
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "(none)" : args.back()) << r.err;
         EXPECT_NE(r.err, "");
     }
     EXPECT_FALSE(fs::exists(P("x.kpf")));

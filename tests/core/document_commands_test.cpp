@@ -20,13 +20,9 @@ public:
     std::vector<std::string> saveArgs;
 
     Answer YesNoCancel(const std::string& t, const std::string& c, Icon i) override {
-        Note();
-        return FakePrompts::YesNoCancel(t, c, i);
+        return Note(), FakePrompts::YesNoCancel(t, c, i);
     }
-    bool YesNo(const std::string& t, const std::string& c, Icon i) override {
-        Note();
-        return FakePrompts::YesNo(t, c, i);
-    }
+    bool YesNo(const std::string& t, const std::string& c, Icon i) override { return Note(), FakePrompts::YesNo(t, c, i); }
     std::optional<std::string> AskSavePath(const std::string& filter, const std::string& ext,
                                            const std::string& name) override {
         Note();
@@ -40,6 +36,23 @@ private:
 };
 
 }  // namespace
+
+TEST(Document, NewParameterDocumentHoldsTheModelDefaults) {
+    CMarbenApp app;
+    app.currentModel = 2;
+    app.settings.hz50 = 0;
+    app.staging.names[0] = "stale";
+    app.staging.values[0].fill(4242);  // no fresh read: not consulted
+    CMarbenDoc doc(app);
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(std::tuple(doc.Title(), doc.untitled, doc.IsModified(), doc.names[0]), std::tuple("Untitled", 1, false, ""));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const int number = NumberOfSlot(slot);
+        const std::int32_t def = number < 0 ? 0 : DefaultValue(number, 2, false);
+        EXPECT_EQ(std::tuple(doc.defaults[slot], doc.values[0][slot], doc.differs[slot]), std::tuple(def, def, number < 0 ? 0 : 1))
+            << slot;
+    }
+}
 
 TEST(DocumentCommands, SavePromptAnswersTextsAndBusyFlag) {
     CMarbenApp app;
@@ -57,8 +70,7 @@ TEST(DocumentCommands, SavePromptAnswersTextsAndBusyFlag) {
     EXPECT_FALSE(doc->IsModified());
     const Shown question{"yesnocancel", kModifiedText, "KOLT Quendal 1.2", Icon::None};
     ExpectShown(prompts, {question, question});
-    EXPECT_EQ(prompts.busyWhileShown, (std::vector<int>{1, 1}));
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::pair(prompts.busyWhileShown, app.busyFlag), std::pair(std::vector<int>{1, 1}, std::uint8_t{0}));
 
     // A command that is already busy stays busy after the prompt.
     doc->SetModifiedFlag(true);
@@ -83,7 +95,6 @@ TEST(DocumentCommands, YesOnAnUntitledDocumentRunsSaveAs) {
     doc->SetModifiedFlag(true);
     std::vector<std::string> recent;
     doc->onSaved = [&](const std::string& p) { recent.push_back(p); };
-
     // Cancel in the save dialog: the prompt answers cancel, the document stays untitled.
     WatchingPrompts prompts(app);
     prompts.yesNoCancelAnswers = {Answer::Yes, Answer::Yes};
@@ -94,24 +105,21 @@ TEST(DocumentCommands, YesOnAnUntitledDocumentRunsSaveAs) {
     const std::string path = dir.File("pump.kpf");
     prompts.savePaths.push_back(path);
     EXPECT_TRUE(SaveIfModified(*doc, prompts));
-    EXPECT_EQ(std::tuple(doc->IsModified(), doc->untitled, doc->Title(), doc->PathName(), app.busyFlag),
-              std::tuple(false, 0, "pump.kpf", path, 0));
-    EXPECT_EQ(recent, std::vector<std::string>{path});
+    EXPECT_EQ(std::tuple(doc->IsModified(), doc->untitled, doc->Title(), doc->PathName(), app.busyFlag, recent),
+              std::tuple(false, 0, "pump.kpf", path, 0, std::vector<std::string>{path}));
     EXPECT_EQ(ReadBytes(path), EncodeDocFile(ImageOfDocument(*doc)));
-}
 
-TEST(DocumentCommands, YesNoVariantLeavesBusyAndModifiedAlone) {
-    CMarbenApp app;
-    auto doc = CreateNewDocument(app);
+    // The Yes/No variant leaves busy and modified flags alone.
     doc->SetModifiedFlag(true);
-    WatchingPrompts prompts(app);
-    prompts.yesNoAnswers = {false, true};
-    EXPECT_TRUE(SaveIfModifiedYesNo(*doc, prompts));
+    doc->untitled = 1;
+    WatchingPrompts yesNo(app);
+    yesNo.yesNoAnswers = {false, true};
+    EXPECT_TRUE(SaveIfModifiedYesNo(*doc, yesNo));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_FALSE(SaveIfModifiedYesNo(*doc, prompts));  // Yes, then Save As cancelled
+    EXPECT_FALSE(SaveIfModifiedYesNo(*doc, yesNo));  // Yes, then Save As cancelled
     const Shown question{"yesno", kModifiedText, "KOLT Quendal 1.2", Icon::None};
-    ExpectShown(prompts, {question, question});
-    EXPECT_EQ(prompts.busyWhileShown, (std::vector<int>{0, 0, 1}));  // the Save As dialog sets it itself
+    ExpectShown(yesNo, {question, question});
+    EXPECT_EQ(yesNo.busyWhileShown, (std::vector<int>{0, 0, 1}));  // the Save As dialog sets it itself
 }
 
 TEST(DocumentCommands, SaveAsOfACompareUsesTheCompareFilterAndKeepsItsKind) {
@@ -121,30 +129,27 @@ TEST(DocumentCommands, SaveAsOfACompareUsesTheCompareFilterAndKeepsItsKind) {
     app.staging.present = {1, 0, 0};
     auto doc = CreateNewDocument(app);
     WatchingPrompts prompts(app);
-    const std::string path = dir.File("cmp.kpf");  // a compare saved under the default suffix
-    prompts.savePaths.push_back(path);
+    prompts.savePaths.push_back(dir.File("cmp.kpf"));  // a compare saved under the default suffix
     ASSERT_TRUE(SaveDocument(*doc, prompts));
     EXPECT_EQ(prompts.saveArgs, (std::vector<std::string>{"Compara Files (*.kcf)|*.kcf||", "kpf", "Untitled"}));
-    auto back = OpenDocumentFile(app, path, prompts);  // read back by its type line, whatever the suffix
+    auto back = OpenDocumentFile(app, dir.File("cmp.kpf"), prompts);  // read back by its type line, whatever the suffix
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->compareMode, 3);
 }
 
-TEST(DocumentCommands, OpenTakesOnlyTheTwoExtensions) {
+TEST(DocumentCommands, OpenTakesOnlyTheTwoExtensionsAndNewClearsACompare) {
     FakePrompts prompts;
     for (const char* good : {"/a/b.kpf", "/a/b.KcF"}) EXPECT_TRUE(CheckOpenExtension(good, prompts)) << good;
-    for (const char* bad : {"/a/b.txt", "/a.kpf/b", "/a/b.kpf.bak"})
-        EXPECT_FALSE(CheckOpenExtension(bad, prompts)) << bad;
-    const Shown refused{"message", "Error: Open file failure!\n\nThe file format is not correctly!\n", "KOLT Quendal 1.2", Icon::Exclamation};
+    for (const char* bad : {"/a/b.txt", "/a.kpf/b", "/a/b.kpf.bak"}) EXPECT_FALSE(CheckOpenExtension(bad, prompts)) << bad;
+    const Shown refused{"message", "Error: Open file failure!\n\nThe file format is not correctly!\n", "KOLT Quendal 1.2",
+                        Icon::Exclamation};
     ExpectShown(prompts, {refused, refused, refused});
-}
 
-TEST(DocumentCommands, FileNewTakesTheDialogsModelAndClearsACompare) {
-    CMarbenApp app;
+    CMarbenApp app;  // File New takes the dialog's model and clears a compare
     app.staging.compareMode = 2;
     app.staging.present = {1, 1, 0};
     PrepareFileNew(app, 10, false);
     auto doc = CreateNewDocument(app);
-    EXPECT_EQ(std::tuple(doc->compareMode, doc->model, doc->hz50, doc->IsModified()), std::tuple(0, 10, 0, false));
-    EXPECT_EQ(doc->present, (std::array<std::int32_t, 3>{0, 0, 0}));
+    EXPECT_EQ(std::tuple(doc->compareMode, doc->model, doc->hz50, doc->IsModified(), doc->present),
+              std::tuple(0, 10, 0, false, std::array<std::int32_t, 3>{0, 0, 0}));
 }

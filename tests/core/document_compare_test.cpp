@@ -63,21 +63,19 @@ TEST(DocumentCompare, FileWithFileListsOnlySlotsInUseInBothThatDiffer) {
     FileWithFileData dlg;
     ASSERT_TRUE(dlg.Load(0, dir.File("a.kpf"), prompts));
     EXPECT_FALSE(dlg.CanAccept());
-    ASSERT_TRUE(dlg.Load(1, dir.File("b.kpf"), prompts));
-    ASSERT_TRUE(dlg.CanAccept());
+    ASSERT_TRUE(dlg.Load(1, dir.File("b.kpf"), prompts) && dlg.CanAccept());
 
     CMarbenApp app;
     StageFileWithFile(app, dlg.files[0], dlg.files[1], FileWithFileDiffers(dlg.files[0], dlg.files[1]));
-    EXPECT_EQ(app.staging.names, (std::array<std::string, 3>{"a.kpf", "b.kpf", ""}));
-    EXPECT_EQ(app.staging.present, (std::array<std::int32_t, 3>{1, 1, 0}));
+    EXPECT_EQ(std::pair(app.staging.names, app.staging.present),
+              std::pair(std::array<std::string, 3>{"a.kpf", "b.kpf", ""}, std::array<std::int32_t, 3>{1, 1, 0}));
     auto doc = CreateNewDocument(app);
-    EXPECT_EQ(std::tuple(doc->compareMode, Rows(*doc), doc->differs[7], doc->IsModified()), std::tuple(2, 1, 1, true));
-    EXPECT_EQ(doc->values[1][20], b[20]);
+    EXPECT_EQ(std::tuple(doc->compareMode, Rows(*doc), doc->differs[7], doc->IsModified(), doc->values[1][20]),
+              std::tuple(2, 1, 1, true, b[20]));
 
     // The counter counts loads: file 1 twice is enough for OK; file 2 stays empty, in use nowhere.
     FileWithFileData twice;
-    ASSERT_TRUE(twice.Load(0, dir.File("a.kpf"), prompts));
-    ASSERT_TRUE(twice.Load(0, dir.File("b.kpf"), prompts));
+    EXPECT_TRUE(twice.Load(0, dir.File("a.kpf"), prompts) && twice.Load(0, dir.File("b.kpf"), prompts));
     EXPECT_TRUE(twice.CanAccept());
     EXPECT_EQ(FileWithFileDiffers(twice.files[0], twice.files[1]), SlotFlags{});
 }
@@ -98,18 +96,15 @@ TEST(DocumentCompare, FilesWithDefaultWithOnlyTheSecondFile) {
     v[60] += 5;
     WriteBytes(dir.File("two.kpf"), ParameterFileBytes(SlotFlags{}, v));  // slot flags are not consulted
     FakePrompts prompts;
-    ASSERT_TRUE(dlg.Load(1, dir.File("two.kpf"), prompts));
-    ASSERT_TRUE(dlg.CanAccept());
+    ASSERT_TRUE(dlg.Load(1, dir.File("two.kpf"), prompts) && dlg.CanAccept());
     app.staging.differs.fill(1);  // a mode-2 leftover must not matter
     StageFilesWithDefault(app, dlg);
-    EXPECT_EQ(std::tuple(app.currentModel, app.settings.hz50), std::tuple(10, 0));
-    EXPECT_EQ(app.staging.names, (std::array<std::string, 3>{"------", "two.kpf", "------"}));
-    EXPECT_EQ(app.staging.present, (std::array<std::int32_t, 3>{0, 1, 0}));
+    EXPECT_EQ(std::tuple(app.currentModel, app.settings.hz50, app.staging.names, app.staging.present),
+              std::tuple(10, 0, std::array<std::string, 3>{"------", "two.kpf", "------"}, std::array<std::int32_t, 3>{0, 1, 0}));
 
     auto doc = CreateNewDocument(app);
-    EXPECT_EQ(std::tuple(doc->compareMode, doc->model, doc->hz50), std::tuple(3, 10, 0));
     // Only slot 60 differs: the absent sources, all zero, count for nothing.
-    EXPECT_EQ(std::tuple(Rows(*doc), doc->differs[60]), std::tuple(1, 1));
+    EXPECT_EQ(std::tuple(doc->compareMode, doc->model, doc->hz50, Rows(*doc), doc->differs[60]), std::tuple(3, 10, 0, 1, 1));
 }
 
 TEST(DocumentCompare, InverterWithDefaultNamesTheStationAndTakesTheDrivesModel) {

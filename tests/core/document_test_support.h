@@ -15,6 +15,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 namespace kolt::testing {
 
@@ -76,13 +77,12 @@ inline std::string ParameterFileBytes(const SlotFlags& flags, const SlotValues& 
 
 // The prompts shown, field by field.
 inline void ExpectShown(const FakePrompts& prompts, const std::vector<Shown>& expected) {
-    ASSERT_EQ(prompts.shown.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(prompts.shown[i].kind, expected[i].kind) << i;
-        EXPECT_EQ(prompts.shown[i].text, expected[i].text) << i;
-        EXPECT_EQ(prompts.shown[i].caption, expected[i].caption) << i;
-        EXPECT_EQ(prompts.shown[i].icon, expected[i].icon) << i;
-    }
+    const auto rows = [](const std::vector<Shown>& shown) {
+        std::vector<std::tuple<std::string, std::string, std::string, Icon>> out;
+        for (const Shown& s : shown) out.emplace_back(s.kind, s.text, s.caption, s.icon);
+        return out;
+    };
+    EXPECT_EQ(rows(prompts.shown), rows(expected));
 }
 
 }  // namespace kolt::testing

@@ -53,17 +53,14 @@ TEST(DriveSimStation, AnswersWithFactoryDefaultsAndRefusesWhatADriveRefuses) {
     EXPECT_EQ(s.WritesAccepted(), 0);
     EXPECT_EQ(Ask(s, Frame(ModbusRequest::WriteParam(1, 1, 9990))).size(), 17u);
     EXPECT_EQ(s.ParamValue(1), 9990);
-}
-
-TEST(DriveSimStation, CountsEveryWriteRequestPerRegisterTakenOrRefused) {
-    VirtualStation s(1, 5, 12, true);
-    Ask(s, Frame(ModbusRequest::WriteParam(1, 0, 3)));         // F00 read-only: refused
-    Ask(s, Frame(ModbusRequest::WriteParam(1, 7, 5000)));      // F07 taken
-    Ask(s, Frame(ModbusRequest::WriteReg(1, 0x0008, 5000)));  // F07 again, by function 06
-    Ask(s, Frame(ModbusRequest::ReadParam(1, 52)));            // a read is no write
-    EXPECT_EQ(s.WriteRequestsTo(0x0000), 1);
-    EXPECT_EQ(s.WriteRequestsTo(0x0008), 2);
-    EXPECT_EQ(s.WriteRequestsTo(0x002B), 0);
+    // Write requests are counted per register, taken or refused, by function 10 or 06; a read is no write.
+    Ask(s, Frame(ModbusRequest::WriteParam(1, 7, 5000)));
+    Ask(s, Frame(ModbusRequest::WriteReg(1, 0x0008, 5000)));
+    Ask(s, Frame(ModbusRequest::ReadParam(1, 53)));
+    // F00 and F52 refused above, F07 taken twice, F53 only read.
+    EXPECT_EQ(std::make_tuple(s.WriteRequestsTo(0x0000), s.WriteRequestsTo(0x002B), s.WriteRequestsTo(0x0008),
+                              s.WriteRequestsTo(0x002C)),
+              std::make_tuple(1, 1, 2, 0));
 }
 
 TEST(DriveSimStation, RunsRampsAndTrips) {

@@ -71,10 +71,8 @@ TEST_F(OnlineWrite, AcceptedEditStaysAndIsShown) {
     view->Edit(kF07, 4500);
     OnViewEditCommitted(ctx, *doc, *view, kF07);
     EXPECT_EQ(Boxes(prompts), Texts{"Write Message: Write Parameter Successfully !!"});
-    EXPECT_EQ(drive->ParamValue(1, kF07), 4500);
-    EXPECT_EQ(Setting(*doc, kF07), 4500);
-    EXPECT_EQ(view->cellText[kF07], "45.00");
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::make_tuple(drive->ParamValue(1, kF07), Setting(*doc, kF07), view->cellText[kF07], doc->IsModified()),
+              std::make_tuple(4500, 4500, "45.00", true));
     EXPECT_EQ(std::tie(view->reverts, view->focuses, view->station, app.busyFlag), std::make_tuple(0, 1, 1, 0));
 }
 
@@ -84,10 +82,8 @@ TEST_F(OnlineWrite, RefusedEditIsTakenBackCompletely) {
     view->Edit(kF07, MaxValue(kF07) + 1);
     OnViewEditCommitted(ctx, *doc, *view, kF07);
     EXPECT_EQ(Boxes(prompts), Texts{"Error Message: Data Over Range !"});
-    EXPECT_EQ(Setting(*doc, kF07), old);
-    EXPECT_EQ(view->cellText[kF07], "old");
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(drive->ParamValue(1, kF07), old);
+    EXPECT_EQ(std::make_tuple(Setting(*doc, kF07), view->cellText[kF07], doc->IsModified(), drive->ParamValue(1, kF07)),
+              std::make_tuple(old, "old", false, old));
     EXPECT_EQ(app.linkedFlag, 1);               // the link stays
     EXPECT_EQ(port.TransactionCount(), 3 + 1);  // an exception reply is not repeated
 }
@@ -100,8 +96,7 @@ TEST_F(OnlineWrite, FactoryResetIsAskedFirst) {
     EXPECT_EQ(Boxes(prompts), Texts{"Write Message: Code: F52\nReset to factory default (60 Hz)?"});
     EXPECT_EQ(prompts.shown[0].icon, Icon::Exclamation);
     EXPECT_EQ(drive->FramesSeen(), frames);  // No: nothing sent
-    EXPECT_EQ(Setting(*doc, kF52), 0);
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(std::make_pair(Setting(*doc, kF52), doc->IsModified()), std::make_pair(0, false));
 
     // Yes: the drive goes back to its defaults and F52 shows 0 again.
     drive->SetParamValue(1, kF07, 1234);
@@ -109,8 +104,7 @@ TEST_F(OnlineWrite, FactoryResetIsAskedFirst) {
     OnViewEditCommitted(ctx, *doc, *view, kF52);
     EXPECT_EQ(prompts.Texts().back(), "Write Parameter Successfully !!");
     EXPECT_NE(drive->ParamValue(1, kF07), 1234);
-    EXPECT_EQ(Setting(*doc, kF52), 0);
-    EXPECT_EQ(view->cellText[kF52], "0");
+    EXPECT_EQ(std::make_pair(Setting(*doc, kF52), view->cellText[kF52]), std::make_pair(0, std::string("0")));
 }
 
 TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
@@ -122,9 +116,7 @@ TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
     view->Edit(kF07, 4300);
     OnViewEditCommitted(ctx, *doc, *view, kF07);
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(Setting(*doc, kF07), 4300);
-    EXPECT_EQ(view->cellText[kF07], "43.00");
-    EXPECT_EQ(view->reverts, 0);
+    EXPECT_EQ(std::make_tuple(Setting(*doc, kF07), view->cellText[kF07], view->reverts), std::make_tuple(4300, "43.00", 0));
 
     EXPECT_FALSE(WriteOneParameter(ctx, 1, kF07, 4000));
     EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: KOLT Not Link With PC !!"});
@@ -137,8 +129,8 @@ TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     app.busyFlag = 1;  // the modal dialog's
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF07, 4200);
     EXPECT_EQ(app.busyFlag, 1);  // still up: the dialog is still open
-    EXPECT_EQ(drive->ParamValue(2, kF07), 4200);
-    EXPECT_NE(drive->ParamValue(1, kF07), 4200);
+    EXPECT_EQ(std::make_pair(drive->ParamValue(2, kF07) == 4200, drive->ParamValue(1, kF07) == 4200),
+              std::make_pair(true, false));
     EXPECT_EQ(view->cellText[kF07], "42.00");  // the view follows
     // Refused, or F52 answered No: the dialog takes its edit back.
     dialog.Edit(kF07, MaxValue(kF07) + 1);

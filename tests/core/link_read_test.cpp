@@ -1,6 +1,7 @@
 #include "link/read_procedure.h"
 
-#include "catalogue/models.h"
+#include "link/inverter_compare.h"
+
 #include "link_test_support.h"
 
 #include <gtest/gtest.h>
@@ -79,10 +80,13 @@ TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
     app.currentModel = 5;
     CMarbenDoc& doc = OpenNewDocument();
     doc.values[0][kF07] = 1234;  // an edit that the refill replaces by the default
+    doc.stationTitles[2] = "feed pump";  // the drive supplies neither titles nor the print block
+    doc.printFields[kPrintRemark3] = "line 3";
 
     ASSERT_TRUE(RunReadCommand(ctx, {3, false, true}));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(host.creations, 1);  // the open document was refilled, not replaced
+    EXPECT_EQ(std::tie(doc.stationTitles[2], doc.printFields[7]), std::make_tuple("feed pump", "line 3"));
     EXPECT_EQ(Setting(doc, kF07), 5000);  // model 5's default, 50.00 Hz
     EXPECT_EQ(Setting(doc, kC25Slot), 3);
     EXPECT_TRUE(doc.IsModified());
@@ -147,4 +151,18 @@ TEST_F(ReadProcedure, NotLinkedReadsNothing) {
     EXPECT_FALSE(ReadParameters(ctx, 3, true, true));
     EXPECT_EQ(prompts.Texts(), Texts{"KOLT Not Link With PC !!"});
     EXPECT_EQ(drive->FramesSeen(), frames);
+}
+
+// Compare Inverter with Default reads as Read does; its whole flow is a window test.
+TEST_F(ReadProcedure, InverterCompareAsksToSaveBeforeAnyFrameAndCancelChangesNothing) {
+    app.settings.hz50 = 1;
+    OpenNewDocument().SetModifiedFlag(true);
+    const long before = port.TransactionCount();
+    prompts.yesNoCancelAnswers = {Answer::Cancel};
+    EXPECT_FALSE(RunInverterCompareCommand(ctx, {3, false}));
+    EXPECT_EQ(Boxes(prompts), Texts{"KOLT Quendal 1.2: The file has been modified!\nDo you want to save file?\n"});
+    EXPECT_EQ(port.TransactionCount(), before);
+    EXPECT_EQ(std::tie(host.closes, host.creations), std::make_tuple(0, 1));
+    EXPECT_EQ(std::tie(app.currentStation, app.settings.hz50, app.staging.compareMode, app.busyFlag),
+              std::make_tuple(1, 1, 0, 0));
 }

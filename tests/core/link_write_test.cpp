@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 using namespace kolt;
 using namespace kolt::testing;
@@ -51,9 +52,7 @@ TEST_F(WriteProcedure, SingleStationGetsEveryWritableSettingAndItsVersionIsShown
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({2})), WriteOutcome::Completed);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(Written(2));
-    EXPECT_EQ(app.softwareVersion, 12);
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_FALSE(prompts.progressOpen);
+    EXPECT_EQ(std::make_tuple(app.softwareVersion, doc.IsModified(), prompts.progressOpen), std::make_tuple(12, false, false));
     EXPECT_EQ(prompts.progressSteps, 56);  // parameters not written still advance the bar
 
     const int writable = 99;  // F01..F51 and C00..C47: F00, F52 and the read-only ones never go
@@ -76,8 +75,7 @@ TEST_F(WriteProcedure, SilentMiddleStationAsksContinueOrAbort) {
     doc.values[0][kF07] = 4100;
     prompts.continueAnswers = {false};
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1, 2, 3})), WriteOutcome::Ended);
-    EXPECT_TRUE(Written(1, 4100));
-    EXPECT_TRUE(Written(3, 4000));     // not reached
+    EXPECT_TRUE(Written(1, 4100) && Written(3, 4000));  // station 3 not reached
     EXPECT_EQ(app.currentStation, 2);  // the last station attempted
     EXPECT_EQ(prompts.progressOpens, prompts.progressCloses);
     EXPECT_EQ(app.linkedFlag, 1);
@@ -89,8 +87,7 @@ TEST_F(WriteProcedure, CapacityMismatchWritesNothingToThatDrive) {
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1, 2})), WriteOutcome::Completed);
     EXPECT_EQ(Boxes(prompts), (Texts{"Error Message: Parameter F00: Inverter Horse Power Capacity Error !",
                                      "Write Message: Continue to Next Station ?"}));
-    EXPECT_FALSE(Written(1));
-    EXPECT_TRUE(Written(2));
+    EXPECT_TRUE(!Written(1) && Written(2));
 }
 
 TEST_F(WriteProcedure, GarbledReplyEndsTheWholeCommandWithoutAsking) {
@@ -98,8 +95,7 @@ TEST_F(WriteProcedure, GarbledReplyEndsTheWholeCommandWithoutAsking) {
     drive->SetBadLrc(2, true);
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1, 2, 3})), WriteOutcome::Ended);
     EXPECT_EQ(prompts.Texts(), Texts{"Check Sum Error !!"});
-    EXPECT_TRUE(Written(1));
-    EXPECT_FALSE(Written(3));
+    EXPECT_TRUE(Written(1) && !Written(3));
 }
 
 TEST_F(WriteProcedure, RefusedValueShowsTheDrivesTextAndSkipsTheRestOfTheStation) {
@@ -120,8 +116,7 @@ TEST_F(WriteProcedure, RefusedValueShowsTheDrivesTextAndSkipsTheRestOfTheStation
 TEST_F(WriteProcedure, OnlyTheChosenGroupIsWritten) {
     CMarbenDoc& doc = Setup({1});
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1}, false, true)), WriteOutcome::Completed);
-    EXPECT_NE(drive->ParamValue(1, kF07), 4000);
-    EXPECT_EQ(drive->ParamValue(1, kC25), 2);
+    EXPECT_EQ(std::make_pair(drive->ParamValue(1, kF07) == 4000, drive->ParamValue(1, kC25)), std::make_pair(false, 2));
     EXPECT_EQ(prompts.progressTexts.front(), kProgress + "C00");
 }
 

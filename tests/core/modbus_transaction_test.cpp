@@ -24,9 +24,10 @@ protected:
         stop_ = true;
         far_.join();
     }
-    void Then(const std::string& reply) {
+    // The next request is answered with `reply`; a `stray` frame follows strayMs after the request.
+    void Then(const std::string& reply, const std::string& stray = "", int strayMs = 0) {
         std::lock_guard lock(mutex_);
-        replies_.push_back(reply);
+        replies_.push_back({reply, stray, strayMs});
     }
     std::vector<std::string> Heard() {
         std::lock_guard lock(mutex_);
@@ -42,17 +43,28 @@ private:
         while (!stop_) {
             const std::string request = line.Receive(20);
             if (request.empty()) continue;
-            std::lock_guard lock(mutex_);
-            heard_.push_back(request);
-            if (replies_.empty()) continue;
-            line.Send(replies_.front());
-            replies_.pop_front();
+            Script next;
+            {
+                std::lock_guard lock(mutex_);
+                heard_.push_back(request);
+                if (replies_.empty()) continue;
+                next = replies_.front();
+                replies_.pop_front();
+            }
+            line.Send(next.reply);
+            if (next.stray.empty()) continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(next.strayMs));
+            line.Send(next.stray);
         }
     }
+    struct Script {
+        std::string reply, stray;
+        int strayMs = 0;
+    };
 
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
-    std::deque<std::string> replies_;
+    std::deque<Script> replies_;
     std::vector<std::string> heard_;
     std::thread far_{[this] { FarEnd(); }};
 };
@@ -90,7 +102,7 @@ TEST_F(ModbusTransaction, ExceptionReplyIsNotRepeatedAndAlwaysHasAText) {
 
 TEST_F(ModbusTransaction, BadFramesAreRetriedUpToThreeCalls) {
     // Lower-case LRC, wrong LRC, then a good reply on the third call.
-    for (const char* reply : {":0103020A00ec\r\n", ":0103020005F6\r\n", ":0103020005F5\r\n"}) Then(reply);
+    for (const char* reply : {":0103020A00f0\r\n", ":0103020005F6\r\n", ":0103020005F5\r\n"}) Then(reply);
     int value = -1;
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::Version(1), value), kNormalReply);
     EXPECT_EQ(value, 5);
@@ -148,4 +160,14 @@ TEST_F(ModbusTransaction, OnlyTheCallAfterAnUnansweredOneAndTheNextWaitForLateRe
         EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNormalReply);
     }
     EXPECT_EQ(port.DrainCount(), 2);
+}
+
+TEST_F(ModbusTransaction, AStrayFrameWhileALateAnswerMayStillComeIsNotTheNextReply) {
+    EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNoReply);
+    // Answered at once, but this call's own answer may still come until its read
+    // time-out has passed: a frame 330 ms after it was sent goes with the drain...
+    Then(":0103020005F5\r\n", ":010302006397\r\n", 330);
+    EXPECT_EQ(port.Transact(ModbusRequest::Version(1)), kNormalReply);
+    // ...and is not taken by the next call, which its drive leaves unanswered.
+    EXPECT_EQ(port.Transact(ModbusRequest::ReadParam(1, 1)), kNoReply);
 }

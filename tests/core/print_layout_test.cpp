@@ -1,32 +1,29 @@
-// The printed parameter list: lines, pages and where everything is drawn.
+// The printed parameter list: lines, pages, where everything is drawn and how
+// texts are fitted between the rules.
 #include "document/doc_commands.h"
 #include "view/print_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 namespace kolt {
 namespace {
 
-// A job with `n` ordinary lines coded F00.. and described "Line k".
-PrintJob OrdinaryJob(int n, bool title) {
+using Strings = std::vector<std::string>;
+
+// A job of `n` lines coded F00.. and described "Line k"; every row holds `cells`.
+PrintJob Job(int mode, int n, bool title, const Strings& header = {}, const Strings& cells = {"0~100", "10", "20"}) {
     GridTexts g;
+    g.header = header;
     for (int i = 0; i < n; ++i) {
         char code[8];
         std::snprintf(code, sizeof code, "F%02d", i % 55);
-        g.rows.push_back({"Line " + std::to_string(i), code, "0~100", "10", "20"});
+        g.rows.push_back({"Line " + std::to_string(i), code});
+        g.rows.back().insert(g.rows.back().end(), cells.begin(), cells.end());
     }
-    return MakePrintJob(0, g, {}, PrintSelection{title, true, true});
-}
-
-// The texts drawn at (x, y) or, with y unset, anywhere at x.
-std::vector<const PrintText*> TextsAt(const PrintPage& page, int x) {
-    std::vector<const PrintText*> out;
-    for (const auto& t : page.texts)
-        if (t.x == x) out.push_back(&t);
-    return out;
+    return MakePrintJob(mode, g, {"Pump line 3", "Acme Mills", "J. Doe", "V1.0", "2026-12-06", "first", "second", "third"},
+                        PrintSelection{title, true, true});
 }
 
 const PrintText* Find(const PrintPage& page, const std::string& text) {
@@ -35,22 +32,15 @@ const PrintText* Find(const PrintPage& page, const std::string& text) {
     return nullptr;
 }
 
-// Codes printed on a page, in order (the "Code" heading left out).
-std::vector<std::string> CodesOn(const PrintPage& page) {
-    std::vector<std::string> out;
-    for (const PrintText* t : TextsAt(page, 370))
-        if (t->text != "Code") out.push_back(t->text);
+Strings CodesOn(const PrintPage& page) {
+    Strings out;
+    for (const auto& t : page.texts)
+        if (t.x == 370 && t.text != "Code") out.push_back(t.text);
     return out;
 }
 
-// A new document of every parameter: the lines each page carries.
 TEST(PrintLayout, PagesOfANewDocument) {
-    struct Case {
-        bool landscape, title, basic, advanced;
-        std::vector<std::size_t> perPage;
-        const char* first;
-        const char* last;
-    };
+    struct Case { bool landscape, title, basic, advanced; std::vector<std::size_t> perPage; const char *first, *last; };
     const Case cases[] = {
         {false, true, true, true, {44, 44, 23}, "F00", "C55"},
         {false, false, true, true, {50, 50, 11}, "F00", "C55"},
@@ -59,205 +49,189 @@ TEST(PrintLayout, PagesOfANewDocument) {
     };
     CMarbenApp app;
     auto doc = CreateNewDocument(app);
-    ASSERT_TRUE(doc);
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "landscape " << c.landscape << " title " << c.title);
         const PrintJob job = MakePrintJob(*doc, PrintSelection{c.title, c.basic, c.advanced});
         ASSERT_EQ(JobPageCount(job, c.landscape), static_cast<int>(c.perPage.size()));
-        std::vector<std::string> all;
+        Strings all;
         for (int p = 1; p <= JobPageCount(job, c.landscape); ++p) {
             const auto codes = CodesOn(LayoutPrintPage(job, p, 777, c.landscape));
-            EXPECT_EQ(codes.size(), c.perPage[static_cast<std::size_t>(p - 1)]) << "page " << p;
+            EXPECT_EQ(codes.size(), c.perPage[static_cast<std::size_t>(p - 1)]) << p;
             all.insert(all.end(), codes.begin(), codes.end());
         }
-        EXPECT_EQ(all.front(), c.first);
-        EXPECT_EQ(all.back(), c.last);
+        EXPECT_EQ(all.front() + all.back(), std::string(c.first) + c.last);
     }
 }
 
-TEST(PrintLayout, HeadingAndTitleBlockAtTheirPlaces) {
-    PrintJob job = OrdinaryJob(111, true);
-    job.titleFields = {"Pump line 3", "Acme Mills", "J. Doe", "V1.0", "2026-12-06", "first", "second", "third"};
-    const PrintPage page = LayoutPrintPage(job, 2, 777, false);
-
-    const PrintText* heading = Find(page, "KOLT -- Parameters List");
-    ASSERT_NE(heading, nullptr);
-    EXPECT_EQ(heading->font, PrintFont::Heading);
-    EXPECT_EQ(std::make_pair(heading->x, heading->y), std::make_pair(50, -30));
-
-    struct Where {
-        const char* text;
-        int x, y;
-    };
-    // Rows of the block at -64, -84, -104; remarks at -124, -144, -164.
+TEST(PrintLayout, TextsAtTheirPlaces) {
+    struct Where { int mode; bool title; const char* text; int x, y; PrintFont font; PrintColour colour; };
+    constexpr PrintFont F = PrintFont::Fixed;
+    constexpr PrintColour K = kPrintBlack;
+    // Page 2 of 111 lines (3 pages); the block's rows at -64, -84, -104, the remarks at -124, -144, -164.
     const Where where[] = {
-        {"Title", 40, -64},        {"Pump line 3", 160, -64}, {"Version:", 590, -64}, {"V1.0", 670, -64},
-        {"Company name", 40, -84}, {"Acme Mills", 160, -84},  {"Date:", 590, -84},    {"2026-12-06", 670, -84},
-        {"Programer", 40, -104},   {"J. Doe", 160, -104},     {"Page:", 590, -104},   {"2/3", 670, -104},
-        {"first", 110, -124},      {"Remark", 40, -144},      {"second", 110, -144},  {"third", 110, -164},
-        // Column headings under the block, then the first line of page 2 (line 44).
-        {"Description", 40, -217}, {"Code", 370, -217},       {"Range", 420, -217},   {"Default", 540, -217},
-        {"Setting", 660, -217},    {"Line 44", 40, -237},
+        {0, true, "KOLT -- Parameters List", 50, -30, PrintFont::Heading, K}, {0, true, "Title", 40, -64, F, K},
+        {0, true, "Pump line 3", 160, -64, F, K}, {0, true, "Version:", 590, -64, F, K}, {0, true, "V1.0", 670, -64, F, K},
+        {0, true, "Company name", 40, -84, F, K}, {0, true, "Acme Mills", 160, -84, F, K}, {0, true, "Date:", 590, -84, F, K},
+        {0, true, "2026-12-06", 670, -84, F, K}, {0, true, "Programer", 40, -104, F, K}, {0, true, "J. Doe", 160, -104, F, K},
+        {0, true, "Page:", 590, -104, F, K}, {0, true, "2/3", 670, -104, F, K}, {0, true, "first", 110, -124, F, K},
+        {0, true, "Remark", 40, -144, F, K}, {0, true, "second", 110, -144, F, K}, {0, true, "third", 110, -164, F, K},
+        {0, true, "Description", 40, -217, F, K}, {0, true, "Code", 370, -217, F, K}, {0, true, "Range", 420, -217, F, K},
+        {0, true, "Default", 540, -217, F, K}, {0, true, "Setting", 660, -217, F, K}, {0, true, "F44", 370, -237, F, K},
+        {0, true, "Line 44", 40, -237, PrintFont::Description, K}, {0, true, "0~100", 420, -237, F, K},
+        {0, true, "10", 540, -237, F, kPrintRed}, {0, true, "20", 660, -237, F, kPrintBlue},
+        // Without the block: the page field at the right edge, the table right under the heading.
+        {0, false, "Page:2/3", 777, -30, F, K}, {0, false, "Description", 40, -84, F, K},
+        {0, false, "Line 50", 40, -104, PrintFont::Description, K},
+        // The compare titles, 20 above the table; source cells in black.
+        {1, true, "Compare Inverter with Default", 40, -195, F, K}, {1, true, "0~100", 420, -237, F, kPrintRed},
+        {1, true, "10", 600, -237, F, K}, {2, true, "Compare File with File", 40, -195, F, K},
+        {2, true, "0~100", 420, -237, F, K}, {3, false, "Compare Files with Default", 40, -62, F, K},
     };
     for (const Where& w : where) {
+        const PrintPage page = LayoutPrintPage(Job(w.mode, 111, w.title), 2, 777, false);
         const PrintText* t = Find(page, w.text);
         ASSERT_NE(t, nullptr) << w.text;
-        EXPECT_EQ(std::make_pair(t->x, t->y), std::make_pair(w.x, w.y)) << w.text;
-        EXPECT_EQ(t->font, std::string(w.text) == "Line 44" ? PrintFont::Description : PrintFont::Fixed) << w.text;
+        EXPECT_EQ(std::tuple(t->x, t->y, t->font, t->colour, t->align),
+                  std::tuple(w.x, w.y, w.font, w.colour, w.x == 777 ? PrintAlign::Right : PrintAlign::Left))
+            << w.mode << " " << w.text;
     }
+    // A compare without differences: one page, the headings close the table.
+    const PrintJob none = Job(2, 0, true);
+    EXPECT_EQ(JobPageCount(none, false), 1);
+    EXPECT_EQ(LayoutPrintPage(none, 1, 777, false).texts.back().y, -217);
 }
 
-TEST(PrintLayout, PageFieldAloneWithoutTheTitleBlock) {
-    const PrintJob job = OrdinaryJob(111, false);
-    const PrintPage page = LayoutPrintPage(job, 2, 777, false);
-    const PrintText* field = Find(page, "Page:2/3");
-    ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->align, PrintAlign::Right);
-    EXPECT_EQ(std::make_pair(field->x, field->y), std::make_pair(777, -30));
-    EXPECT_EQ(Find(page, "Title"), nullptr);
-    // Headings follow the heading rules at once; the first line 22 below them.
-    EXPECT_EQ(Find(page, "Description")->y, -84);
-    EXPECT_EQ(Find(page, "Line 50")->y, -104);
-    // Thin rules under the heading (16 below it) and under the page field (14).
-    std::set<int> fullWidth;
+std::vector<std::tuple<int, int, int, int, int>> Rules(const PrintPage& page, bool vertical) {
+    std::vector<std::tuple<int, int, int, int, int>> out;
     for (const auto& r : page.rules)
-        if (r.x1 == 30 && r.x2 == 777 && r.y1 == r.y2 && r.width == 1) fullWidth.insert(r.y1);
-    EXPECT_EQ(fullWidth, (std::set<int>{-46, -44}));
+        if ((r.x1 == r.x2) == vertical) out.emplace_back(r.x1, r.y1, r.x2, r.y2, r.width);
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
-TEST(PrintLayout, ColoursAndRulesOfTheLines) {
-    const PrintJob job = OrdinaryJob(3, false);
-    const PrintPage page = LayoutPrintPage(job, 1, 777, false);
-    for (const auto& t : page.texts) {
-        if (t.y > -104) continue;  // the heading rows
-        const PrintColour want = t.x == 540 ? PrintColour{255, 0, 0} : t.x == 660 ? PrintColour{0, 0, 255}
-                                                                                 : PrintColour{0, 0, 0};
-        EXPECT_EQ(t.colour, want) << t.text;
-    }
-    // Under the lines at -122, -142, -162: thin, thin, thick (the document's last).
-    std::vector<std::pair<int, int>> under;
-    for (const auto& r : page.rules)
-        if (r.y1 == r.y2 && r.y1 < -104 && r.x1 == 30 && r.x2 == 770) under.push_back({r.y1, r.width});
-    EXPECT_EQ(under, (std::vector<std::pair<int, int>>{{-122, 1}, {-142, 1}, {-162, 2}}));
-}
-
-// Vertical lines of the table by mode: x and width, all from the rule above
-// the headings to the rule under the last line.
-TEST(PrintLayout, VerticalLinesByMode) {
-    const std::vector<std::vector<std::pair<int, int>>> expected{
-        {{30, 2}, {360, 1}, {410, 1}, {530, 1}, {650, 1}, {770, 2}},
-        {{30, 2}, {360, 1}, {410, 1}, {590, 1}, {770, 2}},
-        {{30, 2}, {360, 1}, {410, 1}, {590, 1}, {770, 2}},
-        {{30, 2}, {360, 1}, {410, 1}, {530, 1}, {610, 1}, {690, 1}, {770, 2}},
-    };
+TEST(PrintLayout, RulesWithoutTheTitleBlock) {
+    // Mode by mode, the table from the rule above the headings (-82) to the one under the last line (-142).
+    const std::vector<std::vector<std::pair<int, int>>> inner{
+        {{360, 1}, {410, 1}, {530, 1}, {650, 1}}, {{360, 1}, {410, 1}, {590, 1}},
+        {{360, 1}, {410, 1}, {590, 1}}, {{360, 1}, {410, 1}, {530, 1}, {610, 1}, {690, 1}}};
     for (int mode = 0; mode < 4; ++mode) {
-        GridTexts g;
-        g.header = {"Description", "Code", "A", "B", "C", "D"};
-        g.rows.push_back({"One", "F01", "1", "2", "3", "4"});
-        g.rows.push_back({"Two", "F02", "1", "2", "3", "4"});
-        const PrintJob job = MakePrintJob(mode, g, {}, PrintSelection{false, true, true});
-        const PrintPage page = LayoutPrintPage(job, 1, 777, false);
-        std::vector<std::pair<int, int>> verticals;
-        for (const auto& r : page.rules) {
-            if (r.x1 != r.x2) continue;
-            verticals.push_back({r.x1, r.width});
-            // Without the title block the table starts 20 below y = -62, compare title or not.
-            EXPECT_EQ(std::max(r.y1, r.y2), -82) << "mode " << mode << " x " << r.x1;
-            EXPECT_EQ(std::min(r.y1, r.y2), -142) << "mode " << mode << " x " << r.x1;
-        }
-        std::sort(verticals.begin(), verticals.end());
-        EXPECT_EQ(verticals, expected[static_cast<std::size_t>(mode)]) << "mode " << mode;
+        const PrintPage page = LayoutPrintPage(Job(mode, 2, false, {"D", "C", "A", "B", "C", "D"}, {"1", "2", "3", "4"}),
+                                               1, 777, false);
+        std::vector<std::tuple<int, int, int, int, int>> want{{30, -82, 30, -142, 2}, {770, -82, 770, -142, 2}};
+        for (const auto& [x, w] : inner[static_cast<std::size_t>(mode)]) want.emplace_back(x, -82, x, -142, w);
+        std::sort(want.begin(), want.end());
+        EXPECT_EQ(Rules(page, true), want) << mode;
+        // One rule under the heading and the page field; the table's, thin under a line, thick under the last.
+        EXPECT_EQ(Rules(page, false), (std::vector<std::tuple<int, int, int, int, int>>{
+                                          {30, -142, 770, -142, 2}, {30, -122, 770, -122, 1}, {30, -102, 770, -102, 2},
+                                          {30, -82, 770, -82, 2}, {30, -46, 777, -46, 1}}))
+            << mode;
     }
 }
 
-TEST(PrintLayout, CompareHeadingsAndSourceNamesCut) {
-    const std::string name1 = "first_pump_station_settings.kpf";   // 31 characters
-    const std::string name2 = "second_pump_station_settings.kpf";  // 32
-    const std::string name3 = "Grün_Süd.kpf";  // cut by characters, not bytes
-    struct Case {
-        int mode;
-        std::vector<std::string> header;
-        const char* title;
-        std::vector<std::pair<std::string, int>> headings;  // text, x
-    };
+TEST(PrintLayout, TextWidthsOfThePageFonts) {
+    struct Case { const char* text; PrintFont font; double width; };
     const Case cases[] = {
-        {1, {"Description", "Code", "Default", name1}, "Compare Inverter with Default",
-         {{"Default", 420}, {name1, 600}}},
-        {2, {"Description", "Code", name1, name2}, "Compare File with File",
-         {{"first_pump_station_se", 420}, {"second_pump_station_s", 600}}},
-        {3, {"Description", "Code", "Default", name1, name2, name3}, "Compare Files with Default",
-         {{"Default", 420}, {"first_pu", 540}, {"second_p", 620}, {"Grün_Süd", 700}}},
+        {"WWWWWWWWWWWWWWWWWWWWW", PrintFont::Fixed, 176.43},  // 21 at 1229/2048 of 14
+        {"M\xC3\xBC", PrintFont::Fixed, 16.8}, {"\xE4\xB8\xAD", PrintFont::Fixed, 14.0},
+        {"W", PrintFont::Description, 13.21}, {"il", PrintFont::Description, 7.78},
+        {"\xFF", PrintFont::Description, 16.8},  // a stray byte prints as the replacement mark
+        {"KOLT", PrintFont::Heading, 43.55},
+    };
+    for (const Case& c : cases) EXPECT_NEAR(PrintTextWidth(c.text, c.font), c.width, 0.01) << c.text;
+}
+
+// The cut rules (descriptions from 55 characters, captions side by side), and
+// where the font's width needs more, "..." within the box.
+TEST(PrintLayout, TextsAreCutToTheirBoxes) {
+    const std::string w50(50, 'W'), zh10 = "\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD";
+    struct Case { int mode; Strings header, cells; std::string description, text; };
+    const Case cases[] = {
+        {2, {"D", "C", "first_pump_station_settings.kpf", "b"}, {}, "", "first_pump_statio..."},
+        {3, {"D", "C", "Default", "first_pump.kpf", "Gr\xC3\xBCn_S\xC3\xBC" "d.kpf", "c"}, {}, "", "Gr\xC3\xBCn_S\xC3\xBC" "d"},
+        {3, {"D", "C", "Default", "a", "b", zh10}, {}, "", "\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD..."},
+        {1, {"D", "C", "Default", std::string(20, 'S')}, {}, "", std::string(20, 'S')},
+        {0, {}, {std::string(13, '9')}, "", std::string(9, '9') + "..."},
+        {0, {}, {}, std::string(60, 'l'), std::string(51, 'l') + "..."},
+        {0, {}, {}, std::string(55, 'l'), std::string(51, 'l') + "..."},
+        {0, {}, {}, std::string(54, 'l'), std::string(54, 'l')},
+        {0, {}, {}, std::string(54, 'W'), std::string(23, 'W') + "..."},
+        {0, {}, {}, std::string(60, 'W'), std::string(23, 'W') + "..."},
+        {0, {}, {}, std::string(22, 'W') + "   xyz", std::string(22, 'W') + "..."},
     };
     for (const Case& c : cases) {
-        GridTexts g;
-        g.header = c.header;
-        const PrintJob job = MakePrintJob(c.mode, g, {}, PrintSelection{true, false, true});
-        ASSERT_EQ(JobPageCount(job, false), 1);
-        const PrintPage page = LayoutPrintPage(job, 1, 777, false);
-        const PrintText* title = Find(page, c.title);
-        ASSERT_NE(title, nullptr) << c.mode;
-        // Under the title block, 20 above the table.
-        EXPECT_EQ(std::make_pair(title->x, title->y), std::make_pair(40, -195));
-        for (const auto& [text, x] : c.headings) {
-            const PrintText* t = Find(page, text);
-            ASSERT_NE(t, nullptr) << c.mode << " " << text;
-            EXPECT_EQ(std::make_pair(t->x, t->y), std::make_pair(x, -217)) << text;
+        PrintJob job = Job(c.mode, 1, true, c.header, c.cells);
+        if (!c.description.empty()) job.lines[0].description = c.description;
+        EXPECT_NE(Find(LayoutPrintPage(job, 1, 777, false), c.text), nullptr) << c.text;
+    }
+    PrintJob job = Job(0, 1, true);
+    job.titleFields = {w50, "Acme", "Doe", std::string(10, 'W'), "", std::string(80, 'r'), zh10 + zh10 + zh10, ""};
+    const PrintPage page = LayoutPrintPage(job, 1, 777, false);
+    for (const std::string& cut : {std::string(46, 'W') + "...", std::string(10, 'W'), std::string(75, 'r') + "...",
+                                   zh10 + zh10 + zh10})
+        EXPECT_NE(Find(page, cut), nullptr) << cut;
+}
+
+// The widest characters in every text of every layout: nothing reaches the
+// rule that closes its box, nor the frame or the edge of the printable area;
+// and no two rules run so close that they print as one thick or double line.
+TEST(PrintLayout, NoTextCrossesARuleOrTheFrameAndNoRulesDouble) {
+    const std::string zh = "\xE4\xB8\xAD";
+    std::string zh60;
+    for (int i = 0; i < 60; ++i) zh60 += zh;
+    for (const std::string& wide : {std::string(90, 'W'), zh60}) {
+        for (int mode = 0; mode < 4; ++mode) {
+            for (const bool title : {true, false}) {
+                PrintJob job = Job(mode, 3, title, Strings(6, wide), Strings(4, wide));
+                job.titleFields.fill(wide);
+                for (auto& line : job.lines) line.description = line.code = wide;
+                const PrintPage page = LayoutPrintPage(job, 1, 777, false);
+                const auto rules = Rules(page, false);
+                for (std::size_t i = 0; i < rules.size(); ++i)
+                    for (std::size_t j = i + 1; j < rules.size(); ++j) {
+                        const auto& [ax1, ay, ax2, ay2, aw] = rules[i];
+                        const auto& [bx1, by, bx2, by2, bw] = rules[j];
+                        if (ax2 >= bx1 && bx2 >= ax1 && ay != by) {
+                            EXPECT_GE(std::abs(ay - by), 4) << ay << " and " << by;
+                        }
+                    }
+                for (const PrintText& t : page.texts) {
+                    const double width = PrintTextWidth(t.text, t.font);
+                    const double left = t.align == PrintAlign::Right ? t.x - width : t.x;
+                    double rule = t.y > -62 ? 1000 : 770;  // the frame, from the title block down
+                    for (const PrintRule& r : page.rules)
+                        if (r.x1 == r.x2 && r.x1 > left && std::max(r.y1, r.y2) > t.y - 14 && std::min(r.y1, r.y2) < t.y)
+                            rule = std::min<double>(rule, r.x1 - r.width / 2.0);
+                    EXPECT_LT(left + width, rule) << mode << " " << title << " " << t.text << " at " << t.x;
+                    EXPECT_LE(left + width, 777) << t.text;  // the printable width of A4
+                    EXPECT_GE(left, 30) << t.text;
+                }
+            }
         }
-        // Headings only: the rule under them closes the table.
-        EXPECT_EQ(page.texts.back().y, -217);
     }
 }
 
-TEST(PrintLayout, LongDescriptionsAreCut) {
-    const std::string sixty(60, 'd');
-    const std::string fiftyFour(54, 'e');
-    const std::string fiftyFive(55, 'f');
-    GridTexts g;
-    g.rows = {{sixty, "F01"}, {fiftyFour, "F02"}, {fiftyFive, "F03"}};
-    const PrintJob job = MakePrintJob(0, g, {}, PrintSelection{false, true, true});
-    const PrintPage page = LayoutPrintPage(job, 1, 777, false);
-    std::vector<std::string> descriptions;
-    for (const auto& t : page.texts)
-        if (t.font == PrintFont::Description) descriptions.push_back(t.text);
-    EXPECT_EQ(descriptions, (std::vector<std::string>{std::string(51, 'd') + "...", fiftyFour,
-                                                      std::string(51, 'f') + "..."}));
-}
-
-TEST(PrintSelectionRules, OneGroupAlwaysStays) {
-    // Clearing the last group turns the other one on.
-    const PrintSelection onlyF{true, true, false};
-    const PrintSelection flipped = ToggleBasic(onlyF);
-    EXPECT_TRUE(!flipped.basic && flipped.advanced);
-    EXPECT_TRUE(ToggleAdvanced(flipped).basic);
-
+TEST(PrintSelectionRules, OneGroupAlwaysStaysAndTitleTextsMarkModified) {
+    const PrintSelection flipped = ToggleBasic(PrintSelection{true, true, false});
+    EXPECT_TRUE(!flipped.basic && flipped.advanced && ToggleAdvanced(flipped).basic);
     KoltSettings s;
     StoreSelection(s, PrintSelection{false, false, false});
     EXPECT_EQ(std::make_tuple(s.printTitle, s.printF, s.printC), std::make_tuple(0, 1, 1));
-    StoreSelection(s, PrintSelection{true, false, true});
-    EXPECT_EQ(std::make_tuple(s.printTitle, s.printF, s.printC), std::make_tuple(1, 0, 1));
-}
 
-TEST(PrintSelectionRules, PrintTitleMarksModifiedOnlyWhenATextChanged) {
     CMarbenApp app;
     auto doc = CreateNewDocument(app);
-    ASSERT_TRUE(doc);
-    doc->SetModifiedFlag(false);
     std::array<std::string, kPrintFieldCount> fields{};
-    EXPECT_FALSE(ApplyPrintTitle(*doc, app.settings, fields, PrintSelection{false, true, false}));
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(app.settings.printTitle, 0);
-    EXPECT_EQ(app.settings.printC, 0);
+    EXPECT_FALSE(ApplyPrintTitle(*doc, app.settings, fields, PrintSelection{true, false, true}));
+    EXPECT_EQ(std::make_tuple(doc->IsModified(), app.settings.printF, app.settings.printC), std::make_tuple(false, 0, 1));
     fields[kPrintDate] = "2026-12-06";
     EXPECT_TRUE(ApplyPrintTitle(*doc, app.settings, fields, PrintSelection{}));
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(doc->printFields[4], "2026-12-06");
+    EXPECT_EQ(std::make_tuple(doc->IsModified(), doc->printFields[4]), std::make_tuple(true, "2026-12-06"));
 }
 
 TEST(PrintLayout, PdfPathBesideTheFile) {
-    EXPECT_EQ(PdfPathBeside("/plant/pump.kpf"), "/plant/pump.pdf");
-    EXPECT_EQ(PdfPathBeside("/plant/ab.kcf"), "/plant/ab.pdf");
-    EXPECT_EQ(PdfPathBeside("/plant.d/pump"), "/plant.d/pump.pdf");
-    EXPECT_EQ(PdfPathBeside("/plant/.hidden"), "/plant/.hidden.pdf");
+    for (const auto& [path, pdf] : std::vector<std::pair<std::string, std::string>>{
+             {"/plant/pump.kpf", "/plant/pump.pdf"}, {"/plant.d/pump", "/plant.d/pump.pdf"},
+             {"/plant/.hidden", "/plant/.hidden.pdf"}})
+        EXPECT_EQ(PdfPathBeside(path), pdf);
 }
 
 }  // namespace

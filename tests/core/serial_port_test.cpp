@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <termios.h>
+
+#include <array>
 #include <cerrno>
 #include <thread>
 #include <tuple>
@@ -73,16 +76,45 @@ TEST(SerialPort, ClosedPortOperations) {
 }
 
 TEST_F(SerialLine, LineSettings) {
-    EXPECT_EQ(port.Setup(4800, 7, kParityEven, kStopTwo), 0u);
+    EXPECT_EQ(port.Setup(4800, 7, 2, 2), 0u);
     EXPECT_EQ(port.GetDataBits(), 8);  // a pseudo-terminal always carries 8 bits
-    // Refused baud, data bits, parity, stop bits change nothing.
-    for (const auto& s :
-         std::vector<std::vector<int>>{{12345, 8, 0, 0}, {19200, 9, 0, 0}, {19200, 8, 3, 0}, {19200, 8, 0, 1}})
-        EXPECT_EQ(port.Setup(s[0], s[1], s[2], s[3]), static_cast<std::uint32_t>(EINVAL)) << s[0] << s[1] << s[2];
-    EXPECT_EQ(std::make_tuple(port.GetBaudRate(), port.GetStopBits()), std::make_tuple(4800, kStopTwo));
-    EXPECT_EQ(port.Setup(38400, 8, kParityNone, kStopOne), 0u);
-    EXPECT_EQ(port.GetParity(), kParityNone);  // and says so
+    EXPECT_EQ(port.Setup(19200, 8, 0, 1), static_cast<std::uint32_t>(EINVAL));  // refused: changes nothing
+    EXPECT_EQ(std::make_tuple(port.GetBaudRate(), port.GetStopBits()), std::make_tuple(4800, 2));
+    EXPECT_EQ(port.Setup(38400, 8, 0, 0), 0u);
+    EXPECT_EQ(port.GetParity(), 0);  // and says so
     EXPECT_EQ(prompts.Texts(), Texts{"no parity"});
+}
+
+// A pseudo-terminal drops parity and data bits, so the termios flags are pinned
+// apart from any line: every baud rate, data-bit count, parity and stop-bit code offered.
+TEST(SerialPort, LineSettingsAsTermiosFlags) {
+    const std::pair<int, speed_t> bauds[] = {{4800, B4800}, {9600, B9600}, {19200, B19200}, {38400, B38400}};
+    const std::pair<int, tcflag_t> sizes[] = {{7, CS7}, {8, CS8}};
+    const std::pair<int, tcflag_t> parities[] = {{0, 0}, {1, PARENB | PARODD}, {2, PARENB}};  // none, odd, even
+    const std::pair<int, tcflag_t> stops[] = {{0, 0}, {2, CSTOPB}};                      // one, two
+    constexpr tcflag_t kDecided = CSIZE | PARENB | PARODD | CSTOPB;
+    for (const tcflag_t start : {tcflag_t{0}, ~tcflag_t{0}})
+        for (const auto& [baud, speed] : bauds)
+            for (const auto& [bits, size] : sizes)
+                for (const auto& [parity, pflags] : parities)
+                    for (const auto& [stop, sflags] : stops) {
+                        termios tio{};
+                        tio.c_cflag = tio.c_iflag = start;
+                        ASSERT_TRUE(ApplyLineSettings(tio, baud, bits, parity, stop));
+                        const std::string at = std::to_string(baud) + " " + std::to_string(bits) + " " +
+                                               std::to_string(parity) + " " + std::to_string(stop);
+                        EXPECT_EQ(std::make_tuple(cfgetospeed(&tio), cfgetispeed(&tio)), std::make_tuple(speed, speed)) << at;
+                        EXPECT_EQ(tio.c_cflag & kDecided, size | pflags | sflags) << at;
+                        EXPECT_EQ(tio.c_iflag & INPCK, parity == 0 ? 0u : INPCK) << at;
+                        EXPECT_EQ(tio.c_cflag & CLOCAL, start & CLOCAL) << at;  // the rest stays
+                    }
+    // Settings termios cannot carry leave the flags alone.
+    for (const auto& s : std::vector<std::array<int, 4>>{{12345, 8, 0, 0}, {19200, 9, 0, 0}, {19200, 8, 3, 0}, {19200, 8, 0, 1}}) {
+        termios tio{};
+        tio.c_cflag = CS8 | CLOCAL;
+        EXPECT_FALSE(ApplyLineSettings(tio, s[0], s[1], s[2], s[3])) << s[0] << " " << s[1] << " " << s[2] << " " << s[3];
+        EXPECT_EQ(tio.c_cflag, tcflag_t{CS8 | CLOCAL});
+    }
 }
 
 TEST_F(SerialLine, WhereAReadEnds) {

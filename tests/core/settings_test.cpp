@@ -20,13 +20,11 @@ constexpr const char* kSystem =
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    std::string ReadRaw() { return testing::ReadBytes(path_); }
     KoltSettings Read(const std::string& text, KoltSettings s = {}) {
         std::ofstream(path_, std::ios::binary) << text;
         EXPECT_TRUE(ReadSettingsFile(path_, s));
         return s;
     }
-
     testing::TempDir dir_;
     const std::string path_ = dir_.File("koltinf.ini");
 };
@@ -38,65 +36,58 @@ TEST_F(SettingsFileTest, WriterProducesTheTableLinesWithCrLf) {
               "[KOLT]\r\nVersion=v1.2.080324\r\n[System]\r\nComPort=3\r\nBaudRate=9600\r\n"
               "DataLengthBits=7\r\nParityBit=2\r\nStopBits=2\r\nPrint Title=0\r\nPrint FxxFlag=1\r\n"
               "Print CxxFlag=1\r\nOnLineEdit=1\r\nFreq50HzFlag=0\r\n[Definite Parameter]\r\n0\r\n");
-    s.definiteCount = 2;  // F07 and C25
+    s.definiteCount = 2;  // F07 and C25; a code page other than the default follows the list
     s.definiteKinds = {1, 2};
     s.definiteNumbers = {7, 25};
+    s.codePage = "GBK";
     const std::string text = SettingsFileText(s);
-    EXPECT_EQ(text.substr(text.find("[Definite")), "[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\n");
+    EXPECT_EQ(text.substr(text.find("[Definite")), "[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\nTextCodePage=GBK\r\n");
 }
 
-TEST_F(SettingsFileTest, HeaderAndComPortLine) {
+TEST_F(SettingsFileTest, LinesAreReadAtTheirOwnPlacesOnly) {
     const std::string head = kHead;
     const KoltSettings start{.comPort = 6};  // so that "not read" and "set to 1" differ
     for (const auto& [text, comPort] : std::vector<std::pair<std::string, int>>{
-             {"[KOLT]\nV\n[System]\nComPort=4\n", 4},  // plain LF lines are read too
-             {"[KOLT] \r\nV\r\n[System]\r\nComPort=5\r\n", 6},
-             {"[KOLT]\r\nV\r\n[Sys]\r\nComPort=5\r\n", 6},
-             {head + "ComPort=0\r\n", 1},
-             {head + "ComPort=9\r\n", 1},
-             {head + "ComPort=-2\r\n", 1},
-             {head + "ComPort=  7xyz\r\n", 7},
-             {head + "xComPort=3\r\n", 1},  // the value text is "=3", which gives 0, hence COM 1
-         }) {
+             {"[KOLT]\nV\n[System]\nComPort=4\n", 4}, {"[KOLT] \r\nV\r\n[System]\r\nComPort=5\r\n", 6},
+             {"[KOLT]\r\nV\r\n[Sys]\r\nComPort=5\r\n", 6}, {head + "ComPort=0\r\n", 1}, {head + "ComPort=9\r\n", 1},
+             {head + "ComPort=-2\r\n", 1}, {head + "ComPort=  7xyz\r\n", 7},
+             {head + "xComPort=3\r\n", 1}})  // the value text is "=3", which gives 0, hence COM 1
         EXPECT_EQ(Read(text, start).comPort, comPort) << text;
-    }
     KoltSettings untouched = start;  // a missing file changes nothing
     EXPECT_FALSE(ReadSettingsFile(dir_.File("absent.ini"), untouched));
     EXPECT_EQ(untouched.comPort, 6);
-    // Without "ComPort=" on line 4 nothing after it is read either.
-    EXPECT_EQ(Read(head + "BaudRate=9600\r\nBaudRate=4800\r\n").baudRate, 38400);
-}
+    EXPECT_EQ(Read(head + "BaudRate=9600\r\nBaudRate=4800\r\n").baudRate, 38400);  // no ComPort: nothing more
 
-TEST_F(SettingsFileTest, KeysAreTriedOnlyAtTheirOwnLine) {
-    KoltSettings s = Read(std::string(kHead) +
-                          "ComPort=2\r\nDataLengthBits=7\r\nBaudRate=9600\r\nParityBit=2\r\nStopBits=2\r\n"
-                          "Freq50HzFlag=0\r\nPrint FxxFlag=0\r\nPrint CxxFlag=0\r\nOnLineEdit=1\r\nPrint Title=0\r\n");
     // Baud rate and data bits swapped: both keep their values; so do the moved 50 Hz flag and title flag.
+    KoltSettings s = Read(head + "ComPort=2\r\nDataLengthBits=7\r\nBaudRate=9600\r\nParityBit=2\r\nStopBits=2\r\n"
+                                 "Freq50HzFlag=0\r\nPrint FxxFlag=0\r\nPrint CxxFlag=0\r\nOnLineEdit=1\r\nPrint Title=0\r\n");
     EXPECT_EQ(std::tuple(s.comPort, s.baudRate, s.dataBits, s.parity, s.printTitle, s.printF, s.onlineEdit, s.hz50),
               std::tuple(2, 38400, 8, 2, 1, 0, 1, 1));
-}
-
-TEST_F(SettingsFileTest, ValuesConvertLikeAtoiAndFlagsBecomeZeroOrOne) {
-    KoltSettings s = Read(std::string(kHead) +
-                          "ComPort=1\r\nBaudRate=abc\r\nDataLengthBits= -7\r\nParityBit=+1x\r\nStopBits=\r\n"
-                          "Print Title=2\r\nPrint FxxFlag=-1\r\nPrint CxxFlag=0\r\nOnLineEdit=x\r\n");
-    // The 50 Hz flag lies past the end of the file: an empty line, so it keeps its value.
+    // Values convert like atoi, flags become 0 or 1; past the end of the file a line is empty.
+    s = Read(head + "ComPort=1\r\nBaudRate=abc\r\nDataLengthBits= -7\r\nParityBit=+1x\r\nStopBits=\r\n"
+                    "Print Title=2\r\nPrint FxxFlag=-1\r\nPrint CxxFlag=0\r\nOnLineEdit=x\r\n");
     EXPECT_EQ(std::tuple(s.baudRate, s.dataBits, s.parity, s.stopBits, s.printTitle, s.printF, s.printC, s.onlineEdit,
                          s.hz50),
               std::tuple(0, -7, 1, 0, 1, 1, 0, 0, 1));
 }
 
-TEST_F(SettingsFileTest, DefiniteCountIsBoundedToTheList) {
+TEST_F(SettingsFileTest, DefiniteListAndCodePageAfterIt) {
     std::string entries;
     for (int i = 0; i < 310; ++i) entries += "2\r\n" + std::to_string(i % 56) + "\r\n";
-    KoltSettings big = Read(kHead + std::string(kSystem) + "310\r\n" + entries);
+    const std::string list = kHead + std::string(kSystem);
+    KoltSettings big = Read(list + "310\r\n" + entries);
     EXPECT_EQ(std::tuple(big.definiteCount, big.definiteNumbers[299]), std::tuple(kDefiniteMax, 299 % 56));
-    KoltSettings negative = Read(kHead + std::string(kSystem) + "-4\r\n1\r\n07\r\n");
+    KoltSettings negative = Read(list + "-4\r\n1\r\n07\r\n");
     EXPECT_EQ(std::tuple(negative.definiteCount, negative.definiteKinds[0]), std::tuple(0, 0));
-    // A count larger than the entries present reads empty lines as 0.
-    KoltSettings shortList = Read(kHead + std::string(kSystem) + "2\r\n1\r\n07\r\n");
+    KoltSettings shortList = Read(list + "2\r\n1\r\n07\r\n");  // missing entries read as empty lines
     EXPECT_EQ(std::tuple(shortList.definiteCount, shortList.definiteNumbers[0], shortList.definiteKinds[1]),
               std::tuple(2, 7, 0));
+    // The code page: any name iconv knows, in upper case; an unknown one leaves the default.
+    for (const auto& [line, codePage] : std::vector<std::pair<std::string, std::string>>{
+             {"TextCodePage=big5\r\n", "BIG5"}, {"TextCodePage=SHIFT_JIS\n", "SHIFT_JIS"},
+             {"TextCodePage=KLINGON\r\n", "CP1252"}, {"TextCodePage=\r\n", "CP1252"},
+             {"x TextCodePage=GBK\r\n", "CP1252"}})
+        EXPECT_EQ(Read(list + "1\r\n1\r\n07\r\n" + line).codePage, codePage) << line;
 }
 
 TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
@@ -106,19 +97,20 @@ TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
         s.definiteKinds[i] = 1 + i % 2;
         s.definiteNumbers[i] = i % 56;
     }
+    s.codePage = "SHIFT_JIS";
     EXPECT_FALSE(WriteSettingsFile(dir_.File("no/koltinf.ini"), s));
     if (::geteuid() != 0) {  // permissions do not stop root
         fs::permissions(dir_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_FALSE(WriteSettingsFile(path_, s));
         fs::permissions(dir_.Path(), fs::perms::owner_all);
-        EXPECT_EQ(ReadRaw(), "old content");
+        EXPECT_EQ(testing::ReadBytes(path_), "old content");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 1);  // no temporaries
     ASSERT_TRUE(WriteSettingsFile(path_, s));
-    EXPECT_EQ(ReadRaw(), SettingsFileText(s));
     KoltSettings r;
     ASSERT_TRUE(ReadSettingsFile(path_, r));
     EXPECT_EQ(SettingsFileText(r), SettingsFileText(s));
+    EXPECT_EQ(testing::ReadBytes(path_), SettingsFileText(s));
 }
 
 }  // namespace

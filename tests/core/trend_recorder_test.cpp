@@ -9,12 +9,6 @@ using namespace kolt::testing;
 
 namespace {
 
-TrendSample At(std::int64_t timeMs) {
-    TrendSample s;
-    s.timeMs = timeMs;
-    return s;
-}
-
 std::vector<std::int64_t> Times(const TrendRing& ring) {
     std::vector<std::int64_t> out;
     for (std::size_t i = 0; i < ring.Size(); ++i) out.push_back(ring.At(i).timeMs);
@@ -22,40 +16,26 @@ std::vector<std::int64_t> Times(const TrendRing& ring) {
 }
 
 TEST(TrendRing, KeepsTheNewestSamplesInOrderAcrossWrapAround) {
-    const struct {
-        int pushes;
-        std::vector<std::int64_t> kept;
-    } cases[] = {
-        {0, {}},
-        {3, {1, 2, 3}},
-        {4, {1, 2, 3, 4}},
-        {5, {2, 3, 4, 5}},
-        {11, {8, 9, 10, 11}},  // wrapped more than twice
-    };
-    for (const auto& c : cases) {
+    // Pushes and what a ring of four keeps; 11 has wrapped more than twice.
+    for (const auto& [pushes, kept] : {std::pair<int, std::vector<std::int64_t>>{0, {}}, {3, {1, 2, 3}},
+                                       {4, {1, 2, 3, 4}}, {5, {2, 3, 4, 5}}, {11, {8, 9, 10, 11}}}) {
         TrendRing ring(4);
-        for (int t = 1; t <= c.pushes; ++t) ring.Push(At(t));
-        EXPECT_EQ(Times(ring), c.kept) << c.pushes;
+        for (int t = 1; t <= pushes; ++t) ring.Push({.timeMs = t});
+        EXPECT_EQ(Times(ring), kept) << pushes;
         EXPECT_EQ(ring.Capacity(), 4u);
-        EXPECT_EQ(ring.Pushed(), static_cast<std::uint64_t>(c.pushes));
-        if (!ring.Empty()) {
-            EXPECT_EQ(ring.Newest().timeMs, c.pushes);
-        }
+        EXPECT_EQ(ring.Pushed(), static_cast<std::uint64_t>(pushes));
+        EXPECT_EQ(ring.Empty() ? 0 : ring.Newest().timeMs, pushes);
     }
     TrendRing ring(4);
-    for (int t = 1; t <= 6; ++t) ring.Push(At(t * 10));  // keeps 30, 40, 50, 60
-    const std::pair<std::int64_t, std::size_t> firsts[] = {{0, 0}, {30, 0}, {31, 1}, {50, 2}, {60, 3}, {61, 4}};
-    for (auto [time, index] : firsts) EXPECT_EQ(ring.FirstAtOrAfter(time), index) << time;
+    for (int t = 1; t <= 6; ++t) ring.Push({.timeMs = t * 10});  // keeps 30, 40, 50, 60
+    for (auto [time, index] : {std::pair<std::int64_t, std::size_t>{0, 0}, {30, 0}, {31, 1}, {50, 2}, {60, 3}, {61, 4}})
+        EXPECT_EQ(ring.FirstAtOrAfter(time), index) << time;
 }
 
 TEST(TrendRecorder, AllocatesOnlyForRecordedStationsAndHoldsAnHour) {
     CTrendRecorder recorder;
     EXPECT_GE(recorder.Capacity(), 9000u);  // an hour of the 400 ms tick
-    StationRecord r;
-    recorder.Record(3, r);
-    recorder.Record(0, r);    // no station
-    recorder.Record(255, r);  // outside the table
-    recorder.Record(200, r);
+    for (int station : {3, 0, 255, 200}) recorder.Record(station, StationRecord{});  // 0 and 255 are no stations
     EXPECT_EQ(recorder.Stations(), (std::vector<int>{3, 200}));
     EXPECT_EQ(recorder.Ring(4), nullptr);
     ASSERT_NE(recorder.Ring(3), nullptr);
@@ -89,14 +69,12 @@ TEST_F(TrendEngine, OneSamplePerSuccessfulCycleOnlyForPolledStationsUntilTheNext
     const TrendRing& ring3 = *engine.Trend().Ring(3);
     EXPECT_EQ(ring3.Newest().faultCode, 25);
     EXPECT_EQ(ring3.Newest().timeMs - ring3.At(0).timeMs, 800);  // station 1 took a stamp in between
-
     // A status poll that fails: that station's cycle adds nothing, the other's does.
     drive->SetIgnoreReads(3, 0x00EF, true);
     engine.PollCycle();
     EXPECT_EQ(Samples(1), 3u);
     EXPECT_EQ(Samples(3), 2u);
     drive->SetIgnoreReads(3, 0x00EF, false);
-
     // The window closes: the record stays. A new start begins a new one.
     engine.WindowClosed();
     EXPECT_EQ(Samples(1), 3u);
@@ -110,32 +88,21 @@ TEST_F(TrendEngine, OneSamplePerSuccessfulCycleOnlyForPolledStationsUntilTheNext
 
 // ------------------------------------------------------------------ texts
 
-TrendSample Sample() {
-    TrendSample s;
-    s.timeMs = 1796552100400;  // 2026-12-06 10:15:00.400 UTC
-    s.setFreq = 5000;
-    s.outFreq = 4820;
-    s.outVolt = 2300;
-    s.busVolt = 3110;
-    s.outAmp = 31;
-    return s;
-}
+// 2026-12-06 10:15:00.400 UTC, set 50.00 Hz, output 48.20 Hz, 230.0 V, bus 311.0 V, 3.1 A.
+const TrendSample kSample{.timeMs = 1796552100400, .setFreq = 5000, .outFreq = 4820, .outVolt = 2300,
+                          .busVolt = 3110, .outAmp = 31};
 
 TEST(TrendCsv, HeaderAndRowsInTheirUnits) {
     EXPECT_EQ(TrendCsvHeader(),
               "time,station,running,reverse,set_freq_Hz,output_freq_Hz,output_volt_V,output_amp_A,output_power_W,"
               "bus_volt_V,fault_code,fault_name,S1,S2,S3,S4,AIN,RY1");
-    TrendSample running = Sample();
-    running.running = 1;
-    running.reverse = 1;
+    TrendSample running = kSample, tripped = kSample, top{};
+    running.running = running.reverse = 1;
     running.terminals = 0b100001;  // S1 and RY1
-    TrendSample tripped = Sample();
     tripped.timeMs = 946684799999;
     tripped.faultCode = 25;
     tripped.outFreq = 5;
     tripped.outAmp = 0;
-    TrendSample top = Sample();
-    top.timeMs = 0;
     top.setFreq = top.outFreq = top.outVolt = top.busVolt = top.outAmp = 65535;
     top.faultCode = 12;  // a code without a name
     const std::pair<TrendSample, const char*> rows[] = {
@@ -143,23 +110,23 @@ TEST(TrendCsv, HeaderAndRowsInTheirUnits) {
         {tripped, "1999-12-31T23:59:59.999Z,7,0,0,50.00,0.05,230.0,0.0,0.00,311.0,25,ER4,0,0,0,0,0,0"},
         {top, "1970-01-01T00:00:00.000Z,7,0,0,655.35,655.35,6553.5,6553.5,42948362.25,6553.5,12,,0,0,0,0,0,0"},
     };
-    for (const auto& [sample, row] : rows) EXPECT_EQ(TrendCsvRow(7, sample), row);
-
     TrendRing ring(2);
-    for (const auto& [sample, row] : rows) ring.Push(sample);
+    for (const auto& [sample, row] : rows) {
+        EXPECT_EQ(TrendCsvRow(7, sample), row);
+        ring.Push(sample);
+    }
     EXPECT_EQ(TrendCsv(7, ring), TrendCsvHeader() + "\n" + rows[1].second + "\n" + rows[2].second + "\n");
 }
 
 TEST(TrendTexts, ValuesAtTheCursorAndTheQuantities) {
-    TrendSample s = Sample();
+    TrendSample s = kSample;
     EXPECT_EQ(TrendValuesText(s), "Set freq. 50.00 Hz  Output freq. 48.20 Hz  Output volt. 230.0 V  "
                                   "Bus volt. 311.0 V  Output amp. 3.1 A  Output power 713.00 W  STOP  FWD >>");
-    s.running = 1;
-    s.reverse = 1;
+    s.running = s.reverse = 1;
     s.faultCode = 24;
     EXPECT_NE(TrendValuesText(s).find("  RUN  << REV  ER2"), std::string::npos) << TrendValuesText(s);
     const std::tuple<TrendQuantity, const char*, double> quantities[] = {
-        {TrendQuantity::SetFreq, "Hz", 50.0},  {TrendQuantity::OutFreq, "Hz", 48.2}, {TrendQuantity::OutVolt, "V", 230.0},
+        {TrendQuantity::SetFreq, "Hz", 50.0}, {TrendQuantity::OutFreq, "Hz", 48.2}, {TrendQuantity::OutVolt, "V", 230.0},
         {TrendQuantity::BusVolt, "V", 311.0}, {TrendQuantity::OutAmp, "A", 3.1},    {TrendQuantity::OutPower, "W", 713.0},
     };
     for (const auto& [q, unit, value] : quantities) {
@@ -169,31 +136,24 @@ TEST(TrendTexts, ValuesAtTheCursorAndTheQuantities) {
 }
 
 TEST(TrendEvents, RunStopDirectionAndTripsBetweenSamples) {
-    struct Step {
-        int running, reverse, fault;
-    };
-    const Step steps[] = {{1, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 25}, {0, 1, 25}, {0, 1, 0}, {0, 1, 12}, {1, 0, 1}};
     TrendRing ring(16);
-    for (const Step& st : steps) {
-        TrendSample s;
-        s.running = static_cast<std::uint8_t>(st.running);
-        s.reverse = static_cast<std::uint8_t>(st.reverse);
-        s.faultCode = static_cast<std::uint16_t>(st.fault);
-        ring.Push(s);
-    }
-    auto describe = [](const std::vector<TrendEvent>& events) {
+    // running, reverse, fault code of each sample
+    for (auto [run, rev, fault] : {std::tuple{1, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 25}, {0, 1, 25}, {0, 1, 0},
+                                   {0, 1, 12}, {1, 0, 1}})
+        ring.Push({.faultCode = static_cast<std::uint16_t>(fault), .running = static_cast<std::uint8_t>(run),
+                   .reverse = static_cast<std::uint8_t>(rev)});
+    auto describe = [&](std::size_t first, std::size_t count) {
         std::vector<std::string> out;
         const char* names[] = {"run", "stop", "fwd", "rev", "trip"};
-        for (const TrendEvent& e : events)
+        for (const TrendEvent& e : FindTrendEvents(ring, first, count))
             out.push_back(std::to_string(e.index) + names[static_cast<int>(e.kind)] +
                           (e.kind == TrendEventKind::Trip ? std::to_string(e.faultCode) : ""));
         return out;
     };
     // The first sample starts nothing; fault 12 has no name and is no trip.
-    EXPECT_EQ(describe(FindTrendEvents(ring, 0, 8)),
-              (std::vector<std::string>{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}));
-    EXPECT_EQ(describe(FindTrendEvents(ring, 3, 3)), std::vector<std::string>{});
-    EXPECT_EQ(describe(FindTrendEvents(ring, 6, 100)), (std::vector<std::string>{"7trip1", "7run", "7fwd"}));
+    EXPECT_EQ(describe(0, 8), (std::vector<std::string>{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}));
+    EXPECT_EQ(describe(3, 3), std::vector<std::string>{});
+    EXPECT_EQ(describe(6, 100), (std::vector<std::string>{"7trip1", "7run", "7fwd"}));
 }
 
 }  // namespace

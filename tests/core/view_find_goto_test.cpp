@@ -12,7 +12,7 @@
 namespace kolt {
 namespace {
 
-TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZero) {
+TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZeroAndNamesItsCode) {
     const auto f = CodeListEntries(kCodeF);
     const auto c = CodeListEntries(kCodeC);
     for (const auto& [typed, inF, inC] : std::vector<std::tuple<std::string, int, int>>{
@@ -31,21 +31,15 @@ TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZero) {
     // The search is case-insensitive and comes back to entry 0 last.
     EXPECT_EQ(MatchCodeEntry({"Ab", "x", "aB"}, "ab"), 2);
     EXPECT_EQ(MatchCodeEntry({"Ab", "x", "y"}, "AB"), 0);
-}
-
-TEST(FindGotoCodeList, CodeOfAnEntry) {
-    EXPECT_EQ(GoToCode(kCodeC, 7), "C07");
-    EXPECT_EQ(GoToCode(kCodeF, 0), "F00");
-    EXPECT_EQ(GoToCode(kCodeF, 54), "F54");
-    EXPECT_EQ(GoToCode(kCodeC, 55), "C55");
+    const std::string codes = GoToCode(kCodeC, 7) + GoToCode(kCodeF, 0) + GoToCode(kCodeF, 54) + GoToCode(kCodeC, 55);
+    EXPECT_EQ(codes, "C07F00F54C55");
 }
 
 TEST(FindGotoCodeRow, MissingCodeGivesNoRow) {
     // A compare document has rows only for differing parameters.
     const std::vector<std::string> codes{"F01", "F07", "C25"};
-    EXPECT_EQ(FindCodeRow(codes, "F07"), 2);
-    EXPECT_EQ(FindCodeRow(codes, "C25"), 3);
-    EXPECT_EQ(FindCodeRow(codes, "F02"), -1);
+    EXPECT_EQ(std::make_tuple(FindCodeRow(codes, "F07"), FindCodeRow(codes, "C25"), FindCodeRow(codes, "F02")),
+              std::make_tuple(2, 3, -1));
     EXPECT_EQ(GoToNotFoundText("F02"), "Go to the code\n'F02' not found!");
 }
 

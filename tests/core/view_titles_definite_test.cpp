@@ -19,60 +19,38 @@ StationTitles Numbered() {
     return t;
 }
 
-TEST(StationTitlePager, MovesClampToTheTopIndexRange) {
+TEST(StationTitlePager, MovesClampToTheTopIndexRangeAndTheWheelTakesWholeNotches) {
     StationTitlePager p(Numbered());
-    EXPECT_EQ(p.RowLabel(0), "1");
-    EXPECT_FALSE(p.LineUp());
-    EXPECT_TRUE(p.PageDown());
-    EXPECT_EQ(p.Top(), 10);
-    EXPECT_TRUE(p.LineDown());
-    EXPECT_EQ(p.Top(), 11);
-    EXPECT_TRUE(p.PageUp());
-    EXPECT_EQ(p.Top(), 1);
-    EXPECT_TRUE(p.PageUp());
-    EXPECT_EQ(p.Top(), 0);
-    EXPECT_TRUE(p.SetTop(1000));
-    EXPECT_EQ(p.Top(), 244);
-    EXPECT_TRUE(p.AtBottom());
-    EXPECT_FALSE(p.PageDown());
+    struct Step { char op; int arg; bool moved; int top; };  // l/L line up/down, p/P page, s set top, w wheel
+    const Step steps[] = {
+        {'l', 0, false, 0}, {'P', 0, true, 10}, {'L', 0, true, 11}, {'p', 0, true, 1}, {'p', 0, true, 0},
+        {'s', 100, true, 100}, {'w', -120, true, 103}, {'w', 240, true, 97}, {'w', 60, false, 97}, {'w', 60, true, 94},
+        {'s', 1, true, 1}, {'w', 120, true, 0}, {'s', 1000, true, 244}, {'P', 0, false, 244}, {'L', 0, false, 244},
+    };
+    for (const Step& s : steps) {
+        const bool moved = s.op == 'l' ? p.LineUp() : s.op == 'L' ? p.LineDown() : s.op == 'p' ? p.PageUp()
+                         : s.op == 'P' ? p.PageDown() : s.op == 's' ? p.SetTop(s.arg) : p.Wheel(s.arg);
+        EXPECT_EQ(std::pair(moved, p.Top()), std::pair(s.moved, s.top)) << s.op << s.arg;
+    }
     // Station 254 is reached with the top index 244: rows 245..254.
-    EXPECT_EQ(p.RowLabel(0), "245");
-    EXPECT_EQ(p.RowLabel(9), "254");
-    EXPECT_EQ(p.RowTitle(9), "pump 254");
-}
-
-TEST(StationTitlePager, WheelGivesThreeLinesPerNotchAndKeepsPartialMotion) {
-    StationTitlePager p(Numbered());
-    p.SetTop(100);
-    EXPECT_TRUE(p.Wheel(-120));  // downwards
-    EXPECT_EQ(p.Top(), 103);
-    EXPECT_TRUE(p.Wheel(240));
-    EXPECT_EQ(p.Top(), 97);
-    EXPECT_FALSE(p.Wheel(60));   // half a notch: nothing yet
-    EXPECT_TRUE(p.Wheel(60));
-    EXPECT_EQ(p.Top(), 94);
-    p.SetTop(1);
-    p.Wheel(120);
-    EXPECT_EQ(p.Top(), 0);
+    EXPECT_EQ(p.RowLabel(0) + "|" + p.RowLabel(9) + "|" + p.RowTitle(9), "245|254|pump 254");
 }
 
 TEST(StationTitles, OkMarksTheDocumentModifiedOnlyWhenATitleChanged) {
     CMarbenApp app;
     CMarbenDoc doc(app);
     doc.stationTitles = Numbered();
-    doc.SetModifiedFlag(false);
     EXPECT_FALSE(ApplyStationTitles(doc, Numbered()));  // every title typed again as it was
     EXPECT_FALSE(doc.IsModified());
     StationTitles changed = Numbered();
     changed[6] = "conveyor";
     EXPECT_TRUE(ApplyStationTitles(doc, changed));
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.stationTitles[6], "conveyor");
+    EXPECT_EQ(std::pair(doc.IsModified(), doc.stationTitles[6]), std::pair(true, std::string("conveyor")));
 }
 
-std::vector<std::string> Codes(const std::vector<DefiniteEntry>& list) {
-    std::vector<std::string> out;
-    for (const auto& e : list) out.push_back(DefiniteListText(e).substr(0, 3));
+std::string Codes(const std::vector<DefiniteEntry>& list) {
+    std::string out;
+    for (const auto& e : list) out += (out.empty() ? "" : ",") + DefiniteListText(e).substr(0, 3);
     return out;
 }
 
@@ -80,101 +58,83 @@ TEST(DefiniteList, EligibleParametersAndListText) {
     for (const auto& [entry, eligible] : std::vector<std::pair<DefiniteEntry, bool>>{
              {{1, 0}, false}, {{1, 1}, true}, {{1, 52}, true}, {{1, 53}, false}, {{1, 54}, false},
              {{2, 0}, true}, {{2, 47}, true}, {{2, 48}, false}, {{2, 50}, false}, {{2, 55}, false},
-             {{3, 7}, false}, {{1, -1}, false}}) {
+             {{3, 7}, false}, {{1, -1}, false}})
         EXPECT_EQ(IsEligibleDefinite(entry), eligible) << entry.kind << "/" << entry.number;
-    }
     const auto all = AllEligibleDefinite();
     ASSERT_EQ(all.size(), 52u + 48u);
     EXPECT_EQ(DefiniteListText(all.front()), "F01: Acceleration time 1 (s)");
     EXPECT_EQ(DefiniteListText({1, 7}), "F07: Frequency upper limit (Hz)");
-    EXPECT_EQ(Codes({all[51], all[52], all.back()}), (std::vector<std::string>{"F52", "C00", "C47"}));
-    EXPECT_EQ((DefiniteEntry{2, 25}.ParamNumber()), 125);
-    EXPECT_EQ((DefiniteEntry{1, 60}.ParamNumber()), -1);
+    EXPECT_EQ(Codes({all[51], all[52], all.back()}), "F52,C00,C47");
+    EXPECT_EQ(std::pair(DefiniteEntry{2, 25}.ParamNumber(), DefiniteEntry{1, 60}.ParamNumber()), std::pair(125, -1));
 }
 
-TEST(DefiniteEditor, OpeningDropsIneligibleEntriesAndFillsAllInCatalogueOrder) {
-    DefiniteEditor ed({{1, 7}, {1, 53}, {2, 25}, {2, 50}, {1, 7}});
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"F07", "C25"}));
-    EXPECT_EQ(ed.All().size(), 98u);
-    EXPECT_EQ(Codes({ed.All()[5], ed.All()[6]}), (std::vector<std::string>{"F06", "F08"}));
-    // Nothing is selected: only the two "all" buttons may be used.
-    EXPECT_FALSE(ed.CanAdd() || ed.CanRemove() || ed.CanMoveUp() || ed.CanMoveDown());
-    EXPECT_TRUE(ed.CanAddAll());
-    EXPECT_TRUE(ed.CanRemoveAll());
+// The editor's state: the "Definite" list, the entry selected in "All" and the
+// index selected in "Definite", how many "All" holds, and the buttons
+// Add, Remove, Up, Down, Add All, Remove All (1 enabled).
+std::string State(const DefiniteEditor& ed) {
+    std::string s = Codes(ed.Definite()) + " all:";
+    s += ed.SelectedAll() < 0 ? "-" : Codes({ed.All()[static_cast<std::size_t>(ed.SelectedAll())]});
+    s += " def:" + std::to_string(ed.SelectedDefinite()) + " n:" + std::to_string(ed.All().size()) + " ";
+    for (bool b : {ed.CanAdd(), ed.CanRemove(), ed.CanMoveUp(), ed.CanMoveDown(), ed.CanAddAll(), ed.CanRemoveAll()})
+        s += b ? '1' : '0';
+    return s;
 }
 
-TEST(DefiniteEditor, AddInsertsBeforeTheSelectedEntryOrAppends) {
-    DefiniteEditor ed({{1, 7}, {2, 25}});
-    ed.SelectAll(0);  // F01
-    ASSERT_TRUE(ed.Add());
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"F07", "C25", "F01"}));
-    EXPECT_EQ(Codes({ed.All()[static_cast<std::size_t>(ed.SelectedAll())]}), std::vector<std::string>{"F02"});
-    ed.SelectDefinite(1);  // C25
-    ASSERT_TRUE(ed.Add());  // F02 goes before C25, which stays selected
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"F07", "F02", "C25", "F01"}));
-    EXPECT_EQ(ed.SelectedDefinite(), 2);
-    // The last "all" entry: the selection falls back to the new last one.
-    ed.SelectAll(static_cast<int>(ed.All().size()) - 1);
-    ASSERT_TRUE(ed.Add());
-    EXPECT_EQ(Codes({ed.All()[static_cast<std::size_t>(ed.SelectedAll())]}), std::vector<std::string>{"C46"});
-}
-
-TEST(DefiniteEditor, RemoveSelectsTheSuccessorAndTheEntryBackInAll) {
-    DefiniteEditor ed({{1, 7}, {2, 25}, {1, 3}});
-    ed.SelectDefinite(1);
-    ASSERT_TRUE(ed.Remove());
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"F07", "F03"}));
-    EXPECT_EQ(ed.SelectedDefinite(), 1);
-    EXPECT_EQ(Codes({ed.All()[static_cast<std::size_t>(ed.SelectedAll())]}), std::vector<std::string>{"C25"});
-    ASSERT_TRUE(ed.Remove());  // the last one: the new last is selected
-    EXPECT_EQ(ed.SelectedDefinite(), 0);
-    ASSERT_TRUE(ed.Remove());
-    EXPECT_TRUE(ed.Definite().empty());
-    EXPECT_FALSE(ed.CanRemove() || ed.CanRemoveAll());
-    EXPECT_TRUE(ed.CanAdd() && ed.CanAddAll());
-    EXPECT_EQ(ed.All().size(), 100u);
-}
-
-TEST(DefiniteEditor, MovesAndAddAllRestoringCatalogueOrder) {
-    DefiniteEditor ed({{2, 0}, {1, 52}, {1, 1}});
-    ed.SelectDefinite(2);
-    EXPECT_FALSE(ed.CanMoveDown());
-    ASSERT_TRUE(ed.MoveUp());
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"C00", "F01", "F52"}));
-    EXPECT_EQ(ed.SelectedDefinite(), 1);
-    ASSERT_TRUE(ed.MoveUp());
-    EXPECT_FALSE(ed.CanMoveUp());
-    EXPECT_FALSE(ed.MoveUp());
-    ASSERT_TRUE(ed.MoveDown());
-    EXPECT_EQ(Codes(ed.Definite()), (std::vector<std::string>{"C00", "F01", "F52"}));
-
-    ed.AddAll();  // the user's order is lost
-    EXPECT_EQ(ed.Definite(), AllEligibleDefinite());
-    EXPECT_TRUE(ed.All().empty());
-    EXPECT_FALSE(ed.CanAdd() || ed.CanRemove() || ed.CanAddAll() || ed.CanMoveUp() || ed.CanMoveDown());
-    EXPECT_TRUE(ed.CanRemoveAll());
-    ed.RemoveAll();
-    EXPECT_TRUE(ed.Definite().empty());
-    EXPECT_EQ(ed.All(), AllEligibleDefinite());
-    EXPECT_FALSE(ed.CanAdd() || ed.CanRemove() || ed.CanRemoveAll());
-    EXPECT_TRUE(ed.CanAddAll());
+TEST(DefiniteEditor, AddRemoveMovesAndTheButtonsTheyAllow) {
+    struct Step { const char* op; int arg; const char* state; };
+    // sa / sd: select in All / Definite (-1: All's last entry); the rest are the buttons.
+    const std::vector<std::pair<std::vector<DefiniteEntry>, std::vector<Step>>> scripts{
+        // Opening drops ineligible entries and doubles; All in catalogue order.
+        {{{1, 7}, {1, 53}, {2, 25}, {2, 50}, {1, 7}}, {{"sa", 6, "F07,C25 all:F08 def:-1 n:98 100011"}}},
+        {{{1, 7}, {2, 25}},
+         {{"sa", 0, "F07,C25 all:F01 def:-1 n:98 100011"},
+          {"add", 0, "F07,C25,F01 all:F02 def:-1 n:97 100011"},  // appended; the next entry takes the selection
+          {"sd", 1, "F07,C25,F01 all:F02 def:1 n:97 111111"},
+          {"add", 0, "F07,F02,C25,F01 all:F03 def:2 n:96 111111"},  // inserted before the selected one
+          {"sa", -1, "F07,F02,C25,F01 all:C47 def:2 n:96 111111"},
+          {"add", 0, "F07,F02,C47,C25,F01 all:C46 def:3 n:95 111111"}}},  // before the selected C25
+        {{{1, 7}, {2, 25}, {1, 3}},
+         {{"sd", 1, "F07,C25,F03 all:- def:1 n:97 011111"},
+          {"remove", 0, "F07,F03 all:C25 def:1 n:98 111011"},  // successor selected; back at its place in All
+          {"remove", 0, "F07 all:F03 def:0 n:99 110011"},
+          {"remove", 0, " all:F07 def:-1 n:100 100010"}}},
+        {{{2, 0}, {1, 52}, {1, 1}},
+         {{"sd", 2, "C00,F52,F01 all:- def:2 n:97 011011"},
+          {"up", 0, "C00,F01,F52 all:- def:1 n:97 011111"}, {"up", 0, "F01,C00,F52 all:- def:0 n:97 010111"},
+          {"up", 0, "F01,C00,F52 all:- def:0 n:97 010111"}, {"down", 0, "C00,F01,F52 all:- def:1 n:97 011111"},
+          {"addall", 0, "ALL all:- def:-1 n:0 000001"},  // the user's order is lost
+          {"removeall", 0, " all:- def:-1 n:100 000010"}}},
+    };
+    for (const auto& [list, steps] : scripts) {
+        DefiniteEditor ed(list);
+        for (const Step& s : steps) {
+            const std::string op = s.op;
+            if (op == "sa") ed.SelectAll(s.arg < 0 ? static_cast<int>(ed.All().size()) - 1 : s.arg);
+            else if (op == "sd") ed.SelectDefinite(s.arg);
+            else if (op == "add") ed.Add();
+            else if (op == "remove") ed.Remove();
+            else if (op == "up") ed.MoveUp();
+            else if (op == "down") ed.MoveDown();
+            else if (op == "addall") ed.AddAll();
+            else ed.RemoveAll();
+            std::string want = s.state;
+            if (want.rfind("ALL", 0) == 0) want.replace(0, 3, Codes(AllEligibleDefinite()));
+            EXPECT_EQ(State(ed), want) << op;
+        }
+    }
 }
 
 TEST(DefiniteList, SettingsKeepWhatTheFileSaysAndTakeTheEditedList) {
     KoltSettings s;
     s.definiteCount = 3;
-    s.definiteKinds[0] = 1, s.definiteNumbers[0] = 53;
-    s.definiteKinds[1] = 2, s.definiteNumbers[1] = 25;
-    s.definiteKinds[2] = 1, s.definiteNumbers[2] = 7;
+    s.definiteKinds = {1, 2, 1};
+    s.definiteNumbers = {53, 25, 7};
     const auto list = DefiniteListOf(s);
     EXPECT_EQ(list, (std::vector<DefiniteEntry>{{1, 53}, {2, 25}, {1, 7}}));
     StoreDefiniteList(s, DefiniteEditor(list).Definite());
-    EXPECT_EQ(s.definiteCount, 2);
-    EXPECT_EQ(s.definiteKinds[2], 0);
-    EXPECT_EQ(s.definiteNumbers[2], 0);
+    EXPECT_EQ(std::tuple(s.definiteCount, s.definiteKinds[2], s.definiteNumbers[2]), std::tuple(2, 0, 0));
     // Written after the "[Definite Parameter]" line as count, then kind and number per entry.
-    const std::string file = SettingsFileText(s);
-    EXPECT_NE(file.find("[Definite Parameter]\r\n2\r\n2\r\n25\r\n1\r\n07\r\n"), std::string::npos) << file;
+    EXPECT_NE(SettingsFileText(s).find("[Definite Parameter]\r\n2\r\n2\r\n25\r\n1\r\n07\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -58,6 +58,13 @@ protected:
         ASSERT_NE(b, nullptr) << name;
         b->click();
     }
+    // The dialog's title, its group boxes' titles and its labels, "," between.
+    static QString Captions(QWidget* d) {
+        QStringList out{d->windowTitle()};
+        for (QGroupBox* g : d->findChildren<QGroupBox*>()) out << g->title();
+        for (QLabel* l : d->findChildren<QLabel*>()) out << l->text();
+        return out.join(',');
+    }
     static QString PathField(QWidget* d, int k) {
         return d->findChild<QLineEdit*>(QStringLiteral("path%1").arg(k))->text();
     }
@@ -105,28 +112,34 @@ protected:
 TEST_F(CompareGuiTest, FileWithFileWaitsForTwoLoadsThenListsTheDifferingParameters) {
     const std::string a = ParamFile("a.kpf", 5, true, {{1, 125}, {102, 150}});
     const std::string b = ParamFile("b.kpf", 5, true, {{1, 300}, {7, 6000}, {102, 150}});
+    std::string lower = ReadBytes(a);
+    lower.replace(lower.find("Parameter"), 1, "p");
+    const std::string lowerPath = Path("lower.kpf").toStdString();
+    WriteBytes(lowerPath, lower);
     QStringList texts;
-    bool openAfterNone = false, openAfterOne = false;
     RunWithDialog<CFileWithFileDialog>(cmd::kCompareFileFile, [&](CFileWithFileDialog* d) {
         texts << d->windowTitle() << d->findChild<QGroupBox*>()->title()
               << d->findChild<QPushButton*>("file1Button")->text() << d->findChild<QPushButton*>("file2Button")->text();
         EXPECT_TRUE(d->findChild<QLineEdit*>("path1")->isReadOnly());
         Click(d, "okButton");
-        openAfterNone = d->isVisible();
-        fake.openPaths = {a, b};
-        Click(d, "file1Button");
-        texts << PathField(d, 1);
-        Click(d, "okButton");
-        openAfterOne = d->isVisible();
+        texts << (d->isVisible() ? "open" : "closed");
+        // A refused file changes nothing in the dialog.
+        fake.openPaths = {a, lowerPath, Path("missing.kpf").toStdString(), b};
+        for (int i = 0; i < 3; ++i) {
+            Click(d, "file1Button");
+            texts << PathField(d, 1);
+        }
+        Click(d, "okButton");  // still one load only
+        texts << (d->isVisible() ? "open" : "closed");
         Click(d, "file2Button");
         texts << PathField(d, 2);
         Click(d, "okButton");
     });
-    EXPECT_EQ(texts, (QStringList{"Compare File with File", "Select Files", "File&1...", "File&2...",
-                                  QString::fromStdString(a), QString::fromStdString(b)}));
-    EXPECT_TRUE(openAfterNone);
-    EXPECT_TRUE(openAfterOne);
-    EXPECT_EQ(Messages(), "");
+    const QString qa = QString::fromStdString(a);
+    EXPECT_EQ(texts, (QStringList{"Compare File with File", "Select Files", "File&1...", "File&2...", "open", qa, qa,
+                                  qa, "open", QString::fromStdString(b)}));
+    EXPECT_EQ(Messages(), "message|Open\n|" + kBadFormat + "\nmessage|Open\n|" + kCannotOpen + "\n");
+    for (const Shown& m : fake.shown) EXPECT_EQ(m.icon, Icon::Error);
     ASSERT_NE(frame->Document(), nullptr);
     EXPECT_EQ(frame->Document()->compareMode, 2);
     EXPECT_TRUE(frame->Document()->IsModified());
@@ -137,36 +150,6 @@ TEST_F(CompareGuiTest, FileWithFileWaitsForTwoLoadsThenListsTheDifferingParamete
     EXPECT_FALSE(frame->Action(cmd::kWrite)->isEnabled());
 }
 
-TEST_F(CompareGuiTest, ARefusedFileChangesNothingInTheDialog) {
-    const std::string good = ParamFile("good.kpf", 5, true);
-    std::string lower = ReadBytes(good);
-    lower.replace(lower.find("Parameter"), 1, "p");
-    const std::string lowerPath = Path("lower.kpf").toStdString();
-    WriteBytes(lowerPath, lower);
-
-    QStringList fields;
-    bool stillOpen = false;
-    WhenModal<CFileWithFileDialog>([&](CFileWithFileDialog* d) {
-        fake.openPaths = {good, lowerPath, Path("missing.kpf").toStdString()};
-        Click(d, "file1Button");
-        for (int i = 0; i < 2; ++i) {
-            Click(d, "file1Button");
-            fields << PathField(d, 1);
-        }
-        Click(d, "okButton");  // still one load only
-        stillOpen = d->isVisible();
-        d->reject();
-    });
-    frame->RunCommand(cmd::kCompareFileFile);
-    const QString g = QString::fromStdString(good);
-    EXPECT_EQ(fields, (QStringList{g, g}));
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(Messages(), "message|Open\n|" + kBadFormat + "\nmessage|Open\n|" + kCannotOpen + "\n");
-    for (const Shown& m : fake.shown) EXPECT_EQ(m.icon, Icon::Error);
-    EXPECT_EQ(frame->Document(), nullptr);  // Cancel made nothing
-    EXPECT_EQ(app.busyFlag, 0);
-}
-
 TEST_F(CompareGuiTest, FilesWithDefaultOnlyFileTwoAtModel10And60Hz) {
     app.currentModel = 3;
     app.settings.hz50 = 1;
@@ -175,11 +158,7 @@ TEST_F(CompareGuiTest, FilesWithDefaultOnlyFileTwoAtModel10And60Hz) {
     RunWithDialog<CFileWithDefDialog>(cmd::kCompareFilesDefault, [&](CFileWithDefDialog* d) {
         auto* models = d->findChild<QComboBox*>("modelList");
         auto* freqs = d->findChild<QComboBox*>("frequencyList");
-        QStringList groups;
-        for (QGroupBox* g : d->findChildren<QGroupBox*>()) groups << g->title();
-        QStringList labels;
-        for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
-        shown << d->windowTitle() << groups.join(",") << labels.join(",") << d->findChild<QPushButton*>("file3Button")->text()
+        shown << Captions(d) << d->findChild<QPushButton*>("file3Button")->text()
               << QString::number(models->count()) << models->itemText(10) << models->currentText()
               << freqs->itemText(0) + "/" + freqs->itemText(1) << freqs->currentText();
         Click(d, "okButton");  // nothing loaded yet: ignored
@@ -190,15 +169,13 @@ TEST_F(CompareGuiTest, FilesWithDefaultOnlyFileTwoAtModel10And60Hz) {
         Click(d, "file2Button");
         Click(d, "okButton");
     });
-    EXPECT_EQ(shown, (QStringList{"Compare Files with Default", "Select Files,Default", "Model:,Frequency:",
+    EXPECT_EQ(shown, (QStringList{"Compare Files with Default,Select Files,Default,Model:,Frequency:",
                                   "File&3...", "11", "T400-2.2", "D200-0.2", "50 Hz/60 Hz", "50 Hz", "open"}));
     EXPECT_EQ(Messages(), "");
-    EXPECT_EQ(app.currentModel, 10);
-    EXPECT_EQ(app.settings.hz50, 0);
     const CMarbenDoc* doc = frame->Document();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->compareMode, 3);
-    EXPECT_EQ(std::make_tuple(doc->model, doc->hz50), std::make_tuple(10, 0));
+    EXPECT_EQ(std::make_tuple(doc->compareMode, app.currentModel, doc->model, int{app.settings.hz50}, int{doc->hz50}),
+              std::make_tuple(3, 10, 10, 0, 0));
     EXPECT_EQ(Grid(), (QStringList{"Description|Code|Default|------|b.kpf|------",
                                    "Acceleration time 1 (s)|F01|5.0||7.5|",
                                    "Multi-function output T+,T- (option)|C46|5||0|"}));
@@ -218,10 +195,8 @@ TEST_F(CompareGuiTest, CancelInTheSaveQuestionLeavesTheOpenDocumentAndTheModel) 
         Click(d, "okButton");
     });
     EXPECT_EQ(frame->Document(), open);
-    EXPECT_EQ(open->compareMode, 0);
-    EXPECT_EQ(app.currentModel, 2);
+    EXPECT_EQ(std::tie(open->compareMode, app.currentModel, app.busyFlag), std::make_tuple(0, 2, 0));
     EXPECT_EQ(Messages(), "yesnocancel|KOLT Quendal 1.2|" + kSaveQuestion + "\n");
-    EXPECT_EQ(app.busyFlag, 0);
 }
 
 TEST_F(CompareGuiTest, InverterWithDefaultReadsTheStationIntoACompareDocument) {
@@ -238,26 +213,20 @@ TEST_F(CompareGuiTest, InverterWithDefaultReadsTheStationIntoACompareDocument) {
     RunWithDialog<CSelStationDialog>(cmd::kCompareInverterDefault, [&](CSelStationDialog* d) {
         auto* stations = d->findChild<QComboBox*>("stationCombo");
         auto* freqs = d->findChild<QComboBox*>("frequencyList");
-        QStringList labels;
-        for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
-        shown << d->windowTitle() << d->findChild<QGroupBox*>()->title() << labels.join(",")
-              << QString::number(stations->count()) << stations->itemText(0) << stations->itemText(253)
+        shown << Captions(d) << QString::number(stations->count()) << stations->itemText(0) << stations->itemText(253)
               << stations->currentText() << freqs->currentText();
         stations->setCurrentIndex(253);
         freqs->setCurrentIndex(1);
         Click(d, "okButton");
     });
-    EXPECT_EQ(shown, (QStringList{"Compare Inverter with Default", "Default", "Station NO. :,Frequency :", "254", "1",
-                                  "254", "3", "50 Hz"}));
+    EXPECT_EQ(shown, (QStringList{"Compare Inverter with Default,Default,Station NO. :,Frequency :", "254", "1", "254",
+                                  "3", "50 Hz"}));
     EXPECT_EQ(Messages(), "");
     const CMarbenDoc* doc = frame->Document();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->compareMode, 1);
-    EXPECT_EQ(app.currentStation, 254);
-    EXPECT_EQ(app.currentModel, 8);
-    EXPECT_EQ(app.softwareVersion, 12);
-    EXPECT_EQ(app.settings.hz50, 0);
-    EXPECT_EQ(std::make_tuple(doc->model, doc->hz50), std::make_tuple(8, 0));
+    EXPECT_EQ(std::tie(doc->compareMode, app.currentStation, app.currentModel, app.softwareVersion, doc->model),
+              std::make_tuple(1, 254, 8, 12, 8));
+    EXPECT_EQ(std::make_pair(int{app.settings.hz50}, int{doc->hz50}), std::make_pair(0, 0));
     // The drive holds model 5's 50 Hz defaults; against model 8 at 60 Hz
     // every model- and frequency-dependent parameter differs.
     const QStringList grid = Grid();
@@ -282,10 +251,9 @@ TEST_F(CompareGuiTest, ASilentStationCreatesNoDocumentAndTheOldOneStaysClosed) {
     EXPECT_EQ(Messages(), "comm|Communication Message|TIME-OUT !!\n");
     EXPECT_EQ(frame->Document(), nullptr);
     // Nothing of the failed read is kept: station, version, frequency, staging.
-    EXPECT_EQ(std::tie(app.currentStation, app.softwareVersion, app.settings.hz50, app.staging.compareMode),
-              std::make_tuple(3, 99, 1, 0));
-    EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::tie(app.currentStation, app.softwareVersion, app.settings.hz50, app.staging.compareMode,
+                       app.linkedFlag, app.busyFlag),
+              std::make_tuple(3, 99, 1, 0, 1, 0));
 }
 
 }  // namespace

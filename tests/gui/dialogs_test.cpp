@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <tuple>
+
 namespace kolt {
 namespace {
 
@@ -24,9 +26,7 @@ TEST(LinkDialog, StoredSettingsMendedAndLockedWhileLinked) {
     CMarbenApp app;
     app.settings.comPort = 3;
     app.settings.baudRate = 12345;  // not offered: shows 38400
-    app.settings.dataBits = 7;
-    app.settings.parity = 1;
-    app.settings.stopBits = 2;
+    std::tie(app.settings.dataBits, app.settings.parity, app.settings.stopBits) = std::tuple(7, 1, 2);
     app.currentStation = 17;
     CLinkDialog dlg(app, nullptr, FakeDevice);
     QStringList shown;
@@ -40,18 +40,14 @@ TEST(LinkDialog, StoredSettingsMendedAndLockedWhileLinked) {
 
     // Other odd stored values fall back: COM1, data bits 8, parity none, one stop bit.
     app.settings = {};
-    app.settings.comPort = 9;
-    app.settings.dataBits = 5;
-    app.settings.parity = 7;
-    app.settings.stopBits = 1;
+    std::tie(app.settings.comPort, app.settings.dataBits, app.settings.parity, app.settings.stopBits) = std::tuple(9, 5, 7, 1);
     app.linkedFlag = 1;  // and while linked only Unlink and Close act
     CLinkDialog linked(app, nullptr, FakeDevice);
     EXPECT_EQ((std::vector<int>{linked.comPort(), linked.dataBits(), linked.parity(), linked.stopBits()}),
               (std::vector<int>{1, 8, 0, 0}));
     for (const char* name : {"linkButton", "defaultButton", "comPortCombo", "baudCombo", "stationEdit", "allRadio"})
         EXPECT_FALSE(linked.findChild<QWidget*>(name)->isEnabled()) << name;
-    EXPECT_TRUE(linked.findChild<QWidget*>("unlinkButton")->isEnabled());
-    EXPECT_FALSE(dlg.findChild<QWidget*>("unlinkButton")->isEnabled());
+    EXPECT_TRUE(linked.findChild<QWidget*>("unlinkButton")->isEnabled() && !dlg.findChild<QWidget*>("unlinkButton")->isEnabled());
 }
 
 void ClickOk(QDialog* d) { d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click(); }
@@ -60,8 +56,7 @@ TEST(ReadDialog, PresetGroupsAndMonitoringLock) {
     CMarbenApp app;
     app.currentStation = 42;
     CReadParaDialog dlg(app);
-    EXPECT_EQ(dlg.findChild<QComboBox*>("stationCombo")->itemText(253), "254");
-    EXPECT_EQ(dlg.station(), 42);
+    EXPECT_EQ(std::tuple(dlg.findChild<QComboBox*>("stationCombo")->itemText(253), dlg.station()), std::tuple("254", 42));
     // Both groups start checked; unchecking the last one checked checks the other.
     auto* basic = dlg.findChild<QCheckBox*>("basicCheck");
     auto* advanced = dlg.findChild<QCheckBox*>("advancedCheck");
@@ -74,8 +69,7 @@ TEST(ReadDialog, PresetGroupsAndMonitoringLock) {
     CReadParaDialog locked(app);
     for (const char* name : {"stationCombo", "basicCheck", "advancedCheck"})
         EXPECT_FALSE(locked.findChild<QWidget*>(name)->isEnabled()) << name;
-    EXPECT_EQ(locked.station(), 3);
-    EXPECT_TRUE(locked.readBasic() && locked.readAdvanced());
+    EXPECT_TRUE(locked.station() == 3 && locked.readBasic() && locked.readAdvanced());
 }
 
 TEST(WriteDialog, StationsAndAnEmptyChoice) {
@@ -90,8 +84,7 @@ TEST(WriteDialog, StationsAndAnEmptyChoice) {
     EXPECT_EQ(dlg.findChild<QLabel*>("stationHint")->text(), "(Single or range, for example: 1,3,5-12)");
     EXPECT_EQ(dlg.stations(), std::vector<int>{9});
     all->click();
-    EXPECT_FALSE(edit->isEnabled());
-    EXPECT_EQ(dlg.stations().size(), 254u);
+    EXPECT_EQ(std::tuple(edit->isEnabled(), dlg.stations().size()), std::tuple(false, 254u));
     single->click();
 
     // OK with a text that names no station: a message, and the dialog stays.
@@ -107,8 +100,7 @@ TEST(WriteDialog, StationsAndAnEmptyChoice) {
         ClickOk(d);
     });
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(seen, "No station selected !!");
-    EXPECT_EQ(dlg.stations(), std::vector<int>{4});
+    EXPECT_EQ(std::tuple(seen, dlg.stations()), std::tuple("No station selected !!", std::vector<int>{4}));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
+#include <tuple>
+
 namespace kolt::testing {
 namespace {
 
@@ -17,11 +19,10 @@ const char* const kSaveQuestion = "The file has been modified!\nDo you want to s
 TEST(ModelTypeDialog, InfoFollowsTheList) {
     CModelType d(3, 1);
     auto* models = d.findChild<QComboBox*>(QStringLiteral("modelList"));
-    auto* info = d.findChild<QPlainTextEdit*>(QStringLiteral("modelInfo"));
     ASSERT_EQ(models->count(), 11);
     models->setCurrentIndex(8);
-    EXPECT_TRUE(info->toPlainText().startsWith(" T400-0.75:\n"));
-    EXPECT_TRUE(info->toPlainText().contains("Three-phase 380~480V"));
+    const QString info = d.findChild<QPlainTextEdit*>(QStringLiteral("modelInfo"))->toPlainText();
+    EXPECT_TRUE(info.startsWith(" T400-0.75:\n") && info.contains("Three-phase 380~480V")) << info.toStdString();
 }
 
 TEST_F(FrameTest, FileNewUsesTheModelDialog) {
@@ -33,16 +34,13 @@ TEST_F(FrameTest, FileNewUsesTheModelDialog) {
     EXPECT_EQ(shown, "0/1");
     CMarbenDoc* first = frame->Document();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->model, 0);
-    EXPECT_EQ(first->hz50, 0);  // 60 Hz kept on OK
-    EXPECT_EQ(first->values[0][7], 6000);
-    EXPECT_EQ(app.busyFlag, 0);
+    // 60 Hz kept on OK.
+    EXPECT_EQ(std::tuple(first->model, first->hz50, first->values[0][7], app.busyFlag), std::tuple(0, 0, 6000, 0));
 
     // The next File New is preset from the open document; Cancel keeps it.
     AnswerModelDialog(7, 0, false, &shown);
     frame->FileNew();
-    EXPECT_EQ(shown, "0/1");
-    EXPECT_EQ(frame->Document(), first);
+    EXPECT_EQ(std::tuple(shown, frame->Document()), std::tuple("0/1", first));
 
     // The save question follows the dialog; Cancel abandons the command.
     first->SetModifiedFlag(true);
@@ -50,16 +48,13 @@ TEST_F(FrameTest, FileNewUsesTheModelDialog) {
     AnswerModelDialog(7, 0, true);
     QTimer::singleShot(0, [&] { AnswerMessageBox(QMessageBox::Cancel, &question, &title); });
     frame->FileNew();
-    EXPECT_EQ(question, kSaveQuestion);
-    EXPECT_EQ(title, "KOLT Quendal 1.2");
-    EXPECT_EQ(frame->Document(), first);
+    EXPECT_EQ(std::tuple(question, title, frame->Document()), std::tuple(kSaveQuestion, "KOLT Quendal 1.2", first));
 
     first->SetModifiedFlag(false);
     AnswerModelDialog(7, 0, true);
     frame->FileNew();
     ASSERT_NE(frame->Document(), first);
-    EXPECT_EQ(frame->Document()->hz50, 1);
-    EXPECT_EQ(Pane(3), "Model: D200-2.2");
+    EXPECT_EQ(std::tuple(frame->Document()->hz50, Pane(3)), std::tuple(1, "Model: D200-2.2"));
 }
 
 TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
@@ -70,18 +65,16 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     const QString path = Path("first.kpf");
     AnswerFileDialog(Path("first"));  // no extension typed: the default suffix joins
     EXPECT_TRUE(frame->FileSave());   // untitled: Save runs Save As
-    EXPECT_EQ(QFileInfo(path).size(), 1801);
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(frame->DocumentWindow()->windowTitle(), "first.kpf");
-    EXPECT_EQ(frame->RecentFiles().Files().value(0), path);
+    EXPECT_EQ(std::tuple(QFileInfo(path).size(), doc->IsModified(), frame->DocumentWindow()->windowTitle(),
+                         frame->RecentFiles().Files().value(0)),
+              std::tuple(1801, false, "first.kpf", path));
 
     doc->SetModifiedFlag(true);
     AnswerFileDialog(QString());  // Save As cancelled changes nothing
     EXPECT_FALSE(frame->FileSaveAs());
     EXPECT_TRUE(doc->IsModified());
     doc->values[0][1] = 77;
-    EXPECT_TRUE(frame->FileSave());  // titled: no dialog
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(frame->FileSave() && !doc->IsModified());  // titled: no dialog
 
     // Open starts where the save ended; the file's model becomes the application's.
     frame->CloseDocumentWindow();
@@ -90,11 +83,8 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     AnswerFileDialog(path, &startFolder);
     frame->FileOpen();
     EXPECT_EQ(startFolder, QDir(dir.path()).absolutePath());
-    ASSERT_NE(frame->Document(), nullptr);
-    EXPECT_EQ(frame->Document()->model, 9);
-    EXPECT_EQ(frame->Document()->values[0][1], 77);
-    EXPECT_EQ(frame->Document()->values[0][2], 123);
-    EXPECT_EQ(app.currentModel, 9);
+    const CMarbenDoc& opened = *frame->Document();
+    EXPECT_EQ(std::tuple(opened.model, opened.values[0][1], opened.values[0][2], app.currentModel), std::tuple(9, 77, 123, 9));
 
     // An entry that no longer opens leaves the list.
     ASSERT_EQ(frame->RecentFiles().Files().size(), 1);
@@ -102,8 +92,7 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     ASSERT_TRUE(QFile::remove(path));
     AnswerMessageBox(QMessageBox::Ok);
     frame->RunCommand(cmd::kFileMru1);
-    EXPECT_EQ(frame->Document(), nullptr);
-    EXPECT_TRUE(frame->RecentFiles().Files().isEmpty());
+    EXPECT_TRUE(frame->Document() == nullptr && frame->RecentFiles().Files().isEmpty());
 }
 
 TEST_F(FrameTest, SaveQuestionOnClose) {
@@ -118,9 +107,7 @@ TEST_F(FrameTest, SaveQuestionOnClose) {
     AnswerMessageBox(QMessageBox::Yes);  // Yes saves through Save As first
     QTimer::singleShot(0, [this] { AnswerFileDialog(Path("kept.kpf")); });
     frame->RunCommand(cmd::kFileClose);
-    EXPECT_EQ(frame->Document(), nullptr);
-    EXPECT_TRUE(QFileInfo::exists(Path("kept.kpf")));
-
+    EXPECT_TRUE(frame->Document() == nullptr && QFileInfo::exists(Path("kept.kpf")));
     NewDocument()->SetModifiedFlag(true);
     AnswerMessageBox(QMessageBox::No);
     frame->RunCommand(cmd::kFileClose);
@@ -134,8 +121,7 @@ TEST_F(FrameTest, SaveQuestionOnClose) {
     AnswerMessageBox(QMessageBox::Cancel, &question);
     frame->RunCommand(cmd::kFileClose);
     EXPECT_EQ(question, kSaveQuestion);
-    EXPECT_EQ(doc->values[0][7], 600);
-    EXPECT_EQ(frame->Document(), doc);
+    EXPECT_EQ(std::tuple(doc->values[0][7], frame->Document()), std::tuple(600, doc));
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
-// The main frame's menus, toolbar, command enabling, status panes and monitor timer.
+// The main frame's menus, toolbar, command enabling, status panes and monitor
+// timer; the document window always fills the workspace, and the menus' Alt
+// mnemonics stay away from a running edit.
+#include "app/ui/child_frame.h"
 #include "frame_fixture.h"
+#include "grid/ui/in_place_edit.h"
+#include "view/ui/marben_view.h"
+#include "view/ui/param_grid.h"
 
+#include <QMdiArea>
 #include <QTimer>
 #include <QToolBar>
 
@@ -25,9 +32,8 @@ TEST_F(FrameTest, MenusFollowTheDocument) {
     frame->RunCommand(cmd::kFileClose);  // not modified: no question
     EXPECT_EQ(Entries("fileMenu").size(), 5);
 
-    auto* bar = frame->findChild<QToolBar*>(QStringLiteral("toolbar"));
-    ASSERT_NE(bar, nullptr);
-    EXPECT_TRUE(bar->actions().contains(frame->Action(cmd::kWrite)));  // so it shares the enabling
+    // The toolbar's Write is the menu's, so it shares the enabling.
+    EXPECT_TRUE(frame->findChild<QToolBar*>(QStringLiteral("toolbar"))->actions().contains(frame->Action(cmd::kWrite)));
 }
 
 // The rules themselves are the core's (frame rules tests); here, that the frame
@@ -55,18 +61,12 @@ TEST_F(FrameTest, EnablingFollowsTheState) {
     app.linkedFlag = 1;
     emit frame->menuBar()->findChild<QMenu*>(QStringLiteral("operationMenu"))->aboutToShow();
     EXPECT_TRUE(Enabled(cmd::kRead));
-}
-
-// The pane texts are the frame rules tests'; here, that the frame shows them and refreshes them.
-TEST_F(FrameTest, StatusPanes) {
-    const auto panes = [&] { return QStringList{Pane(1), Pane(2), Pane(3), Pane(4)}; };
-    app.linkedFlag = 1;
-    app.softwareVersion = 12;
-    app.currentStation = 7;
-    app.currentModel = 7;
-    frame->Action(cmd::kOnlineEdit)->trigger();  // the toggle refreshes the panes
+    // The pane texts are the frame rules tests'; here, that a command refreshes them.
+    std::tie(app.softwareVersion, app.currentStation, app.currentModel) = std::tuple(12, 7, 7);
+    frame->Action(cmd::kOnlineEdit)->trigger();
     EXPECT_EQ(app.settings.onlineEdit, 1);
-    EXPECT_EQ(panes(), (QStringList{"Ver: 1.2", "Linking  007", "Model: D200-2.2", "Online Edit"}));
+    EXPECT_EQ((QStringList{Pane(1), Pane(2), Pane(3), Pane(4)}),
+              (QStringList{"Ver: 1.2", "Linking  007", "Model: D200-2.2", "Online Edit"}));
 }
 
 TEST_F(FrameTest, TimerPollsOnlyWhileMonitoringALinkedStationAndNotBusy) {
@@ -75,18 +75,59 @@ TEST_F(FrameTest, TimerPollsOnlyWhileMonitoringALinkedStationAndNotBusy) {
     bool busyDuringPoll = false;
     frame->SetPollCycle([&] { ++polls; busyDuringPoll = app.busyFlag != 0; });
     QObject::connect(frame->MonitorTimer(), &QTimer::timeout, [&] { ++ticks; });
-    for (int monitoring : {0, 1}) {  // linked but no monitor window; then a dialog up
-        app.linkedFlag = 1;
-        app.monitoringFlag = monitoring;
-        app.busyFlag = monitoring;
-        ticks = 0;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
-        EXPECT_EQ(polls, 0);
-    }
-    app.busyFlag = 0;
+    app.linkedFlag = 1;  // linked but no monitor window
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+    EXPECT_EQ(polls, 0);
+    app.monitoringFlag = 1;
     ASSERT_TRUE(QTest::qWaitFor([&] { return polls >= 1; }, 5000));
     EXPECT_TRUE(busyDuringPoll);  // held up while the cycle runs
     EXPECT_EQ(app.busyFlag, 0);
+}
+
+TEST_F(FrameTest, DocumentWindowCannotBeRestoredToACaptionStrip) {
+    frame->resize(900, 700);
+    frame->show();
+    NewDocument();
+    CChildFrame* window = frame->DocumentWindow();
+    ASSERT_NE(window, nullptr);
+    const Qt::WindowFlags flags = window->windowFlags();
+    EXPECT_EQ(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+              Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(window->isMaximized());
+
+    // Whatever asks it to become a normal window, it goes back to filling the workspace.
+    auto* area = frame->findChild<QMdiArea*>();
+    window->showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isMaximized(); }));
+    EXPECT_EQ(window->geometry(), area->viewport()->rect());
+    EXPECT_GT(qobject_cast<CMarbenView*>(frame->View())->Grid()->height(), 200);
+}
+
+TEST_F(FrameTest, AltCombinationsDoNotReachTheMenusWhileACellIsEdited) {
+    frame->resize(900, 700);
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    CMarbenDoc* doc = NewDocument();
+    CParamGrid* grid = qobject_cast<CMarbenView*>(frame->View())->Grid();
+    ASSERT_TRUE(grid->EditCell(8, 4, EditStart::Key, QLatin1Char('6')));  // F07
+    CInPlaceEdit* editor = grid->Editor();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_0);
+    ASSERT_EQ(editor->text(), "60");
+
+    for (Qt::Key key : {Qt::Key_F, Qt::Key_O, Qt::Key_H, Qt::Key_5}) {
+        QTest::keyClick(editor, key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << key;  // no menu opened
+        ASSERT_EQ(grid->Editor(), editor) << key;                       // the edit goes on
+        EXPECT_EQ(editor->text(), "60") << key;
+    }
+    // Alt+Backspace is the editor's undo: the last change goes, and a second undo brings it back.
+    for (const char* after : {"6", "60"}) {
+        QTest::keyClick(editor, Qt::Key_Backspace, Qt::AltModifier);
+        EXPECT_EQ(editor->text(), after);
+    }
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(doc->values[0][7], 6000);
 }
 
 }  // namespace

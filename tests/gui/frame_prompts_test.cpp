@@ -4,6 +4,8 @@
 
 #include <QPushButton>
 
+#include <tuple>
+
 namespace kolt::testing {
 namespace {
 
@@ -31,10 +33,8 @@ TEST(QtPrompts, MessageWindowsHoldTheBusyFlagAndCarryTheirButtons) {
     };
     answer("&Quit");
     prompts.CommMessage("TIME-OUT !!");
-    EXPECT_EQ(title, "Communication Message");
-    EXPECT_EQ(buttons, "&Quit;");
-    EXPECT_EQ(busyMeanwhile, 1);  // up while the window waits, down again after
-    EXPECT_EQ(app.busyFlag, 0);
+    // The busy flag is up while the window waits, down again after.
+    EXPECT_EQ(std::tuple(title, buttons, busyMeanwhile, app.busyFlag), std::tuple("Communication Message", "&Quit;", 1, 0));
 
     for (const bool pressContinue : {true, false}) {
         answer(pressContinue ? "&Continue" : "&Abort");
@@ -54,9 +54,8 @@ TEST(QtPrompts, ProgressCallsAfterCancelAreHarmless) {
     prompts.ProgressOpen(true);
     ASSERT_NE(prompts.ProgressWindow(), nullptr);
     prompts.ProgressWindow()->findChild<QPushButton*>(QStringLiteral("progressCancel"))->click();
-    EXPECT_EQ(app.cancelFlag, 1);
     prompts.PumpOne();
-    EXPECT_EQ(prompts.ProgressWindow(), nullptr);
+    EXPECT_EQ(std::tuple(app.cancelFlag, prompts.ProgressWindow()), std::tuple(1, nullptr));
     prompts.ProgressStep();  // the window has gone: nothing to do, no crash
     prompts.ProgressText("Station_003 ... ... ...");
     prompts.ProgressClose();
@@ -70,8 +69,7 @@ TEST(QtPrompts, ProgressCallsAfterCancelAreHarmless) {
     prompts.ProgressOpen(true);
     QTest::keyClick(prompts.ProgressWindow(), Qt::Key_Escape);
     prompts.PumpOne();
-    EXPECT_EQ(app.cancelFlag, 1);
-    EXPECT_EQ(prompts.ProgressWindow(), nullptr);
+    EXPECT_EQ(std::tuple(app.cancelFlag, prompts.ProgressWindow()), std::tuple(1, nullptr));
 }
 
 // What the About box's link and Help Contents say when there is nothing to open.

@@ -12,8 +12,8 @@
 #include "monitor/ui/trend_window.h"
 
 #include <QCheckBox>
-#include <QLineSeries>
 #include <QDialogButtonBox>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -31,114 +31,135 @@ protected:
         monitor.reset();
         DriveFrameTest::TearDown();
     }
-
-    void Start(std::vector<int> stations) {
+    // The frame linked to `linkTo` among the drive's stations.
+    void StartLinked(std::vector<int> stations, const QString& linkTo) {
         StartDrive(std::move(stations));
         MakeLinkedFrame(false);
         monitor = std::make_unique<CMonitorCommands>(app, link->Context());
         monitor->Install(*frame);
         frame->show();
-    }
-
-    void LinkTo(const QString& stations) {
-        LinkWithText(stations);
+        EXPECT_FALSE(Enabled(cmd::kMonitor));
+        LinkWithText(linkTo);
         ASSERT_EQ(app.linkedFlag, 1);
-    }
-    void Unlink() {
-        WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
-        frame->RunCommand(cmd::kLink);
+        EXPECT_TRUE(Enabled(cmd::kMonitor));
     }
     // The Monitor command with "Single Station:" at `station`, or with "All Station:" and `range`.
-    void MonitorSingle(int station) {
-        WhenModal<CMonitorDialog>([station](CMonitorDialog* d) {
-            d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
+    void Monitor(int station, const QString& range = {}) {
+        WhenModal<CMonitorDialog>([station, range](CMonitorDialog* d) {
+            if (range.isEmpty()) {
+                d->findChild<QComboBox*>("stationCombo")->setCurrentIndex(station - 1);
+            } else {
+                d->findChild<QRadioButton*>("allRadio")->click();
+                d->findChild<QLineEdit*>("rangeEdit")->setText(range);
+            }
             d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
         });
         frame->RunCommand(cmd::kMonitor);
     }
-    void MonitorAll(const QString& range) {
-        WhenModal<CMonitorDialog>([range](CMonitorDialog* d) {
-            d->findChild<QRadioButton*>("allRadio")->click();
-            d->findChild<QLineEdit*>("rangeEdit")->setText(range);
-            d->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
-        });
-        frame->RunCommand(cmd::kMonitor);
+    std::uint16_t Register(int station, bool controlWord) {
+        std::uint16_t v = 0;
+        drive->WithStation(station,
+                           [&](sim::VirtualStation& s) { v = controlWord ? s.ControlWord() : s.FrequencyCommand(); });
+        return v;
     }
-    std::uint16_t ControlWord(int station) {
-        std::uint16_t w = 0;
-        drive->WithStation(station, [&](sim::VirtualStation& s) { w = s.ControlWord(); });
-        return w;
-    }
-    std::uint16_t FrequencyCommand(int station) {
-        std::uint16_t f = 0;
-        drive->WithStation(station, [&](sim::VirtualStation& s) { f = s.FrequencyCommand(); });
-        return f;
+    // Waits until the limits poll has brought the drive's F07 (the reset limit is 5.00 Hz).
+    void WaitForLimits(int station) {
+        const std::int32_t f07 = drive->ParamValue(station, 7);
+        ASSERT_GT(f07, 500);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[station].freqUpper == f07; }, kWaitMs));
     }
     static QString Field(CMonitorPanel* p, const char* name) { return p->Field(name)->text(); }
 };
 
-TEST_F(MonitorGuiTest, SingleStationWatchesRunsAndClosesOnUnlink) {
-    Start({1, 3});
-    EXPECT_FALSE(Enabled(cmd::kMonitor));
-    LinkTo("3");
-    EXPECT_TRUE(Enabled(cmd::kMonitor));
+double LastY(const QLineSeries* series) { return series->count() ? series->points().back().y() : -1; }
 
-    MonitorSingle(3);
+TEST_F(MonitorGuiTest, SingleStationWatchesRunsTrendsFollowsTitlesAndClosesOnUnlink) {
+    StartLinked({1, 3}, "3");
+    Monitor(3);
     CMonSingleDialog* w = monitor->SingleWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Station: 003");
     EXPECT_EQ(app.monitoringFlag, 1);
     EXPECT_EQ(app.currentStation, 3);
     CMonitorPanel* p = w->Panel();
+    p->Button("trend")->click();
+    CTrendWindow* t = monitor->TrendWindow(3);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->windowTitle(), "Trend - Station: 003");
+    p->Button("trend")->click();  // raises the same window
+    EXPECT_EQ(monitor->TrendWindow(3), t);
 
-    // The limits poll brings the drive's F07 (the reset limit is 5.00 Hz).
-    const std::int32_t f07 = drive->ParamValue(3, 7);
-    ASSERT_GT(f07, 500);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[3].freqUpper == f07; }, kWaitMs));
-
-    // A frequency above the reset limit, then RUN and REV before the command runs.
+    // A frequency above the reset limit, then RUN: the drive runs, the trend
+    // shows a rising output frequency, the set frequency and the RUN mark.
+    WaitForLimits(3);
     QTest::keyClicks(p->FrequencyInput(), "12.5");
     p->Button("freqSet")->click();
     EXPECT_EQ(p->FrequencyInput()->text(), "012.50");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FrequencyCommand(3) == 1250; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Register(3, false) == 1250; }, kWaitMs));
     p->Button("run")->click();
-    p->Button("rev")->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (ControlWord(3) & 0x3) == 0x3; }, kWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Field(p, "runState") == "RUN" && Field(p, "setFreq") == "012.50"; },
                                 kWaitMs));
-    EXPECT_EQ(Field(p, "direction"), "<< REV");
+    QLineSeries* out = t->Series(TrendQuantity::OutFreq);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LastY(out) > 0 && t->Plot()->Marks().size() == 1; }, kWaitMs));
+    EXPECT_EQ(t->Plot()->Marks()[0].label, "RUN");
+    EXPECT_DOUBLE_EQ(LastY(t->Series(TrendQuantity::SetFreq)), 12.5);
+    EXPECT_TRUE(t->ValuesLabel()->text().contains("Set freq. 12.50 Hz")) << t->ValuesLabel()->text().toStdString();
+    p->Button("rev")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Field(p, "direction") == "<< REV"; }, kWaitMs));
+    EXPECT_EQ(Register(3, true) & 0x3, 0x3);
     EXPECT_EQ(fake.shown.size(), 0u);
+    // Pause freezes the picture while the record grows; Resume catches up.
+    const CTrendRecorder& trend = monitor->Engine().Trend();
+    t->PauseButton()->click();
+    EXPECT_TRUE(t->Paused());
+    EXPECT_EQ(t->PauseButton()->text(), "&Resume");
+    const qreal frozen = out->points().back().x();
+    const std::uint64_t pushed = trend.Ring(3)->Pushed();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.Ring(3)->Pushed() >= pushed + 2; }, kWaitMs));
+    EXPECT_FALSE(t->Update());
+    EXPECT_EQ(out->points().back().x(), frozen);
+    t->PauseButton()->click();
+    EXPECT_GT(out->points().back().x(), frozen);
+
+    // The title follows the open document's station title.
+    CMarbenDoc* doc = NewDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Station: 003-");
+    doc->stationTitles[2] = "Boiler feed";
+    emit frame->stationTitlesChanged();
+    EXPECT_EQ(w->windowTitle(), "Station: 003-Boiler feed");
+    frame->CloseDocumentWindow();
+    EXPECT_EQ(w->windowTitle(), "Station: 003");
 
     // While the window is open the command does nothing (no second dialog).
     frame->RunCommand(cmd::kMonitor);
     EXPECT_EQ(monitor->SingleWindow(), w);
-
-    // Unlink closes the window; the ticks stop polling.
+    // Unlink closes the window; the ticks stop polling; the trend keeps its record.
     QPointer<CMonSingleDialog> guard(w);
-    Unlink();
+    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
+    frame->RunCommand(cmd::kLink);
     EXPECT_EQ(app.monitoringFlag, 0);
     EXPECT_EQ(monitor->SingleWindow(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, kWaitMs));
+    EXPECT_EQ(monitor->TrendWindow(3), t);
+    EXPECT_GE(trend.Ring(3)->Pushed(), pushed + 2);
 }
 
 TEST_F(MonitorGuiTest, LostSingleStationAbortClosesTheLinkAndTheWindow) {
-    Start({2});
-    LinkTo("2");
-    MonitorSingle(2);
+    StartLinked({2}, "2");
+    Monitor(2);
     ASSERT_NE(monitor->SingleWindow(), nullptr);
     fake.monitorAnswers = {false};
     drive->SetSilent(2, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->SingleWindow() == nullptr; }, kWaitMs));
-    EXPECT_EQ(app.linkedFlag, 0);
-    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_EQ(app.linkedFlag + app.monitoringFlag, 0);
     EXPECT_FALSE(link->Port().IsOpen());
     EXPECT_FALSE(Enabled(cmd::kMonitor));
 }
 
 TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSilentOne) {
-    Start({7, 9});
-    LinkTo("7");
-    MonitorAll("6-10");
+    StartLinked({7, 9}, "7");
+    Monitor(0, "6-10");
     CMonMultiDialog* w = monitor->MultiWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Page(), 1);  // stations 6..10
@@ -148,7 +169,6 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     EXPECT_TRUE(p7->IsActive());
     EXPECT_FALSE(p8->IsActive());
     EXPECT_TRUE(w->Panel(3)->IsActive());
-
     drive->WithStation(9, [](sim::VirtualStation& s) { s.SetFault(24); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return Field(w->Panel(3), "fault") == " ER2"; }, kWaitMs));
     EXPECT_EQ(Field(p7, "fault"), "");
@@ -160,89 +180,9 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     EXPECT_EQ(monitor->Engine().Table()[8].monitored, 0);
     EXPECT_EQ(app.linkedFlag, 1);
     EXPECT_EQ(p8->Lamp(0)->state(), CLamp::State::Unmonitored);
-
     w->close();
     EXPECT_EQ(app.monitoringFlag, 0);
     EXPECT_EQ(monitor->MultiWindow(), nullptr);
-}
-
-// The samples of a station's record whose output frequency has risen: one
-// above 0 and a later one above that.
-bool RecordedRise(const CTrendRecorder& trend, int station) {
-    const TrendRing* ring = trend.Ring(station);
-    if (!ring) return false;
-    std::uint16_t lowest = 0;
-    for (std::size_t i = 0; i < ring->Size(); ++i) {
-        const std::uint16_t f = ring->At(i).outFreq;
-        if (lowest > 0 && f > lowest) return true;
-        if (f > 0 && (lowest == 0 || f < lowest)) lowest = f;
-    }
-    return false;
-}
-
-double LastY(const QLineSeries* series) { return series->count() ? series->points().back().y() : -1; }
-
-TEST_F(MonitorGuiTest, TrendWindowDrawsTheRecordOfARunningDrive) {
-    Start({2});
-    LinkTo("2");
-    MonitorSingle(2);
-    CMonSingleDialog* w = monitor->SingleWindow();
-    ASSERT_NE(w, nullptr);
-    CMonitorPanel* p = w->Panel();
-    p->Button("trend")->click();
-    CTrendWindow* t = monitor->TrendWindow(2);
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->windowTitle(), "Trend - Station: 002");
-    p->Button("trend")->click();  // raises the same window
-    EXPECT_EQ(monitor->TrendWindow(2), t);
-
-    const std::int32_t f07 = drive->ParamValue(2, 7);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[2].freqUpper == f07; }, kWaitMs));
-    QTest::keyClicks(p->FrequencyInput(), "20");
-    p->Button("freqSet")->click();
-    p->Button("run")->click();
-    const CTrendRecorder& trend = monitor->Engine().Trend();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return RecordedRise(trend, 2); }, kWaitMs));
-
-    // The view shows it: a rising output frequency, the set frequency of 20 Hz, the RUN mark.
-    QLineSeries* out = t->Series(TrendQuantity::OutFreq);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return LastY(out) > 0 && t->Plot()->Marks().size() == 1; }, kWaitMs));
-    EXPECT_EQ(t->Plot()->Marks()[0].label, "RUN");
-    EXPECT_DOUBLE_EQ(LastY(t->Series(TrendQuantity::SetFreq)), 20.0);
-    EXPECT_TRUE(t->ValuesLabel()->text().contains("Set freq. 20.00 Hz")) << t->ValuesLabel()->text().toStdString();
-
-    // Pause freezes the picture while the record grows; Resume catches up.
-    t->PauseButton()->click();
-    EXPECT_TRUE(t->Paused());
-    EXPECT_EQ(t->PauseButton()->text(), "&Resume");
-    const qreal frozen = out->points().back().x();
-    const std::uint64_t pushed = trend.Ring(2)->Pushed();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.Ring(2)->Pushed() >= pushed + 2; }, kWaitMs));
-    EXPECT_FALSE(t->Update());
-    EXPECT_EQ(out->points().back().x(), frozen);
-    t->PauseButton()->click();
-    EXPECT_GT(out->points().back().x(), frozen);
-
-    // The record stays with its window after the monitor closes.
-    w->close();
-    EXPECT_EQ(monitor->TrendWindow(2), t);
-    EXPECT_GE(trend.Ring(2)->Pushed(), pushed + 2);
-}
-
-TEST_F(MonitorGuiTest, WindowsFollowTheOpenDocumentsStationTitles) {
-    Start({4});
-    LinkTo("4");
-    MonitorSingle(4);
-    CMonSingleDialog* w = monitor->SingleWindow();
-    ASSERT_NE(w, nullptr);
-    CMarbenDoc* doc = NewDocument();
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Station: 004-");
-    doc->stationTitles[3] = "Boiler feed";
-    emit frame->stationTitlesChanged();
-    EXPECT_EQ(w->windowTitle(), "Station: 004-Boiler feed");
-    frame->CloseDocumentWindow();
-    EXPECT_EQ(w->windowTitle(), "Station: 004");
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,158 +41,102 @@ protected:
     int posts = 0;
 
     void SetUp() override { engine.SetPostHook([this] { ++posts; }); }
-
     StationRecord& Rec(int s) { return engine.Table()[s]; }
 };
 
 QString Text(CMonitorPanel* p, const char* field) { return p->Field(field)->text(); }
 
+// The colour a field is drawn in, at its right end (its texts are short and sit left).
+QColor Drawn(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    return image.pixelColor(image.width() - 6, image.height() / 2);
+}
+
 // ---------------------------------------------------------------- single window
-
-TEST_F(MonitorWindowTest, SingleWindowShowsTheStationsRecord) {
-    CMonSingleDialog w(engine, app.busyFlag, 7, {});
-    EXPECT_EQ(w.windowTitle(), "Station: 007");
-    StationRecord& r = Rec(7);
-    r.setFreq = 5000;
-    r.outFreq = 2500;
-    r.outVolt = 2300;
-    r.outAmp = 100;
-    r.busVolt = 3110;
-    r.faultCode = 11;
-    r.running = 1;
-    r.reverse = 1;
-    r.terminals = {1, 0, 0, 0, 1, 0};
-    w.Refresh();
-
-    CMonitorPanel* p = w.Panel();
-    EXPECT_EQ(Text(p, "runState"), "RUN");
-    EXPECT_EQ(Text(p, "direction"), "<< REV");
-    EXPECT_EQ(Text(p, "setFreq"), "050.00");
-    EXPECT_EQ(Text(p, "outputFreq"), "025.00");
-    EXPECT_EQ(Text(p, "outputVolt"), "230.0");
-    EXPECT_EQ(Text(p, "outputAmp"), "010.0");
-    EXPECT_EQ(Text(p, "outputPower"), "230.00");
-    EXPECT_EQ(Text(p, "busVolt"), "311.0");
-    EXPECT_EQ(Text(p, "fault"), " E.S.");
-    const bool expected[6] = {true, false, false, false, true, false};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(p->TerminalCheck(i)->isChecked(), expected[i]) << i;
-        EXPECT_EQ(p->Lamp(i)->state(), expected[i] ? CLamp::State::On : CLamp::State::Off) << i;
-    }
-
-    // A stopped drive going forward without a fault, and "Fun. data" of F01 (one decimal).
-    r.running = 0;
-    r.reverse = 0;
-    r.faultCode = 12;
-    r.paramValues[0][1] = 100;
-    p->FunctionList()->setCurrentIndex(1);
-    w.Refresh();
-    EXPECT_EQ(Text(p, "runState"), "STOP");
-    EXPECT_EQ(Text(p, "direction"), "FWD >>");
-    EXPECT_EQ(Text(p, "fault"), "");
-    EXPECT_EQ(Text(p, "funData"), "10.0");
-    EXPECT_EQ(r.functionGroup * 100 + r.functionIndex, 1);
-}
-
-TEST_F(MonitorWindowTest, SingleWindowOpensOnF00WithTheCodesAndNoPendingRequests) {
-    Rec(3).runRequest = 1;
-    Rec(9).toggleRequests[5] = 1;
-    CMonSingleDialog w(engine, app.busyFlag, 9, {});
-    QComboBox* list = w.Panel()->FunctionList();
-    ASSERT_EQ(list->count(), 111);
-    EXPECT_EQ(list->itemText(0), "F00");
-    EXPECT_EQ(list->itemText(54), "F54");
-    EXPECT_EQ(list->itemText(55), "C00");
-    EXPECT_EQ(list->itemText(110), "C55");
-    EXPECT_EQ(list->currentIndex(), 0);
-    EXPECT_EQ(Rec(3).runRequest, 0);
-    EXPECT_EQ(Rec(9).toggleRequests[5], 0);
-    EXPECT_EQ(w.Panel()->FrequencyInput()->maxLength(), 6);
-}
 
 TEST_F(MonitorWindowTest, SingleWindowButtonsSetRequestsAndPostControlWordCommands) {
     CMonSingleDialog w(engine, app.busyFlag, 4, {});
     CMonitorPanel* p = w.Panel();
-    p->Button("run")->click();
-    p->Button("rev")->click();
-    EXPECT_EQ(Rec(4).runRequest, 1);
-    EXPECT_EQ(Rec(4).reverseRequest, 1);
-    EXPECT_EQ(Rec(4).forwardRequest, 0);
-    p->Button("stop")->click();
-    EXPECT_EQ(Rec(4).runRequest, 0);
-    EXPECT_EQ(Rec(4).stopRequest, 1);
-    p->Button("faultReset")->click();
-    EXPECT_EQ(Rec(4).faultResetRequest, 1);
-    p->TerminalCheck(5)->click();  // RY1
-    EXPECT_EQ(Rec(4).toggleRequests[5], 1);
-    EXPECT_EQ(posts, 5);
-    EXPECT_EQ(engine.PostedCount(), 5u);
-
+    StationRecord& r = Rec(4);
+    // Each button and the request it sets (the one it clears is what it set before).
+    for (auto [button, request] : {std::pair{"run", &r.runRequest}, {"rev", &r.reverseRequest},
+                                   {"stop", &r.stopRequest}, {"fwd", &r.forwardRequest},
+                                   {"faultReset", &r.faultResetRequest}}) {
+        p->Button(button)->click();
+        EXPECT_EQ(*request, 1) << button;
+    }
+    EXPECT_EQ(r.runRequest + r.reverseRequest, 0);  // cleared by STOP and FWD
+    p->TerminalCheck(5)->click();                   // RY1
+    EXPECT_EQ(r.toggleRequests[5], 1);
+    EXPECT_EQ(posts, 6);
+    EXPECT_EQ(engine.PostedCount(), 6u);
     // While a message or a command holds the busy flag the buttons do nothing,
     // and a check button keeps the state the drive reported.
     app.busyFlag = 1;
-    p->Button("fwd")->click();
+    p->Button("run")->click();
     p->TerminalCheck(0)->click();
-    EXPECT_EQ(Rec(4).forwardRequest, 0);
-    EXPECT_EQ(Rec(4).toggleRequests[0], 0);
+    EXPECT_EQ(r.runRequest + r.toggleRequests[0], 0);
     EXPECT_FALSE(p->TerminalCheck(0)->isChecked());
-    EXPECT_EQ(posts, 5);
+    EXPECT_EQ(posts, 6);
 }
 
-TEST_F(MonitorWindowTest, SingleWindowFrequencyFieldTypesChecksAndPosts) {
+TEST_F(MonitorWindowTest, SingleWindowInputFieldsTypeCheckAndPost) {
     CMonSingleDialog w(engine, app.busyFlag, 2, {});
     w.show();
-    QLineEdit* f = w.Panel()->FrequencyInput();
+    CMonitorPanel* p = w.Panel();
+    QLineEdit* f = p->FrequencyInput();
     // Three digits before the point, two after, one point.
     QTest::keyClicks(f, "1234");
     EXPECT_EQ(f->text(), "123");
     f->clear();
     QTest::keyClicks(f, "5.0.17");
     EXPECT_EQ(f->text(), "5.01");
-
     // Limits never read: 0.00 .. 5.00 Hz, so 5.01 is refused and nothing is sent.
-    w.Panel()->Button("freqSet")->click();
+    p->Button("freqSet")->click();
     EXPECT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(f->selectedText(), "5.01");
     EXPECT_EQ(posts, 0);
-
-    f->clear();
-    QTest::keyClicks(f, "5");
-    w.Panel()->Button("freqSet")->click();
-    EXPECT_EQ(f->text(), "005.00");
-    EXPECT_EQ(Rec(2).freqCommand, 500);
+    // Typed over the selection: what was typed, in its order.
+    QTest::keyClicks(f, "45");
+    EXPECT_EQ(f->text(), "45");
+    f->selectAll();
+    QTest::keyClicks(f, "4");
+    p->Button("freqSet")->click();
+    EXPECT_EQ(f->text(), "004.00");
+    EXPECT_EQ(Rec(2).freqCommand, 400);
     EXPECT_EQ(posts, 1);
-}
 
-TEST_F(MonitorWindowTest, SingleWindowSetDataFollowsTheSelectedParameter) {
-    CMonSingleDialog w(engine, app.busyFlag, 2, {});
-    w.show();
-    CMonitorPanel* p = w.Panel();
     p->FunctionList()->setCurrentIndex(52);  // F52: 0, 10 or 20 only
     QLineEdit* d = p->SetDataInput();
     QTest::keyClicks(d, "15");
     p->Button("setDataSet")->click();
-    EXPECT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown.size(), 2u);
     EXPECT_EQ(d->selectedText(), "15");
-    EXPECT_EQ(posts, 0);
-    d->clear();
-    QTest::keyClicks(d, "10");
+    QTest::keyClicks(d, "20");
     p->Button("setDataSet")->click();
-    EXPECT_EQ(Rec(2).setData[0][52], 10);
-    EXPECT_EQ(posts, 1);
-
+    EXPECT_EQ(d->text(), "20");
+    EXPECT_EQ(Rec(2).setData[0][52], 20);
+    EXPECT_EQ(posts, 2);
     // Another parameter clears the field.
     p->FunctionList()->setCurrentIndex(60);  // C05
     EXPECT_EQ(d->text(), "");
-    EXPECT_EQ(Rec(2).functionGroup, 1);
-    EXPECT_EQ(Rec(2).functionIndex, 5);
+    EXPECT_EQ(Rec(2).SelectedNumber(), 105);
 }
 
-TEST_F(MonitorWindowTest, SingleWindowIgnoresEnterAndClosesWithExit) {
+TEST_F(MonitorWindowTest, SingleWindowOpensOnF00IgnoresEnterAndClosesWithExit) {
     app.monitoringFlag = 1;
-    auto* w = new CMonSingleDialog(engine, app.busyFlag, 2, {});
+    Rec(3).runRequest = 1;
+    Rec(9).toggleRequests[5] = 1;
+    auto* w = new CMonSingleDialog(engine, app.busyFlag, 9, {});
     QPointer<CMonSingleDialog> guard(w);
     w->show();
+    EXPECT_EQ(w->windowTitle(), "Station: 009");
+    QComboBox* list = w->Panel()->FunctionList();
+    ASSERT_EQ(list->count(), 111);
+    for (auto [i, code] : {std::pair{0, "F00"}, {54, "F54"}, {55, "C00"}, {110, "C55"}}) EXPECT_EQ(list->itemText(i), code);
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_EQ(Rec(3).runRequest + Rec(9).toggleRequests[5], 0);  // no request left pending
+    EXPECT_EQ(w->Panel()->FrequencyInput()->maxLength(), 6);
     QTest::keyClick(w->Panel()->FrequencyInput(), Qt::Key_Return);
     QTest::keyClick(w, Qt::Key_Enter);
     EXPECT_TRUE(w->isVisible());
@@ -212,121 +155,107 @@ TEST_F(MonitorWindowTest, SingleWindowIgnoresEnterAndClosesWithExit) {
 class MultiWindowTest : public MonitorWindowTest {
 protected:
     std::unique_ptr<CMonMultiDialog> w;
-    void Open(int page) {
-        w = std::make_unique<CMonMultiDialog>(engine, app.busyFlag, page, StationTitleSource{});
+    void Open(int page, StationTitleSource titles = {}) {
+        w = std::make_unique<CMonMultiDialog>(engine, app.busyFlag, page, std::move(titles));
         w->setAttribute(Qt::WA_DeleteOnClose, false);
         w->show();
     }
     CMonitorPanel* P(int k) { return w->Panel(k - 1); }
-    QString Label(int k) { return P(k)->findChild<QLineEdit*>("stationLabel")->text(); }
-    void Wheel(int delta) {
-        QWheelEvent e(QPointF(50, 50), w->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta), Qt::NoButton,
+    QLineEdit* Label(int k) { return P(k)->findChild<QLineEdit*>("stationLabel"); }
+    // One wheel step over `over` (the window when none): 120 is a notch away from the user.
+    void Wheel(int delta, QWidget* over = nullptr) {
+        over = over ? over : w.get();
+        QWheelEvent e(QPointF(2, 2), over->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(w.get(), &e);
+        QCoreApplication::sendEvent(over, &e);
+    }
+    // The enabled state of Link, Unlink and RUN, and whether the panel is active: e.g. "LUr-".
+    std::string Controls(int k) {
+        std::string out;
+        for (auto [name, c] : {std::pair{"link", 'L'}, {"unlink", 'U'}, {"run", 'R'}})
+            out += P(k)->Button(name)->isEnabled() ? c : static_cast<char>(c + 32);
+        return out + (P(k)->IsActive() ? "+" : "-");
     }
 };
 
 TEST_F(MultiWindowTest, PagesStepWithinZeroToFifty) {
     Open(45);
     EXPECT_EQ(w->windowTitle(), "Monitor All Station");
-    EXPECT_EQ(w->ScrollBar()->minimum(), 0);
-    EXPECT_EQ(w->ScrollBar()->maximum(), 50);
-    EXPECT_EQ(w->ScrollBar()->value(), 45);
-    EXPECT_EQ(Label(1), "Station: 226");
-
+    EXPECT_EQ(std::tuple(w->ScrollBar()->minimum(), w->ScrollBar()->maximum(), w->ScrollBar()->value()),
+              std::tuple(0, 50, 45));
+    EXPECT_EQ(Label(1)->text(), "Station: 226");
     QTest::keyClick(w.get(), Qt::Key_PageDown);
-    EXPECT_EQ(w->Page(), 50);
-    EXPECT_EQ(w->ScrollBar()->value(), 50);
+    EXPECT_EQ(std::pair(w->Page(), w->ScrollBar()->value()), std::pair(50, 50));
     w->SetPage(3);
     QTest::keyClick(w.get(), Qt::Key_PageUp);
     EXPECT_EQ(w->Page(), 0);
-
-    // One notch toward the user: three pages down; away: back up.
+    // One notch toward the user: three pages down; away: back up; on the bar the same.
     Wheel(-120);
     EXPECT_EQ(w->Page(), 3);
     Wheel(120);
     EXPECT_EQ(w->Page(), 0);
-    // A notch on the bar itself pages the same way.
-    QWheelEvent e(QPointF(2, 2), w->ScrollBar()->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, -120),
-                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(w->ScrollBar(), &e);
+    Wheel(-120, w->ScrollBar());
     EXPECT_EQ(w->Page(), 3);
     // Over a panel's unfocused "Fun. no." list the wheel pages too and chooses nothing.
     Rec(16).monitored = 1;
     w->SetPage(3);
-    QComboBox* list = P(1)->FunctionList();
-    QWheelEvent overList(QPointF(2, 2), list->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                         Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(list, &overList);
+    Wheel(120, P(1)->FunctionList());
     EXPECT_EQ(w->Page(), 0);
     EXPECT_EQ(Rec(16).functionIndex, 0);
-    w->SetPage(3);
     // The bar's own steps: a line and a page.
+    w->SetPage(3);
     w->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(w->Page(), 4);
     w->ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(w->Page(), 14);
 }
 
-TEST_F(MultiWindowTest, LastPageHasAnEmptyDisabledFifthPanel) {
+TEST_F(MultiWindowTest, PanelsFollowTheMonitoredFlagsLinkUnlinkAndClear) {
+    // Page 50: station 254 monitored, 251 not, and an empty dead fifth panel.
     Rec(254).monitored = 1;
     Open(50);
-    EXPECT_EQ(Label(1), "Station: 251");
-    EXPECT_EQ(Label(4), "Station: 254");
-    EXPECT_EQ(Label(5), "");
-    EXPECT_FALSE(P(5)->Button("link")->isEnabled());
-    EXPECT_FALSE(P(5)->Button("unlink")->isEnabled());
-    EXPECT_FALSE(P(5)->Button("run")->isEnabled());
-    EXPECT_FALSE(P(5)->IsActive());
-    // Station 254 is monitored, 251 is not.
-    EXPECT_TRUE(P(4)->IsActive());
-    EXPECT_FALSE(P(4)->Button("link")->isEnabled());
-    EXPECT_TRUE(P(4)->Button("unlink")->isEnabled());
-    EXPECT_TRUE(P(1)->Button("link")->isEnabled());
-    EXPECT_FALSE(P(1)->Button("run")->isEnabled());
-    EXPECT_EQ(P(1)->FunctionList()->count(), 0);
-    EXPECT_EQ(P(4)->FunctionList()->count(), 111);
-}
+    EXPECT_EQ(Label(4)->text(), "Station: 254");
+    EXPECT_EQ(Label(5)->text(), "");
+    EXPECT_EQ(Controls(1) + Controls(4) + Controls(5), "Lur-lUR+lur-");
+    EXPECT_EQ(std::pair(P(1)->FunctionList()->count(), P(4)->FunctionList()->count()), std::pair(0, 111));
 
-TEST_F(MultiWindowTest, LinkAndUnlinkAPanel) {
-    Open(0);
+    w->SetPage(0);
     CMonitorPanel* p = P(2);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(p->Lamp(i)->state(), CLamp::State::Unmonitored);
-
     app.busyFlag = 1;  // a message is open: ignored
     p->Button("link")->click();
-    EXPECT_EQ(Rec(2).monitored, 0);
+    EXPECT_EQ(Controls(2), "Lur-");
     app.busyFlag = 0;
-
     p->Button("link")->click();
     EXPECT_EQ(Rec(2).monitored, 1);
-    EXPECT_TRUE(p->IsActive());
-    EXPECT_FALSE(p->Button("link")->isEnabled());
-    EXPECT_TRUE(p->Button("unlink")->isEnabled());
-    EXPECT_TRUE(p->Button("run")->isEnabled());
+    EXPECT_EQ(Controls(2), "lUR+");
     EXPECT_EQ(p->FunctionList()->count(), 111);
     EXPECT_EQ(posts, 0);  // no frame is sent for a Link
-
     Rec(2).terminals = {0, 1, 0, 0, 0, 0};
     Rec(2).outVolt = 2300;
     w->Refresh();
-    EXPECT_EQ(p->Lamp(0)->state(), CLamp::State::Off);
-    EXPECT_EQ(p->Lamp(1)->state(), CLamp::State::On);
+    EXPECT_EQ(std::pair(p->Lamp(0)->state(), p->Lamp(1)->state()), std::pair(CLamp::State::Off, CLamp::State::On));
     EXPECT_EQ(Text(p, "outputVolt"), "230.0");
     // Panel buttons act on their own station.
     p->Button("run")->click();
     EXPECT_EQ(Rec(2).runRequest, 1);
     EXPECT_EQ(posts, 1);
-
     p->Button("unlink")->click();
     EXPECT_EQ(Rec(2).monitored, 0);
-    EXPECT_FALSE(p->IsActive());
-    EXPECT_TRUE(p->Button("link")->isEnabled());
-    EXPECT_FALSE(p->Button("unlink")->isEnabled());
+    EXPECT_EQ(Controls(2), "Lur-");
     EXPECT_FALSE(p->TerminalCheck(1)->isChecked());
     EXPECT_EQ(Text(p, "outputVolt"), "");
     EXPECT_EQ(p->FunctionList()->count(), 0);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(p->Lamp(i)->state(), CLamp::State::Unmonitored);
+
+    // The engine's Abort clears the flag, then the panel; one not on the page stays.
+    Rec(3).monitored = 1;
+    w->SetPage(0);
+    w->ClearPanel(8);
+    EXPECT_EQ(Controls(3), "lUR+");
+    Rec(3).monitored = 0;
+    w->ClearPanel(3);
+    EXPECT_EQ(Controls(3), "Lur-");
 }
 
 TEST_F(MultiWindowTest, FunctionPositionIsRememberedPerStationAcrossPages) {
@@ -339,34 +268,70 @@ TEST_F(MultiWindowTest, FunctionPositionIsRememberedPerStationAcrossPages) {
     P(1)->FunctionList()->setCurrentIndex(7);
     w->SetPage(0);
     EXPECT_EQ(P(1)->FunctionList()->currentText(), "C05");
-    EXPECT_EQ(Rec(1).functionGroup * 100 + Rec(1).functionIndex, 105);
+    EXPECT_EQ(Rec(1).SelectedNumber(), 105);
     w->SetPage(1);
     EXPECT_EQ(P(1)->FunctionList()->currentText(), "F07");
 }
 
-TEST_F(MultiWindowTest, ClearPanelActsOnlyOnTheShownPage) {
-    Rec(3).monitored = 1;
-    Rec(8).monitored = 1;
-    Open(0);
-    ASSERT_TRUE(P(3)->IsActive());
-    w->ClearPanel(8);  // not on this page
-    EXPECT_TRUE(P(3)->IsActive());
-    Rec(3).monitored = 0;  // the engine clears the flag first
-    w->ClearPanel(3);
-    EXPECT_FALSE(P(3)->IsActive());
-    EXPECT_TRUE(P(3)->Button("link")->isEnabled());
-}
-
-TEST_F(MultiWindowTest, LabelsCarryTheStationTitles) {
+TEST_F(MultiWindowTest, LabelsCarryTheStationTitlesNumberFirst) {
     std::array<std::string, 255> titles{};  // by station
     titles[7] = "Conveyor";
-    w = std::make_unique<CMonMultiDialog>(engine, app.busyFlag, 1,
-                                          [&](int s) { return &titles[static_cast<std::size_t>(s)]; });
-    EXPECT_EQ(Label(1), "Station: 006-");
-    EXPECT_EQ(Label(2), "Station: 007-Conveyor");
+    titles[9] = "Main supply fan of the paint shop, north wall, that goes on and on past 64 characters";
+    Open(1, [&](int s) { return &titles[static_cast<std::size_t>(s)]; });
+    EXPECT_EQ(Label(1)->text(), "Station: 006-");
+    EXPECT_EQ(Label(2)->text(), "Station: 007-Conveyor");
     titles[8] = "Mixer";
     w->Relabel();
-    EXPECT_EQ(Label(3), "Station: 008-Mixer");
+    EXPECT_EQ(Label(3)->text(), "Station: 008-Mixer");
+    // A title too long for the panel: its beginning shows, the whole text is the tip.
+    const QString whole = QString::fromStdString("Station: 009-" + titles[9]);
+    EXPECT_EQ(Label(4)->text(), whole);
+    EXPECT_EQ(Label(4)->cursorPosition(), 0);
+    EXPECT_EQ(Label(4)->toolTip(), whole);
+}
+
+TEST_F(MultiWindowTest, APanelShowsTheStationsRecordAndMarksATrip) {
+    Rec(3).monitored = 1;
+    Open(0);
+    CMonitorPanel* p = P(3);
+    const QColor plain = Drawn(p->Field("fault")), red(255, 0, 0);
+    ASSERT_NE(plain, red);
+    StationRecord& r = Rec(3);
+    r.setFreq = 5000, r.outFreq = 2500, r.outVolt = 2300, r.outAmp = 100, r.busVolt = 3110;
+    r.faultCode = 11, r.running = 1, r.reverse = 1;
+    r.terminals = {1, 0, 0, 0, 1, 0};
+    w->Refresh();
+    for (auto [field, text] : {std::pair{"runState", "RUN"}, {"direction", "<< REV"}, {"setFreq", "050.00"},
+                               {"outputFreq", "025.00"}, {"outputVolt", "230.0"}, {"outputAmp", "010.0"},
+                               {"outputPower", "230.00"}, {"busVolt", "311.0"}, {"fault", " E.S."}})
+        EXPECT_EQ(Text(p, field), text) << field;
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(p->TerminalCheck(i)->isChecked(), i == 0 || i == 4) << i;
+        EXPECT_EQ(p->Lamp(i)->state(), i == 0 || i == 4 ? CLamp::State::On : CLamp::State::Off) << i;
+    }
+    // Tripped: "Error message:" and the station label in red.
+    EXPECT_EQ(Drawn(p->Field("fault")), red);
+    EXPECT_EQ(Drawn(Label(3)), red);
+    // A stopped drive going forward without a named fault, and "Fun. data" of F01 (one decimal).
+    r.running = 0, r.reverse = 0, r.faultCode = 12;
+    r.paramValues[0][1] = 100;
+    p->FunctionList()->setCurrentIndex(1);
+    w->Refresh();
+    for (auto [field, text] : {std::pair{"runState", "STOP"}, {"direction", "FWD >>"}, {"fault", ""}, {"funData", "10.0"}})
+        EXPECT_EQ(Text(p, field), text) << field;
+    EXPECT_EQ(Drawn(p->Field("fault")), plain);
+    EXPECT_EQ(Drawn(Label(3)), Drawn(Label(2)));
+    // Tripped again, then reset; tripped again, then unlinked: no red either way.
+    for (bool unlink : {false, true}) {
+        r.faultCode = 2;
+        w->Refresh();
+        EXPECT_EQ(Drawn(p->Field("fault")), red);
+        if (unlink) p->Button("unlink")->click();
+        else r.faultCode = 0;
+        w->Refresh();
+        EXPECT_NE(Drawn(p->Field("fault")), red) << unlink;
+        EXPECT_EQ(Drawn(Label(3)), Drawn(Label(2))) << unlink;
+    }
 }
 
 // ---------------------------------------------------------------- start and error dialogs
@@ -381,7 +346,6 @@ TEST(MonitorStartDialog, SingleOrRangeOfStations) {
     EXPECT_EQ(range->text(), "1-254");
     EXPECT_FALSE(range->isEnabled());
     EXPECT_EQ(d.Stations(), std::vector<int>{17});
-
     d.findChild<QRadioButton*>("allRadio")->click();
     EXPECT_TRUE(range->isEnabled());
     EXPECT_FALSE(combo->isEnabled());
@@ -403,17 +367,17 @@ TEST(MonitorErrorDialog, ContinueAbortAndTheCloseBox) {
     EXPECT_EQ(shown, "Communication error!!\nStation: 005");
     EXPECT_EQ(title, "Monitor Message");
     EXPECT_EQ(app.busyFlag, 0);
-
-    WhenModal<CMonErrorDialog>([](CMonErrorDialog* d) { d->findChild<QPushButton*>("abortButton")->click(); });
-    EXPECT_FALSE(prompts.MonitorError("x"));
-    // The close box and Escape count as Abort.
-    WhenModal<CMonErrorDialog>([](CMonErrorDialog* d) { d->close(); });
-    EXPECT_FALSE(prompts.MonitorError("x"));
-    WhenModal<CMonErrorDialog>([](CMonErrorDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
-    EXPECT_FALSE(prompts.MonitorError("x"));
-    // Enter takes the default button, Continue.
-    WhenModal<CMonErrorDialog>([](CMonErrorDialog* d) { QTest::keyClick(d, Qt::Key_Return); });
-    EXPECT_TRUE(prompts.MonitorError("x"));
+    // Abort, the close box and Escape give Abort; Enter takes the default button, Continue.
+    const std::pair<std::function<void(CMonErrorDialog*)>, bool> answers[] = {
+        {[](CMonErrorDialog* d) { d->findChild<QPushButton*>("abortButton")->click(); }, false},
+        {[](CMonErrorDialog* d) { d->close(); }, false},
+        {[](CMonErrorDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }, false},
+        {[](CMonErrorDialog* d) { QTest::keyClick(d, Qt::Key_Return); }, true},
+    };
+    for (const auto& [act, result] : answers) {
+        WhenModal<CMonErrorDialog>(act);
+        EXPECT_EQ(prompts.MonitorError("x"), result);
+    }
 }
 
 }  // namespace

@@ -33,17 +33,9 @@ protected:
     // A sample every 400 ms: running from the second one, the output frequency
     // climbing 0.50 Hz a sample to the set 50.00 Hz.
     void Record(int samples) {
-        for (int i = 0; i < samples; ++i) {
-            StationRecord r;
-            r.setFreq = 5000;
-            r.running = i > 0 ? 1 : 0;
-            r.outFreq = std::min(5000, i * 50);
-            r.outVolt = 2200;
-            r.outAmp = 26;
-            r.busVolt = 3110;
-            recorder.Record(4, r);
-            now += 400;
-        }
+        for (int i = 0; i < samples; ++i, now += 400)
+            recorder.Record(4, {.setFreq = 5000, .outFreq = std::min(5000, i * 50), .outVolt = 2200, .busVolt = 3110,
+                                .outAmp = 26, .running = i > 0 ? 1 : 0});
     }
     std::string Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
     static QByteArray Contents(const std::string& path) {
@@ -99,9 +91,7 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
 
 TEST_F(TrendWindowTest, AnHourIsThinnedWithoutLosingItsPeak) {
     Record(kTrendCapacity);
-    StationRecord spike;
-    spike.outFreq = 9999;
-    recorder.Record(4, spike);  // one sample alone among 9100
+    recorder.Record(4, {.outFreq = 9999});  // one sample alone among 9100
     now += 400;
     Record(100);
     CTrendWindow w(recorder, fake, 4, "Station: 004");

@@ -129,7 +129,6 @@ int RunMonitor(CliContext& ctx, const Args& args) {
     auto next = std::chrono::steady_clock::now();
     for (long cycle = 0; count < 0 || cycle < count; ++cycle) {
         for (int s : stations) {
-            if (all && !mon.engine.Table()[s].monitored) continue;  // given up after Abort
             app.busyFlag = 1;
             const StationPollOutcome outcome = mon.bus.Call([&] { return mon.engine.PollStation(s); });
             app.busyFlag = 0;

@@ -12,11 +12,17 @@ constexpr const char* kUsage =
     "usage: kolt-drive-sim [--stations 1,3,5-7] [--model 0..10] [--version 12] [--hz60]\n"
     "                      [--baud 38400] [--silent LIST] [--bad-lrc LIST]\n"
     "                      [--silent-after N] [--delay-ms D] [--check-baud]\n"
-    "                      [--fault STATION:CODE[@SECONDS]]...\n"
+    "                      [--fault STATION:CODE[@SECONDS]]... [--set STATION:CODE=VALUE]...\n"
+    "                      [--no-block STATION[:REGISTER]]...\n"
     "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n"
     "--check-baud: answer only while the line is set to the same baud rate.\n"
     "--fault 3:11@5: station 3 trips with fault code 11 (\" E.S.\") 5 s after start\n"
-    "(at once without @); the output stops and the code stays until a fault reset.\n";
+    "(at once without @); the output stops and the code stays until a fault reset.\n"
+    "--set 3:F07=45.00: station 3 starts with F07 at 45.00 instead of its default; the\n"
+    "value is written as the parameter shows it (its decimals), any parameter, 0..65535.\n"
+    "--no-block 3: station 3 refuses reads of more than one register that take in a\n"
+    "parameter register (exception 53), so they must be read one at a time;\n"
+    "--no-block 3:0064 refuses only those that take in register 0x0064.\n";
 
 }  // namespace
 

@@ -1,9 +1,12 @@
 #include "virtual_drive.h"
 
+#include "catalogue/catalogue.h"
 #include "catalogue/models.h"
+#include "catalogue/value_text.h"
 #include "frame_receiver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +60,8 @@ bool ParseInt(const std::string& text, long low, long high, long& value) {
 VirtualDrive::VirtualDrive(DriveSimOptions options) : options_(std::move(options)) {
     for (int s : options_.stations)
         stations_[s] = std::make_unique<VirtualStation>(s, options_.model, options_.version, options_.hz50);
+    for (const ParamPreset& p : options_.presets) SetParamValue(p.station, p.number, p.value);
+    for (const BlockRefusal& r : options_.blockRefusals) SetRefuseBlocks(r.station, r.reg, true);
 }
 
 VirtualDrive::~VirtualDrive() { Stop(); }
@@ -302,6 +307,10 @@ void VirtualDrive::SetParamValue(int address, int number, std::int32_t value) {
     WithStation(address, [&](VirtualStation& s) { s.SetParamValue(number, value); });
 }
 
+void VirtualDrive::SetRefuseBlocks(int address, int reg, bool on) {
+    WithStation(address, [&](VirtualStation& s) { s.SetRefuseBlocks(reg, on); });
+}
+
 void VirtualDrive::SetFault(int address, int code) {
     WithStation(address, [&](VirtualStation& s) { s.SetFault(code); });
 }
@@ -326,6 +335,52 @@ bool ParseStationList(const std::string& text, std::vector<int>& stations) {
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     stations = std::move(out);
+    return true;
+}
+
+bool ParseParamPreset(const std::string& text, ParamPreset& preset) {
+    const std::size_t colon = text.find(':');
+    const std::size_t equals = text.find('=');
+    long station = 0;
+    if (colon == std::string::npos || equals == std::string::npos || equals < colon ||
+        !ParseInt(text.substr(0, colon), 1, 254, station))
+        return false;
+    const int number = NumberFromCode(text.substr(colon + 1, equals - colon - 1));
+    if (number < 0) return false;
+    // Digits, then at most as many decimals as the parameter shows.
+    const std::string value = text.substr(equals + 1);
+    const std::size_t point = value.find('.');
+    const std::string whole = value.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
+    const int decimals = DecimalsOf(Attribute(number));
+    if (static_cast<int>(fraction.size()) > decimals || (point != std::string::npos && fraction.empty())) return false;
+    long stored = 0, part = 0;
+    if (!ParseInt(whole, 0, 65535, stored)) return false;
+    if (!fraction.empty() && !ParseInt(fraction, 0, 99, part)) return false;
+    for (int d = 0; d < decimals; ++d) stored *= 10;
+    for (int d = static_cast<int>(fraction.size()); d < decimals; ++d) part *= 10;
+    stored += part;
+    if (stored > 65535) return false;
+    preset = {static_cast<int>(station), number, static_cast<std::int32_t>(stored)};
+    return true;
+}
+
+bool ParseBlockRefusal(const std::string& text, BlockRefusal& refusal) {
+    const std::size_t colon = text.find(':');
+    long station = 0;
+    if (!ParseInt(text.substr(0, colon), 1, 254, station)) return false;
+    int reg = kEveryBlock;
+    if (colon != std::string::npos) {
+        std::string hex = text.substr(colon + 1);
+        if (hex.rfind("0x", 0) == 0 || hex.rfind("0X", 0) == 0) hex = hex.substr(2);
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long v = std::strtoul(hex.c_str(), &end, 16);
+        if (hex.empty() || errno != 0 || *end != '\0' || v > 0xFFFF || !std::isxdigit(static_cast<unsigned char>(hex[0])))
+            return false;
+        reg = static_cast<int>(v);
+    }
+    refusal = {static_cast<int>(station), reg};
     return true;
 }
 
@@ -419,6 +474,21 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
                 return false;
             }
             o.faults.push_back(plan);
+        } else if (a == "--set") {
+            ParamPreset preset;
+            if (!ParseParamPreset(v, preset)) {
+                message = "--set: expected STATION:CODE=VALUE with the value as the parameter shows it,"
+                          " such as 3:F07=45.00, got \"" + v + "\"";
+                return false;
+            }
+            o.presets.push_back(preset);
+        } else if (a == "--no-block") {
+            BlockRefusal refusal;
+            if (!ParseBlockRefusal(v, refusal)) {
+                message = "--no-block: expected STATION or STATION:REGISTER (hex) such as 3:0064, got \"" + v + "\"";
+                return false;
+            }
+            o.blockRefusals.push_back(refusal);
         } else if (a == "--delay-ms") {
             if (!ParseInt(v, 0, 60'000, n)) {
                 message = "--delay-ms: expected 0..60000, got \"" + v + "\"";
@@ -427,6 +497,20 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
             o.delayMs = static_cast<int>(n);
         } else {
             message = "unknown argument \"" + a + "\"";
+            return false;
+        }
+    }
+    // A setting for a station that is not there would silently do nothing.
+    auto known = [&](int station) { return std::find(o.stations.begin(), o.stations.end(), station) != o.stations.end(); };
+    for (const ParamPreset& p : o.presets) {
+        if (!known(p.station)) {
+            message = "--set: station " + std::to_string(p.station) + " is not one of --stations";
+            return false;
+        }
+    }
+    for (const BlockRefusal& r : o.blockRefusals) {
+        if (!known(r.station)) {
+            message = "--no-block: station " + std::to_string(r.station) + " is not one of --stations";
             return false;
         }
     }

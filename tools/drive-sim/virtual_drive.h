@@ -26,6 +26,20 @@ struct FaultPlan {
     double seconds = 0;
 };
 
+// A parameter a station starts with instead of its factory default.
+struct ParamPreset {
+    int station = 1;
+    int number = 0;
+    std::int32_t value = 0;  // stored form
+};
+
+// A station that refuses reads of more than one register taking in `reg`
+// (kEveryBlock: any parameter register).
+struct BlockRefusal {
+    int station = 1;
+    int reg = kEveryBlock;
+};
+
 struct DriveSimOptions {
     std::vector<int> stations{1};
     int model = 0;
@@ -41,6 +55,8 @@ struct DriveSimOptions {
     // garbage otherwise. Off by default: tests may link at any rate.
     bool checkBaud = false;
     std::vector<FaultPlan> faults;
+    std::vector<ParamPreset> presets;
+    std::vector<BlockRefusal> blockRefusals;
 };
 
 class VirtualDrive {
@@ -92,7 +108,10 @@ public:
     // Runs f on a station's state under the drive's lock (false when no such station).
     bool WithStation(int address, const std::function<void(VirtualStation&)>& f);
     std::int32_t ParamValue(int address, int number);
+    // Thread-safe: a test may change a value while the drive answers.
     void SetParamValue(int address, int number, std::int32_t value);
+    // See BlockRefusal; may be changed while running.
+    void SetRefuseBlocks(int address, int reg, bool on);
     void SetFault(int address, int code);
 
     // Seconds one character takes on the line at the configured baud rate.
@@ -128,6 +147,11 @@ private:
 bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& options, std::string& message);
 // "3:11@2.5" -> station 3, fault 11, 2.5 s after start ("@..." optional: at once).
 bool ParseFaultPlan(const std::string& text, FaultPlan& plan);
+// "3:F07=45.00" -> station 3, F07, 4500: the value as the parameter shows it
+// (its decimals, at most as many as its format has; 0..65535 in stored form).
+bool ParseParamPreset(const std::string& text, ParamPreset& preset);
+// "3" -> station 3, every run; "3:0064" -> station 3, the run holding register 0x0064.
+bool ParseBlockRefusal(const std::string& text, BlockRefusal& refusal);
 // "1,3,5-7" -> {1,3,5,6,7}; stations must be 1..254. False when the text is not such a list.
 bool ParseStationList(const std::string& text, std::vector<int>& stations);
 

@@ -116,6 +116,23 @@ void VirtualStation::SetParamValue(int number, std::int32_t value) {
     if (const ParamDef* p = FindParam(number)) params_[p->reg] = value;
 }
 
+void VirtualStation::SetRefuseBlocks(int reg, bool on) {
+    if (on)
+        refusedBlocks_.insert(reg);
+    else
+        refusedBlocks_.erase(reg);
+}
+
+bool VirtualStation::RefusesBlock(std::uint16_t start, int count) const {
+    if (count < 2) return false;
+    for (int k = 0; k < count; ++k) {
+        const int reg = start + k;
+        if (refusedBlocks_.count(reg) || (refusedBlocks_.count(kEveryBlock) && params_.count(static_cast<std::uint16_t>(reg))))
+            return true;
+    }
+    return false;
+}
+
 void VirtualStation::SetFault(int code) {
     fault_ = code;
     if (code != 0) {
@@ -250,7 +267,8 @@ std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view
         if (d.size() != 4) return Exception(request.function, kExDataAmount);
         const std::uint16_t start = Word(d, 0);
         const std::uint16_t count = Word(d, 2);
-        if (count == 0 || count > kMaxReadCount) return Exception(request.function, kExDataAmount);
+        if (count == 0 || count > kMaxReadCount || RefusesBlock(start, count))
+            return Exception(request.function, kExDataAmount);
         std::string data(1, static_cast<char>(count * 2));
         for (int k = 0; k < count; ++k) {
             const auto v = ReadRegister(static_cast<std::uint16_t>(start + k), now);
@@ -273,7 +291,7 @@ std::string VirtualStation::Answer(const DecodedFrame& request, std::string_view
         const std::uint16_t start = Word(d, 0);
         const std::uint16_t count = Word(d, 2);
         const auto bytes = static_cast<unsigned char>(d[4]);
-        if (count == 0 || count > kMaxReadCount || bytes != count * 2 || d.size() != 5u + bytes)
+        if (count == 0 || count > kMaxWriteCount || bytes != count * 2 || d.size() != 5u + bytes)
             return Exception(request.function, kExDataAmount);
         for (int k = 0; k < count; ++k) ++writeRequests_[static_cast<std::uint16_t>(start + k)];
         // All or nothing: every register is checked before any is written.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,11 @@ inline constexpr std::uint8_t kExDataAmount = 0x53;
 inline constexpr std::uint8_t kExOverRange = 0x54;
 inline constexpr std::uint8_t kExWriteMode = 0x55;
 
-// Most registers one read may ask for; the PC's 80-character reply buffer holds 17.
-inline constexpr int kMaxReadCount = 32;
+// Most registers one read (03) and one multiple write (10) may name, as Modbus allows.
+inline constexpr int kMaxReadCount = 125;
+inline constexpr int kMaxWriteCount = 123;
+// Refuse-blocks mark meaning every run of parameter registers.
+inline constexpr int kEveryBlock = -1;
 
 // A decoded request frame: the bytes between ':' and the LRC.
 struct DecodedFrame {
@@ -50,6 +54,10 @@ public:
     // Parameter values by parameter number (stored form).
     std::int32_t ParamValue(int number) const;
     void SetParamValue(int number, std::int32_t value);
+    // Reads of more than one register that take in `reg` (kEveryBlock: any
+    // parameter register) are refused with exception 53 while on, as a drive
+    // that answers parameters only one at a time would.
+    void SetRefuseBlocks(int reg, bool on);
     // All parameters back to the model's factory defaults at 50 or 60 Hz.
     void ResetToDefaults(bool hz50);
 
@@ -78,6 +86,7 @@ private:
     void Advance(SimClock::time_point now);
     int SetFrequency() const;
     std::string Exception(std::uint8_t function, std::uint8_t code) const;
+    bool RefusesBlock(std::uint16_t start, int count) const;
 
     int address_;
     int model_;
@@ -91,6 +100,7 @@ private:
     SimClock::time_point pendingFaultAt_{};
     long writesAccepted_ = 0;
     std::map<std::uint16_t, long> writeRequests_;
+    std::set<int> refusedBlocks_;
 };
 
 }  // namespace kolt::sim

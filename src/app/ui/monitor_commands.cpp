@@ -72,7 +72,9 @@ void CMonitorCommands::RunPosted() {
 const std::string* CMonitorCommands::StationTitle(int station) const {
     const CMarbenDoc* doc = frame_ ? frame_->Document() : nullptr;
     if (!doc || station < 1 || station > kStationMax) return nullptr;
-    return &doc->stationTitles[static_cast<std::size_t>(station - 1)];
+    const auto k = static_cast<std::size_t>(station - 1);
+    titleTexts_[k] = doc->TextCodec().Text(doc->stationTitles[k]);
+    return &titleTexts_[k];
 }
 
 void CMonitorCommands::RefreshStationTitles() {

@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <array>
+#include <functional>
 #include <map>
 
 namespace kolt {
@@ -69,6 +71,8 @@ private:
     QPointer<CMonMultiDialog> multi_;
     // One trend window per station; they outlive the monitor windows.
     std::map<int, QPointer<CTrendWindow>> trends_;
+    // Each station's title as text, as StationTitle last decoded it.
+    mutable std::array<std::string, kStationMax> titleTexts_;
     std::function<bool()> portBusy_;
 };
 

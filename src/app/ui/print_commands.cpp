@@ -7,13 +7,13 @@
 #include "view/ui/param_grid.h"
 #include "view/ui/print_dialogs.h"
 #include "view/ui/print_painter.h"
+#include "view/ui/print_preview_dialog.h"
 
 #include <QDir>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -57,7 +57,7 @@ std::optional<PrintJob> CPrintCommands::CaptureJob() const {
     if (!doc) return std::nullopt;
     const PrintSelection sel = SelectionOfSettings(app_.settings);
     auto* view = qobject_cast<CMarbenView*>(frame_->View());
-    if (view && view->Grid()) return MakePrintJob(doc->compareMode, TextsOfGrid(*view->Grid()), doc->printFields, sel);
+    if (view && view->Grid()) return MakePrintJob(doc->compareMode, TextsOfGrid(*view->Grid()), doc->PrintFieldTexts(), sel);
     return MakePrintJob(*doc, sel);  // no grid to read: the same texts from the document
 }
 
@@ -106,14 +106,15 @@ void CPrintCommands::Print() {
         preview = dialog.PreviewChosen();
     }
     if (preview) return RunPreview();
+    if (const std::optional<PrintJob> job = CaptureJob()) PrintWithDialog(*job);
+}
 
-    const std::optional<PrintJob> job = CaptureJob();
-    if (!job) return;
+void CPrintCommands::PrintWithDialog(const PrintJob& job) {
     std::unique_ptr<QPrinter> printer = MakePrinter();
     QPrintDialog dialog(printer.get(), frame_);
-    dialog.setMinMax(1, JobPageCount(*job, IsLandscape(*printer)));
+    dialog.setMinMax(1, JobPageCount(job, IsLandscape(*printer)));
     if (dialog.exec() != QDialog::Accepted) return;
-    PrintOn(*printer, *job);
+    PrintOn(*printer, job);
 }
 
 void CPrintCommands::PrintPreview() {
@@ -132,19 +133,20 @@ void CPrintCommands::RunPreview() {
         frame_->SetPrintPreview(false);
         return;
     }
+    bool print = false;
     {
-        QPrintPreviewDialog preview(printer.get(), frame_);
-        preview.setObjectName(QStringLiteral("printPreview"));
-        preview.setWindowTitle(Q(text::kPrintPreviewCaption));
-        // Each repaint follows the orientation chosen in the preview.
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
+        CPrintPreviewDialog preview(printer.get(), frame_);
+        connect(&preview, &CPrintPreviewDialog::paintRequested, this, [&](QPrinter* p) {
             QPainter painter(p);
             PaintPrintJob(painter, *p, *job, IsLandscape(*p));
         });
         preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
         preview.exec();
+        print = preview.PrintChosen();
     }
     if (frame_) frame_->SetPrintPreview(false);
+    // "&Print..." leaves the preview for the print dialog, with the pages just seen.
+    if (print && frame_) PrintWithDialog(*job);
 }
 
 void CPrintCommands::PrintTitleSet() {
@@ -152,7 +154,7 @@ void CPrintCommands::PrintTitleSet() {
     CMarbenDoc* doc = frame_->Document();
     if (!doc) return;
     NestedFlagGuard busy(app_.busyFlag);
-    CPrintTitleDialog dialog(doc->printFields, SelectionOfSettings(app_.settings), frame_);
+    CPrintTitleDialog dialog(doc->printFields, SelectionOfSettings(app_.settings), doc->TextCodec(), frame_);
     if (dialog.exec() != QDialog::Accepted) return;
     doc = frame_ ? frame_->Document() : nullptr;  // the window may have gone meanwhile
     if (!doc) return;

@@ -38,6 +38,8 @@ private:
     // default one, or a PDF file when there is none.
     std::unique_ptr<QPrinter> MakePrinter() const;
     void RunPreview();
+    // The system print dialog, then the pages on the printer it chose.
+    void PrintWithDialog(const PrintJob& job);
     void PrintOn(QPrinter& printer, const PrintJob& job);
 
     CMarbenApp& app_;

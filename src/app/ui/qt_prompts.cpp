@@ -3,8 +3,9 @@
 #include "base/texts.h"
 #include "monitor/ui/mon_error_dialog.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace kolt {
 
@@ -33,6 +35,25 @@ QMessageBox::Icon ToQtIcon(Icon icon) {
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A box takes the keyboard from the window that raised it; when the box goes,
+// the window manager hands it to the box's owner, and this puts it back on the
+// very widget that had it (the field being typed into, Find's text).
+class FocusReturn {
+public:
+    FocusReturn() : widget_(QApplication::focusWidget()) {}
+    ~FocusReturn() {
+        if (!widget_ || !widget_->isVisible())
+            return;
+        widget_->window()->activateWindow();
+        widget_->setFocus(Qt::OtherFocusReason);
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> widget_;
+};
 
 }  // namespace
 
@@ -66,10 +87,21 @@ QString CaptionText(const std::string& caption) {
 
 QtPrompts::QtPrompts(CMarbenApp& app) : app_(app) {}
 
-QWidget* QtPrompts::Owner() const {
+QWidget* QtPrompts::MainWindow() const {
     // Before the main window shows (start-up), a box owned by it would sit at
     // its unplaced corner; unowned boxes are centred on the screen.
     return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
+QWidget* QtPrompts::Owner() const {
+    // The window the user is working in raised the box (a monitor window, Find,
+    // a dialog): the box sits over it, and the window manager gives that window
+    // the keyboard back when the box goes. The progress window is no owner:
+    // it closes right after the message that ends its run.
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && active != progress_.data())
+        return active;
+    return MainWindow();
 }
 
 QtPrompts::~QtPrompts() { delete progress_.data(); }
@@ -78,6 +110,7 @@ QtPrompts::~QtPrompts() { delete progress_.data(); }
 // and the commands leave the program alone.
 void QtPrompts::Message(const std::string& text, const std::string& caption, Icon icon) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Ok, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
@@ -85,6 +118,7 @@ void QtPrompts::Message(const std::string& text, const std::string& caption, Ico
 
 void QtPrompts::CommMessage(const std::string& text) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     QMessageBox box(QMessageBox::NoIcon, text::kCommCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("commMessage"));
     QPushButton* quit = box.addButton(text::kQuit, QMessageBox::AcceptRole);
@@ -96,6 +130,7 @@ void QtPrompts::CommMessage(const std::string& text) {
 
 bool QtPrompts::YesNo(const std::string& text, const std::string& caption, Icon icon) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text), QMessageBox::Yes | QMessageBox::No, Owner());
     box.setObjectName(QStringLiteral("yesNoBox"));
     return box.exec() == QMessageBox::Yes;
@@ -103,6 +138,7 @@ bool QtPrompts::YesNo(const std::string& text, const std::string& caption, Icon 
 
 Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& caption, Icon icon) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     QMessageBox box(ToQtIcon(icon), CaptionText(caption), Q(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Owner());
     box.setObjectName(QStringLiteral("yesNoCancelBox"));
@@ -119,6 +155,7 @@ Answer QtPrompts::YesNoCancel(const std::string& text, const std::string& captio
 
 bool QtPrompts::ContinueAbort(const std::string& text) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     QMessageBox box(QMessageBox::NoIcon, text::kWriteCaption, Q(text), QMessageBox::NoButton, Owner());
     box.setObjectName(QStringLiteral("continueAbortBox"));
     QPushButton* cont = box.addButton(text::kContinue, QMessageBox::AcceptRole);
@@ -133,6 +170,7 @@ bool QtPrompts::ContinueAbort(const std::string& text) {
 
 bool QtPrompts::MonitorError(const std::string& text) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     CMonErrorDialog dialog(Owner());
     dialog.SetMessage(Q(text));
     return dialog.exec() == QDialog::Accepted;
@@ -140,8 +178,9 @@ bool QtPrompts::MonitorError(const std::string& text) {
 
 void QtPrompts::ProgressOpen(bool cancellable) {
     ProgressClose();
-    // Caption-less: a framed panel without a title bar.
-    auto* w = new QDialog(Owner(), Qt::Dialog | Qt::FramelessWindowHint);
+    // Caption-less: a framed panel without a title bar. It belongs to the main
+    // window, so the window manager keeps it above the window whose command runs.
+    auto* w = new QDialog(MainWindow(), Qt::Dialog | Qt::FramelessWindowHint);
     w->setObjectName(QStringLiteral("progressWindow"));
     w->setAttribute(Qt::WA_DeleteOnClose);
     // Input elsewhere waits while a scan pumps messages for the Cancel button.
@@ -180,7 +219,20 @@ void QtPrompts::ProgressOpen(bool cancellable) {
     progress_ = w;
     w->show();
     w->raise();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // A read or write blocks the event loop between steps: the window must be
+    // mapped and exposed before the first step, or nothing of it is seen.
+    QElapsedTimer waited;
+    waited.start();
+    while (progress_ && !(w->windowHandle() && w->windowHandle()->isExposed()) && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    PaintProgress();
+}
+
+void QtPrompts::PaintProgress() {
+    // The window manager's requests (map, stacking, exposure) are answered
+    // here, between the steps, so the window keeps showing the step it is at.
+    if (progress_)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPrompts::ProgressRange(int low, int high) {
@@ -189,6 +241,7 @@ void QtPrompts::ProgressRange(int low, int high) {
     progressBar_->setRange(low, high);
     progressBar_->setValue(low);
     progressBar_->repaint();
+    PaintProgress();
 }
 
 void QtPrompts::ProgressStep() {
@@ -197,6 +250,7 @@ void QtPrompts::ProgressStep() {
     if (progressBar_->value() < progressBar_->maximum())
         progressBar_->setValue(progressBar_->value() + 1);
     progressBar_->repaint();
+    PaintProgress();
 }
 
 void QtPrompts::ProgressText(const std::string& text) {
@@ -204,6 +258,7 @@ void QtPrompts::ProgressText(const std::string& text) {
         return;
     progressLabel_->setText(Q(text));
     progressLabel_->repaint();
+    PaintProgress();
 }
 
 void QtPrompts::ProgressClose() {
@@ -249,6 +304,7 @@ std::optional<std::string> QtPrompts::AskOpenPath(const std::string& filter, con
 
 std::optional<std::string> QtPrompts::Chosen(QFileDialog& dlg) {
     NestedFlagGuard busy(app_.busyFlag);
+    FocusReturn focus;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = dlg.selectedFiles().first();

@@ -60,7 +60,11 @@ public:
     void SetLastFolder(const QString& folder) { lastFolder_ = folder; }
 
 private:
+    // The main window once it shows, else none.
+    QWidget* MainWindow() const;
+    // The owner of a box or file dialog: the active window, else the main window.
     QWidget* Owner() const;
+    void PaintProgress();
     std::optional<std::string> Chosen(QFileDialog& dlg);
 
     CMarbenApp& app_;

@@ -30,7 +30,7 @@ void CViewCommands::StationTitle() {
     bool accepted = false;
     {
         NestedFlagGuard busy(app_.busyFlag);
-        CStationTitleDialog dialog(doc->stationTitles, frame_);
+        CStationTitleDialog dialog(doc->stationTitles, doc->TextCodec(), frame_);
         accepted = dialog.exec() == QDialog::Accepted;
         // The document window may have gone while the dialog was up.
         if (accepted && frame_->Document() == doc) ApplyStationTitles(*doc, dialog.Titles());

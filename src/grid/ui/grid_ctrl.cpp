@@ -554,6 +554,10 @@ void CGridCtrl::UpdateTitleTip(const QPoint& viewportPos) {
         return;
     }
     tipCell_ = cell;
+    // The pointer may leave the cell in one jump to a widget that never tells
+    // the grid (the header, a toolbar, another window): while the tip shows,
+    // every pointer movement and window change of the program is looked at.
+    qApp->installEventFilter(this);
     const QRect r = visualRect(index);
     titleTip_->Show(text, viewport()->mapToGlobal(r.topLeft()), r.height(), GetItemFont(cell.row, cell.col),
                     GetItemFgColour(cell.row, cell.col), GetItemBkColour(cell.row, cell.col));
@@ -561,14 +565,40 @@ void CGridCtrl::UpdateTitleTip(const QPoint& viewportPos) {
 
 void CGridCtrl::HideTitleTip() {
     tipCell_ = {};
+    qApp->removeEventFilter(this);
     if (titleTip_) titleTip_->hide();
 }
 
-bool CGridCtrl::PointerInTipCell() const {
+bool CGridCtrl::PointerInTipCell() const { return InTipCell(QCursor::pos()); }
+
+bool CGridCtrl::InTipCell(const QPoint& global) const {
     if (!titleTip_ || !titleTip_->isVisible() || !tipCell_.IsValid()) return false;
-    const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+    const QPoint at = viewport()->mapFromGlobal(global);
     const QRect cell = visualRect(model()->index(TableRow(tipCell_.row), tipCell_.col));
     return viewport()->rect().contains(at) && cell.contains(at);
+}
+
+bool CGridCtrl::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseMove:
+            if (!InTipCell(static_cast<QMouseEvent*>(event)->globalPosition().toPoint())) HideTitleTip();
+            break;
+        case QEvent::Enter:
+        case QEvent::Leave:
+            if (!PointerInTipCell()) HideTitleTip();
+            break;
+        case QEvent::WindowDeactivate:  // another window came up over the grid's (Find, a box)
+            if (watched == window()) HideTitleTip();
+            break;
+        default:
+            break;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void CGridCtrl::hideEvent(QHideEvent* event) {
+    HideTitleTip();
+    QTableWidget::hideEvent(event);
 }
 
 void CGridCtrl::leaveEvent(QEvent* event) {

@@ -173,6 +173,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTableWidgetItem* Cell(int row, int col) const;    // nullptr when never set
@@ -184,8 +186,9 @@ private:
     void MoveFocusRow(int row);
     void UpdateTitleTip(const QPoint& viewportPos);
     void HideTitleTip();
-    // Whether the pointer is still on the cell whose title tip shows.
+    // Whether the pointer (or this global point) is still on the cell whose title tip shows.
     bool PointerInTipCell() const;
+    bool InTipCell(const QPoint& global) const;
 
     QColor lineColour_{192, 192, 192};  // grid lines; the painters hold a pointer to it
     int fixedRows_ = 1;

@@ -1,6 +1,5 @@
 #include "grid/ui/title_tip.h"
 
-#include <QFontMetrics>
 
 namespace kolt {
 
@@ -16,6 +15,9 @@ CTitleTip::CTitleTip(QWidget* owner)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     setContentsMargins(kTipMargin, 0, kTipMargin, 0);
+    // A framed label would indent its text by half an x besides the margin,
+    // pushing the last character out of the tip.
+    setIndent(0);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::Box | QFrame::Plain);
 }
@@ -28,9 +30,9 @@ void CTitleTip::Show(const QString& text, const QPoint& cellTopLeft, int cellHei
     p.setColor(QPalette::Window, background);
     setPalette(p);
     setText(text);
-    const QFontMetrics metrics(font);
-    resize(metrics.horizontalAdvance(text) + 2 * kTipMargin + 2 * frameWidth(),
-           std::max(cellHeight, metrics.height() + 2 * frameWidth()));
+    // As wide as the label says its text needs: margins, frame and all.
+    const QSize needed = sizeHint();
+    resize(needed.width(), std::max(cellHeight, needed.height()));
     move(cellTopLeft);
     show();
     raise();

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -26,6 +27,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // The single window's lamps are the larger ones, as the five panels have less room.
 constexpr int kSingleLampDiameter = 10;
 constexpr int kMultiLampDiameter = 8;
+// A tripped drive's fault field and station label: the lamps' red.
+const QColor kTripColour(255, 0, 0);
 
 QPushButton* MakeButton(const char* text, const char* name) {
     auto* b = new QPushButton(Q(text));
@@ -252,7 +255,27 @@ QPushButton* CMonitorPanel::Button(const char* name) const {
 }
 
 void CMonitorPanel::SetLabel(const QString& label) {
-    if (label_) label_->setText(label);
+    if (!label_) return;
+    label_->setText(label);
+    // A long title would push the station number out of the narrow field.
+    label_->setCursorPosition(0);
+    label_->setToolTip(label);
+}
+
+void CMonitorPanel::MarkTrip(bool tripped) {
+    if (tripped == tripped_) return;
+    tripped_ = tripped;
+    for (QLineEdit* e : {fault_, label_}) {
+        if (!e) continue;
+        QPalette red;
+        if (tripped) {
+            red = e->palette();
+            red.setColor(QPalette::Base, kTripColour);
+            red.setColor(QPalette::Text, Qt::white);
+        }
+        // An empty palette gives the field back its own colours.
+        e->setPalette(red);
+    }
 }
 
 // ---------------------------------------------------------------- states
@@ -305,6 +328,7 @@ void CMonitorPanel::EmptyFields() {
         Field(name)->clear();
     SetInputText(freqInput_, lastFreqText_, {});
     SetInputText(setData_, lastSetText_, {});
+    MarkTrip(false);
 }
 
 void CMonitorPanel::Refresh() {
@@ -323,6 +347,7 @@ void CMonitorPanel::Refresh() {
     Field("outputPower")->setText(Q(PowerMonitorText(r.outVolt, r.outAmp)));
     Field("busVolt")->setText(Q(OneDecimalMonitorText(r.busVolt)));
     fault_->setText(Q(FaultName(r.faultCode)));
+    MarkTrip(DriveTripped(r.faultCode));
     funData_->setText(Q(engine_.FunDataText(station_)));
     for (int i = 0; i < kTerminalCount; ++i) {
         const bool on = r.terminals[static_cast<std::size_t>(i)] != 0;
@@ -391,7 +416,7 @@ void CMonitorPanel::SetInputText(QLineEdit* edit, std::string& lastAccepted, con
 void CMonitorPanel::FollowInputRule(QLineEdit* edit, std::string& lastAccepted, int integerDigits, int decimals) {
     const std::string now = edit->text().toStdString();
     if (now == lastAccepted) return;
-    const InputRuleResult result = ApplyInputRule(lastAccepted, now, integerDigits, decimals);
+    const InputRuleResult result = ApplyInputRule(lastAccepted, now, integerDigits, decimals, edit->cursorPosition());
     lastAccepted = result.text;
     if (now != result.text) {
         QSignalBlocker quiet(edit);

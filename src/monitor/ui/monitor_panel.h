@@ -39,6 +39,7 @@ public:
     void SetStation(int station) { station_ = station; }
     int Station() const { return station_; }
     bool HasStation() const { return StationMonitorTable::Holds(station_) && station_ > 0; }
+    // The station label shows its beginning (the number); the whole text is its tip.
     void SetLabel(const QString& label);
 
     // Enables the controls for a monitored station: the 111 codes in "Fun. no.",
@@ -50,7 +51,8 @@ public:
     bool IsActive() const { return active_; }
 
     // Writes the display fields from the station's record, or empties them
-    // when the panel is inactive; the lamps follow.
+    // when the panel is inactive; the lamps follow. While the drive reports a
+    // trip, "Error message:" and the station label show white on red.
     void Refresh();
 
     // The "Fun. no." position chosen last (0..110).
@@ -88,6 +90,7 @@ private:
     void FollowInputRule(QLineEdit* edit, std::string& lastAccepted, int integerDigits, int decimals);
     void SetInputText(QLineEdit* edit, std::string& lastAccepted, const std::string& text);
     void EmptyFields();
+    void MarkTrip(bool tripped);
     const StationRecord& Record() const { return engine_.Table()[station_]; }
 
     Shape shape_;
@@ -95,6 +98,7 @@ private:
     const std::uint8_t& busy_;
     int station_ = 0;
     bool active_ = false;
+    bool tripped_ = false;
     int position_ = -1;
     // Typing limits of "Set data": the selected parameter's digits.
     int setIntegerDigits_ = 0;

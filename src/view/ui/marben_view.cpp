@@ -144,7 +144,7 @@ void CMarbenView::OnInitialUpdate() {
     sheet.setColor(QPalette::Text, kCellText);
     g.setPalette(sheet);
 
-    const std::vector<std::string> headers = GridHeaderTexts(compareMode_, doc_->names);
+    const std::vector<std::string> headers = GridHeaderTexts(compareMode_, doc_->NameTexts());
     const std::vector<int> rowSlots = GridRowSlots(compareMode_, doc_->differs);
     g.SetRowCount(1);  // drop the cells of an earlier build
     g.SetColumnCount(static_cast<int>(headers.size()));

@@ -110,16 +110,17 @@ void CPrintSetDialog::OnPreview() {
 // ---------------------------------------------------------------- Print Title & Set
 
 CPrintTitleDialog::CPrintTitleDialog(const std::array<std::string, kPrintFieldCount>& fields, PrintSelection sel,
-                                     QWidget* parent)
-    : QDialog(parent) {
+                                     const FieldCodec& codec, QWidget* parent)
+    : QDialog(parent), fields_(fields), codec_(codec) {
     setObjectName(QStringLiteral("printTitleDialog"));
     setWindowTitle(Q(text::kPrintTitleSetTitle));
     for (std::size_t i = 0; i < edits_.size(); ++i) {
         edits_[i] = new QLineEdit(this);
         edits_[i]->setObjectName(QString::fromLatin1(kFieldNames[i]));
         edits_[i]->setMaxLength(kFieldLengths[i]);
-        edits_[i]->setText(QString::fromStdString(fields[i]));
+        edits_[i]->setText(QString::fromStdString(codec_.Text(fields[i])));
         edits_[i]->setCursorPosition(0);
+        shown_[i] = edits_[i]->text();
     }
     edits_[kPrintVersion]->setMaximumWidth(edits_[kPrintVersion]->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 12);
     edits_[kPrintDate]->setMaximumWidth(edits_[kPrintVersion]->maximumWidth());
@@ -173,7 +174,10 @@ CPrintTitleDialog::CPrintTitleDialog(const std::array<std::string, kPrintFieldCo
 
 std::array<std::string, kPrintFieldCount> CPrintTitleDialog::Fields() const {
     std::array<std::string, kPrintFieldCount> out;
-    for (std::size_t i = 0; i < edits_.size(); ++i) out[i] = edits_[i]->text().toStdString();
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+        const QString now = edits_[i]->text();
+        out[i] = now == shown_[i] ? fields_[i] : codec_.Stored(now.toStdString());
+    }
     return out;
 }
 

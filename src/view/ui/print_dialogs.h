@@ -54,9 +54,12 @@ private:
 class CPrintTitleDialog : public QDialog {
     Q_OBJECT
 public:
+    // `fields` are the document's bytes; `codec` shows them and stores edits.
     CPrintTitleDialog(const std::array<std::string, kPrintFieldCount>& fields, PrintSelection sel,
-                      QWidget* parent = nullptr);
+                      const FieldCodec& codec = {}, QWidget* parent = nullptr);
 
+    // A field the user left as shown keeps its bytes, even one longer than
+    // its edit takes or not in the desktop's encoding.
     std::array<std::string, kPrintFieldCount> Fields() const;
     PrintSelection Selection() const { return checks_->Selection(); }
 
@@ -66,6 +69,9 @@ private:
     void ClearTitle();
 
     std::array<QLineEdit*, kPrintFieldCount> edits_{};
+    std::array<std::string, kPrintFieldCount> fields_;
+    std::array<QString, kPrintFieldCount> shown_;
+    FieldCodec codec_;
     CPrintChecks* checks_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "view/ui/print_painter.h"
 
+#include "base/texts.h"
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QMarginsF>
@@ -32,6 +34,17 @@ constexpr FontSpec kFonts[] = {
 
 QColor ToQColor(const PrintColour& c) { return QColor(c.r, c.g, c.b); }
 
+QString FitToRoom(QString s, const QFontMetricsF& metrics, double room) {
+    const QString mark = QString::fromLatin1(text::kPrintCutMark);
+    if (s.endsWith(mark)) s.chop(mark.size());
+    while (!s.isEmpty()) {
+        s.chop(s.size() >= 2 && s.at(s.size() - 1).isLowSurrogate() ? 2 : 1);
+        while (s.endsWith(QLatin1Char(' '))) s.chop(1);
+        if (metrics.horizontalAdvance(s + mark) <= room) return s + mark;
+    }
+    return metrics.horizontalAdvance(mark) <= room ? mark : QString();
+}
+
 }  // namespace
 
 QFont PrintQFont(PrintFont which) {
@@ -61,9 +74,11 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
         const QFont font = PrintQFont(t.font);
         painter.setFont(font);
         painter.setPen(ToQColor(t.colour));
-        const QString s = QString::fromStdString(t.text);
         // The layout places the top of the character cell; Qt draws on the baseline.
         const QFontMetricsF metrics(font, painter.device());
+        QString s = QString::fromStdString(t.text);
+        // A substitute font wider than the page fonts' metrics: cut again with its own widths.
+        if (t.room > 0 && metrics.horizontalAdvance(s) > t.room) s = FitToRoom(s, metrics, t.room);
         double x = t.x;
         if (t.align == PrintAlign::Right) x -= metrics.horizontalAdvance(s);
         painter.drawText(QPointF(x, -t.y + metrics.ascent()), s);

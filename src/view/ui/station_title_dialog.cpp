@@ -15,8 +15,8 @@
 
 namespace kolt {
 
-CStationTitleDialog::CStationTitleDialog(const StationTitles& titles, QWidget* parent)
-    : QDialog(parent), pager_(titles) {
+CStationTitleDialog::CStationTitleDialog(const StationTitles& titles, const FieldCodec& codec, QWidget* parent)
+    : QDialog(parent), pager_(titles), codec_(codec) {
     setObjectName(QStringLiteral("stationTitleDialog"));
     setWindowTitle(QString::fromUtf8(text::kStationTitleCaption));
 
@@ -79,7 +79,7 @@ void CStationTitleDialog::StoreVisible() {
         // A row the user did not touch keeps its title byte for byte, even one
         // longer than the edit takes or not in the desktop's encoding.
         const QString now = edits_[r]->text();
-        rows[r] = now == shown_[r] ? pager_.RowTitle(r) : now.toStdString();
+        rows[r] = now == shown_[r] ? pager_.RowTitle(r) : codec_.Stored(now.toStdString());
     }
     pager_.StoreVisible(rows);
 }
@@ -87,7 +87,7 @@ void CStationTitleDialog::StoreVisible() {
 void CStationTitleDialog::FillRows() {
     for (int r = 0; r < kTitleRows; ++r) {
         labels_[r]->setText(QString::fromStdString(pager_.RowLabel(r)));
-        edits_[r]->setText(QString::fromStdString(pager_.RowTitle(r)));
+        edits_[r]->setText(QString::fromStdString(codec_.Text(pager_.RowTitle(r))));
         shown_[r] = edits_[r]->text();
         edits_[r]->setCursorPosition(0);
     }

@@ -3,6 +3,7 @@
 // caller takes Titles() after OK.
 #pragma once
 
+#include "base/legacy_text.h"
 #include "view/station_titles.h"
 
 #include <QDialog>
@@ -18,7 +19,8 @@ namespace kolt {
 class CStationTitleDialog : public QDialog {
     Q_OBJECT
 public:
-    CStationTitleDialog(const StationTitles& titles, QWidget* parent = nullptr);
+    // `codec` shows the titles' bytes and stores what the user types.
+    CStationTitleDialog(const StationTitles& titles, const FieldCodec& codec = {}, QWidget* parent = nullptr);
 
     // The working titles, the visible rows included.
     StationTitles Titles();
@@ -41,6 +43,7 @@ private:
     std::array<QLineEdit*, kTitleRows> edits_{};
     std::array<QString, kTitleRows> shown_{};  // what each edit was given
     QScrollBar* scroll_ = nullptr;
+    FieldCodec codec_;
 };
 
 }  // namespace kolt
