@@ -158,14 +158,6 @@ void When(QObject* owner, std::function<bool()> ready, std::function<void()> the
     timer->start();
 }
 
-// A new, unmodified parameter document as File New makes it for the linked model.
-CMarbenDoc* NewDocument(CMarbenApp& app, CMainFrame& frame) {
-    PrepareFileNew(app, app.currentModel, true);
-    CMarbenDoc* doc = frame.ShowDocument(CreateNewDocument(app));
-    if (doc) doc->SetModifiedFlag(false);
-    return doc;
-}
-
 TEST_F(LinkGuiTest, CancelDuringAnEchoEndsTheScanThere) {
     Start({30}, /*qtMessages=*/true);
     WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && drive->FramesSeen() >= 1; },
@@ -180,7 +172,8 @@ TEST_F(LinkGuiTest, CancelDuringAnEchoEndsTheScanThere) {
 TEST_F(LinkGuiTest, AReadCancelledHalfwayLeavesTheDocumentByteIdentical) {
     Start({1});
     LinkWithText("1");
-    CMarbenDoc* doc = NewDocument(app, *frame);
+    CMarbenDoc* doc = NewDocument();
+    doc->SetModifiedFlag(false);
     const std::string before = EncodeDocFile(ImageOfDocument(*doc));
     drive->SetParamValue(1, kF01, 321);
     drive->SetDelayMs(3);
@@ -198,7 +191,7 @@ TEST_F(LinkGuiTest, AReadCancelledHalfwayLeavesTheDocumentByteIdentical) {
 TEST_F(LinkGuiTest, ExitDuringAReadOfASilentStationEndsAtOnce) {
     Start({1});
     LinkWithText("1");
-    NewDocument(app, *frame);
+    NewDocument()->SetModifiedFlag(false);
     drive->SetSilent(1, true);
     const long heard = drive->FramesSeen();
     When(frame.get(), [&] { return drive->FramesSeen() > heard; }, [&] { frame->RunCommand(cmd::kAppExit); });

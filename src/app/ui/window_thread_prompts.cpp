@@ -33,14 +33,22 @@ void CWindowThreadPrompts::Queue(std::function<void()> call) {
 }
 
 void CWindowThreadPrompts::RunQueued() {
-    std::function<void()> call;
-    {
-        std::lock_guard lock(mutex_);
-        if (queued_.empty()) return;
-        call = std::move(queued_.front());
-        queued_.pop_front();
+    // A call may let events through (the progress window waits until it is
+    // seen): the calls after it wait for it to end, as they would have
+    // waited for it on one thread, and this loop runs them in turn.
+    if (running_) return;
+    running_ = true;
+    for (;;) {
+        std::function<void()> call;
+        {
+            std::lock_guard lock(mutex_);
+            if (queued_.empty()) break;
+            call = std::move(queued_.front());
+            queued_.pop_front();
+        }
+        call();
     }
-    call();
+    running_ = false;
 }
 
 template <class Result>

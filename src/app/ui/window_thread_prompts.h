@@ -75,6 +75,7 @@ private:
     std::condition_variable answered_;
     bool abandoned_ = false;
     std::deque<std::function<void()>> queued_;
+    bool running_ = false;  // RunQueued is at work (window's thread only)
 };
 
 }  // namespace kolt
