@@ -28,6 +28,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <utility>
+
 namespace kolt {
 
 namespace {
@@ -63,6 +65,8 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
     BuildMenus();
     BuildToolbar();
     BuildStatusBar();
+    // A remark from the link stays in the status bar until the next command.
+    prompts_.SetNoticeSink([this](const QString& t) { statusBar()->showMessage(notice_ = t); });
 
     // The frame's own commands; the rest arrive with their windows.
     handlers_[cmd::kFileNew] = [this] { FileNew(); };
@@ -90,6 +94,7 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
 
 CMainFrame::~CMainFrame() {
     timer_->stop();
+    prompts_.SetNoticeSink({});
     // The document window (and its view) go before the frame's members.
     delete child_.data();
 }
@@ -325,10 +330,12 @@ void CMainFrame::RunCommand(int id) {
         // before Save, Close or Exit look at it.
         FinishEditing();
         auto handler = it->second;  // a handler may replace itself
+        notice_.clear();
         handler();
     }
-    // A dialog may have swallowed the pointer's leaving its button: back to "Ready".
-    statusBar()->clearMessage();
+    // A dialog may have swallowed the pointer's leaving its button: back to "Ready"
+    // (or to the remark the command left).
+    statusBar()->showMessage(std::exchange(notice_, QString()));
     UpdateCommandUi();
 }
 
