@@ -1,5 +1,6 @@
 // The serial device listing and the USB adapters' latency timer, against a
 // fake sysfs and /dev tree shaped as the kernel and udev lay them out.
+#include "as_ordinary_user.h"
 #include "cli_run_support.h"
 #include "link/serial_port.h"
 #include "serial_test_line.h"
@@ -7,37 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <grp.h>
 #include <sys/stat.h>
 
 namespace kolt::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// What `fn` returns, run in a child process as a user without root's rights:
-// root may write any file, and these checks are about a user who may not.
-std::string Unprivileged(const std::function<std::string()>& fn) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        std::string result = "cannot drop root";
-        if (::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0))
-            result = fn();
-        [[maybe_unused]] auto n = ::write(pipeFds[1], result.data(), result.size());
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string result;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) result.append(buf, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    ::waitpid(pid, nullptr, 0);
-    return result;
-}
 
 class SerialDevicesTest : public CliFixture {
 protected:
@@ -99,9 +75,12 @@ protected:
 };
 
 TEST_F(SerialDevicesTest, PortsCommandListsTheDevicesWithHardwareBehindThem) {
-    const std::string shown = Unprivileged([this] {
-        if (::chdir(dir_.Path().c_str()) != 0) return std::string("chdir failed");
+    const std::string shown = AsOrdinaryUser([this] {
+        // Relative roots keep the table's columns the same wherever the tree is.
+        const fs::path cwd = fs::current_path();
+        fs::current_path(dir_.Path());
         const CliRun r = Cli({"ports", "--sysfs", "sys", "--dev", "dev"});
+        fs::current_path(cwd);
         return std::to_string(r.status) + "\n" + r.out + "--\n" + r.err;
     });
     EXPECT_EQ(shown,
@@ -144,7 +123,7 @@ TEST_F(SerialDevicesTest, OpeningAnAdapterLowersItsLatencyTimerOrSaysHow) {
     } cases[] = {{0666, "1", ""}, {0444, "16\n", advice}};
     for (const auto& c : cases) {
         Put(ftdi_ / "latency_timer", "16\n", c.mode);
-        const std::string seen = Unprivileged([&] {
+        const std::string seen = AsOrdinaryUser([&] {
             NoticePrompts prompts;
             CSerialPort port(&prompts);
             if (port.Open(pts, 2048, 2048) != 0) return std::string("open failed");
