@@ -28,8 +28,6 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include <utility>
-
 namespace kolt {
 
 namespace {
@@ -65,8 +63,13 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
     BuildMenus();
     BuildToolbar();
     BuildStatusBar();
-    // A remark from the link stays in the status bar until the next command.
-    prompts_.SetNoticeSink([this](const QString& t) { statusBar()->showMessage(notice_ = t); });
+    // A remark from the link takes the prompt pane's place of "Ready" until the next
+    // command (a passing status tip would wipe a mere status message); the tip holds
+    // what a narrow window cuts off.
+    prompts_.SetNoticeSink([this](const QString& t) {
+        panes_[0]->setText(t);
+        panes_[0]->setToolTip(t);
+    });
 
     // The frame's own commands; the rest arrive with their windows.
     handlers_[cmd::kFileNew] = [this] { FileNew(); };
@@ -330,12 +333,12 @@ void CMainFrame::RunCommand(int id) {
         // before Save, Close or Exit look at it.
         FinishEditing();
         auto handler = it->second;  // a handler may replace itself
-        notice_.clear();
+        panes_[0]->setText(text::kReady);
+        panes_[0]->setToolTip({});
         handler();
     }
-    // A dialog may have swallowed the pointer's leaving its button: back to "Ready"
-    // (or to the remark the command left).
-    statusBar()->showMessage(std::exchange(notice_, QString()));
+    // A dialog may have swallowed the pointer's leaving its button: back to "Ready".
+    statusBar()->clearMessage();
     UpdateCommandUi();
 }
 

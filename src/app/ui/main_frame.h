@@ -137,7 +137,6 @@ private:
     bool printPreview_ = false;
     std::function<void()> pollCycle_;
     QPointer<QWidget> monitorWindow_;
-    QString notice_;  // a remark made during the command that runs
 };
 
 }  // namespace kolt
