@@ -1,6 +1,7 @@
 // Saving into a folder that takes no new files: the file is written in place.
 // Folder rights do not stop root, so as root each case runs in a child process
 // that has become an ordinary user.
+#include "as_ordinary_user.h"
 #include "base/atomic_write.h"
 #include "document_test_support.h"
 
@@ -20,31 +21,6 @@ using namespace kolt::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `body` as an ordinary user (in a child process when we are root) and
-// returns what it returned: the write's outcome and its error text.
-std::string AsOrdinaryUser(const std::function<std::string()>& body) {
-    if (::geteuid() != 0) return body();
-    int fds[2];
-    if (::pipe(fds) != 0) return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string out = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 ? body() : "setuid failed";
-        [[maybe_unused]] auto n = ::write(fds[1], out.data(), out.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return out;
-}
 
 std::string Replace(const std::string& path, const std::string& bytes) {
     std::string error;
