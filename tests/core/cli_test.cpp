@@ -82,8 +82,8 @@ TEST_F(CliTest, SetStoresAcceptedValuesOrNothing) {
 
     EXPECT_EQ(Run({"set", P("a.kpf"), "F07=60", "c02=150", "F01=12.5", "F52=20"}),
               std::tuple(0, "F07: 50.00 -> 60.00\nC02: 200 -> 150\nF01: 5.0 -> 12.5\nF52: 0 -> 20\n", ""));
-    EXPECT_EQ(CsvRow(P("a.kpf"), "F01"), "Acceleration time 1 (s),F01,0.1~999.0,5.0,12.5");
-    EXPECT_EQ(ReadBytes(P("a.kpf")).size(), kEmptyParameterFileSize);
+    EXPECT_EQ(std::pair(CsvRow(P("a.kpf"), "F01"), ReadBytes(P("a.kpf")).size()),
+              std::pair(std::string("Acceleration time 1 (s),F01,0.1~999.0,5.0,12.5"), kEmptyParameterFileSize));
 }
 
 TEST_F(CliTest, CompareFileWithFile) {

@@ -92,8 +92,8 @@ TEST(DocumentCommands, YesOnAnUntitledDocumentRunsSaveAs) {
     WatchingPrompts prompts(app);
     prompts.yesNoCancelAnswers = {Answer::Yes, Answer::Yes};
     EXPECT_FALSE(SaveIfModified(*doc, prompts));
-    EXPECT_EQ(std::tuple(doc->IsModified(), doc->Title()), std::tuple(true, "Untitled"));
-    EXPECT_EQ(prompts.saveArgs, (std::vector<std::string>{"Parameter Files (*.kpf)|*.kpf||", "kpf", "Untitled"}));
+    EXPECT_EQ(std::tuple(doc->IsModified(), doc->Title(), prompts.saveArgs),
+              std::tuple(true, "Untitled", std::vector<std::string>{"Parameter Files (*.kpf)|*.kpf||", "kpf", "Untitled"}));
 
     const std::string path = dir.File("pump.kpf");
     prompts.savePaths.push_back(path);

@@ -40,7 +40,9 @@ TEST(InstallDirTest, ChoiceFollowsHomeThenWritableProgramFolderThenUserFolder) {
             return c.programWritable;
         });
         EXPECT_EQ(std::tuple(got.dir, got.source), std::tuple(std::string(c.dir), c.source)) << c.koltHome << c.program;
-        if (c.source == S::UserFolder) EXPECT_EQ(asked, "/usr/local/bin");
+        if (c.source == S::UserFolder) {
+            EXPECT_EQ(asked, "/usr/local/bin");
+        }
     }
     // A relative $KOLT_HOME is taken from the current folder.
     EXPECT_EQ(ChooseInstallDir({"rel/dir/", "/usr/bin", "", "/home/ann"}).dir, (fs::current_path() / "rel/dir").string());
@@ -85,8 +87,7 @@ TEST(InstallDirTest, FoldersTakenMadeOrRefused) {
 
     // kolt-cli only reads: a missing per-user folder is fine and stays missing.
     const InstallDirInputs fresh{"", "/usr/bin", scratch.File("a/b"), "/h"};
-    EXPECT_TRUE(ResolveInstallDir(fresh, false, never).ok);
-    EXPECT_FALSE(fs::exists(scratch.File("a")));
+    EXPECT_TRUE(ResolveInstallDir(fresh, false, never).ok && !fs::exists(scratch.File("a")));
     // The window program creates it with its missing parents, private to the user.
     r = ResolveInstallDir(fresh, true, never);
     struct stat st {};
@@ -103,8 +104,8 @@ TEST(InstallDirTest, HelpFileIsLookedForInTheInstallFolderThenTheSharedDataFolde
     for (const std::string& folder : {install, shared}) fs::create_directories(folder);
     const Folders folders = HelpFileFolders(install, tree.File("bin"));
     ASSERT_EQ(folders, (Folders{install, shared}));
-    EXPECT_EQ(FindHelpFile(folders), std::nullopt);
-    EXPECT_EQ(HelpNotFoundMessage(folders), "Not Find Help File!!\n\nLooked in:\n" + install + "\n" + shared);
+    EXPECT_EQ(std::pair(FindHelpFile(folders), HelpNotFoundMessage(folders)),
+              std::pair(std::optional<std::string>(), "Not Find Help File!!\n\nLooked in:\n" + install + "\n" + shared));
     for (const std::string& found : {shared, install}) {  // the installation folder first
         Touch(found + "/KOLTEDPC.chm");
         EXPECT_EQ(FindHelpFile(folders), found + "/KOLTEDPC.chm");

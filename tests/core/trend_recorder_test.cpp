@@ -141,9 +141,8 @@ TEST(TrendEvents, RunStopDirectionAndTripsBetweenSamples) {
         return out;
     };
     // The first sample starts nothing; fault 12 has no name and is no trip.
-    EXPECT_EQ(describe(0, 8), (std::vector<std::string>{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}));
-    EXPECT_EQ(describe(3, 3), std::vector<std::string>{});
-    EXPECT_EQ(describe(6, 100), (std::vector<std::string>{"7trip1", "7run", "7fwd"}));
+    EXPECT_EQ((std::vector{describe(0, 8), describe(3, 3), describe(6, 100)}),
+              (std::vector<std::vector<std::string>>{{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}, {}, {"7trip1", "7run", "7fwd"}}));
 }
 
 }  // namespace
