@@ -60,12 +60,11 @@ struct LockedFolder {
 TEST(SaveInPlace, WritableFileInAFolderThatTakesNoNewFilesIsWrittenWhereItIs) {
     LockedFolder locked("BaudRate=38400\r\n");
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "BaudRate=9600\r\nParity=2\r\n"); }), "saved");
-    EXPECT_EQ(ReadBytes(locked.file), "BaudRate=9600\r\nParity=2\r\n");
-    EXPECT_EQ(locked.Inode(), locked.inode);
+    EXPECT_EQ(std::pair(ReadBytes(locked.file), locked.Inode()), std::pair(std::string("BaudRate=9600\r\nParity=2\r\n"), locked.inode));
     // Shorter contents cut the file to their length.
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "x"); }), "saved");
-    EXPECT_EQ(ReadBytes(locked.file), "x");
-    EXPECT_EQ(std::distance(fs::directory_iterator(locked.folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::pair(ReadBytes(locked.file), std::distance(fs::directory_iterator(locked.folder), fs::directory_iterator())),
+              std::pair(std::string("x"), std::ptrdiff_t{1}));
     // A file that is not there yet cannot be made there: the folder's reason is told.
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.folder + "/new.kpf", "x"); }),
               std::string("failed: ") + std::strerror(EACCES));
@@ -76,19 +75,17 @@ TEST(SaveInPlace, FailedInPlaceWritePutsTheOldBytesBack) {
     LockedFolder locked(old);
     // A file-size limit makes the write fail part-way, like a full disk.
     const std::string result = AsOrdinaryUser([&] {
-        rlimit small{};
-        ::getrlimit(RLIMIT_FSIZE, &small);
-        const rlimit saved = small;
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
         auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        small.rlim_cur = 100;
+        const rlimit small{100, saved.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &small);
         std::string r = Replace(locked.file, std::string(500, 'n'));
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, handler);
         return r;
     });
-    EXPECT_EQ(result, std::string("failed: ") + std::strerror(EFBIG));
-    EXPECT_EQ(ReadBytes(locked.file), old);
+    EXPECT_EQ(std::pair(result, ReadBytes(locked.file)), std::pair(std::string("failed: ") + std::strerror(EFBIG), old));
 }
 
 TEST(SaveInPlace, SomeoneElsesFileInASharedStickyFolderIsWrittenInPlace) {
@@ -96,6 +93,6 @@ TEST(SaveInPlace, SomeoneElsesFileInASharedStickyFolderIsWrittenInPlace) {
     // Anyone may add files here, but only a file's owner may rename over it.
     LockedFolder shared("theirs", fs::perms::all | fs::perms::sticky_bit);
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(shared.file, "mine"); }), "saved");
-    EXPECT_EQ(ReadBytes(shared.file), "mine");
-    EXPECT_EQ(std::distance(fs::directory_iterator(shared.folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::pair(ReadBytes(shared.file), std::distance(fs::directory_iterator(shared.folder), fs::directory_iterator())),
+              std::pair(std::string("mine"), std::ptrdiff_t{1}));
 }
