@@ -36,6 +36,10 @@ public:
     virtual void ProgressText(const std::string& text) = 0;
     virtual void ProgressClose() = 0;
 
+    // A remark that needs no answer (a slow adapter, say): the window program shows
+    // it in the status bar, the command line on stderr.
+    virtual void Notice(const std::string& text) { (void)text; }
+
     // Process one pending window event, if any, and return at once.
     virtual void PumpOne() = 0;
 

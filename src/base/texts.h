@@ -186,6 +186,13 @@ inline constexpr const char* kHintNoPermission =
 inline constexpr const char* kHintPortBusy = "%s is in use by another program.";
 inline constexpr const char* kHintNoDevice =
     "%s does not exist.\nCheck that the adapter is plugged in, or set KOLT_COMn to the device to use.";
+// A USB adapter whose latency timer the program may not lower (%s in turn: the
+// device, the milliseconds found, the sysfs file, the udev rule's driver)
+inline constexpr const char* kHintAdapterLatency =
+    "The USB adapter %s holds received bytes for %s ms before passing them on, which slows every reply. "
+    "Set it to 1 ms with: echo 1 | sudo tee %s ; for good, put this line into "
+    "/etc/udev/rules.d/99-usb-serial-latency.rules: "
+    "ACTION==\"add\", SUBSYSTEM==\"usb-serial\", DRIVER==\"%s\", ATTR{latency_timer}=\"1\"";
 
 // Titles of the three kinds of comparison (printed lists, command line)
 inline constexpr const char* kCompareTitles[3] = {

@@ -2,6 +2,7 @@
 
 #include "base/prompts.h"
 #include "base/texts.h"
+#include "link/serial_devices.h"
 
 #include <algorithm>
 #include <array>
@@ -122,6 +123,7 @@ void CSerialPort::Show(const char* message) {
 std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, std::size_t outQueue) {
     if (fd_ >= 0) return SetError(kErrAlreadyInitialized);
     devicePath_ = ResolvePortName(name);
+    adapterAdvice_.clear();
 
     const int fd = ::open(devicePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return SetError(static_cast<std::uint32_t>(errno));
@@ -170,7 +172,11 @@ std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, st
 
     SetMask(kOpenEventMask);
     SetReadTimeouts(0);
-    return SetHandshaking(kHandshakeHardware);
+    const std::uint32_t result = SetHandshaking(kHandshakeHardware);
+    // A USB adapter that sits on received bytes for 16 ms costs that on every reply.
+    adapterAdvice_ = LowerAdapterLatency(devicePath_, DefaultDeviceRoots().sys);
+    if (!adapterAdvice_.empty() && prompts_) prompts_->Notice(adapterAdvice_);
+    return result;
 }
 
 std::uint32_t CSerialPort::Close() {

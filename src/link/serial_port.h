@@ -132,6 +132,9 @@ public:
     void SetPortName(const std::string& name) { portName_ = name; }
     // The device path of the open port (or of the last open attempt).
     const std::string& DevicePath() const { return devicePath_; }
+    // How to lower a USB adapter's latency timer that the last open could not
+    // lower itself ("" when there was nothing to do); also given to the prompts' Notice.
+    const std::string& AdapterAdvice() const { return adapterAdvice_; }
     std::size_t InQueueSize() const { return inQueue_; }
     std::size_t OutQueueSize() const { return outQueue_; }
     int ReadTimeoutMode() const { return timeoutMode_; }
@@ -151,6 +154,7 @@ private:
     IPrompts* prompts_ = nullptr;
     std::string portName_;
     std::string devicePath_;
+    std::string adapterAdvice_;
     int fd_ = -1;
     // The completion event: an eventfd that ends waits when signalled. It lives
     // as long as the port, so Cancel from another thread never meets a closed one.

@@ -1,6 +1,7 @@
 // Saving into a folder that takes no new files: the file is written in place.
 // Folder rights do not stop root, so as root each case runs in a child process
 // that has become an ordinary user.
+#include "as_ordinary_user.h"
 #include "base/atomic_write.h"
 #include "document_test_support.h"
 
@@ -20,31 +21,6 @@ using namespace kolt::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// Runs `body` as an ordinary user (in a child process when we are root) and
-// returns what it returned: the write's outcome and its error text.
-std::string AsOrdinaryUser(const std::function<std::string()>& body) {
-    if (::geteuid() != 0) return body();
-    int fds[2];
-    if (::pipe(fds) != 0) return "pipe failed";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string out = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 ? body() : "setuid failed";
-        [[maybe_unused]] auto n = ::write(fds[1], out.data(), out.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string out;
-    char buf[256];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return out;
-}
 
 std::string Replace(const std::string& path, const std::string& bytes) {
     std::string error;
@@ -84,12 +60,11 @@ struct LockedFolder {
 TEST(SaveInPlace, WritableFileInAFolderThatTakesNoNewFilesIsWrittenWhereItIs) {
     LockedFolder locked("BaudRate=38400\r\n");
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "BaudRate=9600\r\nParity=2\r\n"); }), "saved");
-    EXPECT_EQ(ReadBytes(locked.file), "BaudRate=9600\r\nParity=2\r\n");
-    EXPECT_EQ(locked.Inode(), locked.inode);
+    EXPECT_EQ(std::pair(ReadBytes(locked.file), locked.Inode()), std::pair(std::string("BaudRate=9600\r\nParity=2\r\n"), locked.inode));
     // Shorter contents cut the file to their length.
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.file, "x"); }), "saved");
-    EXPECT_EQ(ReadBytes(locked.file), "x");
-    EXPECT_EQ(std::distance(fs::directory_iterator(locked.folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::pair(ReadBytes(locked.file), std::distance(fs::directory_iterator(locked.folder), fs::directory_iterator())),
+              std::pair(std::string("x"), std::ptrdiff_t{1}));
     // A file that is not there yet cannot be made there: the folder's reason is told.
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(locked.folder + "/new.kpf", "x"); }),
               std::string("failed: ") + std::strerror(EACCES));
@@ -100,19 +75,17 @@ TEST(SaveInPlace, FailedInPlaceWritePutsTheOldBytesBack) {
     LockedFolder locked(old);
     // A file-size limit makes the write fail part-way, like a full disk.
     const std::string result = AsOrdinaryUser([&] {
-        rlimit small{};
-        ::getrlimit(RLIMIT_FSIZE, &small);
-        const rlimit saved = small;
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
         auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        small.rlim_cur = 100;
+        const rlimit small{100, saved.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &small);
         std::string r = Replace(locked.file, std::string(500, 'n'));
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, handler);
         return r;
     });
-    EXPECT_EQ(result, std::string("failed: ") + std::strerror(EFBIG));
-    EXPECT_EQ(ReadBytes(locked.file), old);
+    EXPECT_EQ(std::pair(result, ReadBytes(locked.file)), std::pair(std::string("failed: ") + std::strerror(EFBIG), old));
 }
 
 TEST(SaveInPlace, SomeoneElsesFileInASharedStickyFolderIsWrittenInPlace) {
@@ -120,6 +93,6 @@ TEST(SaveInPlace, SomeoneElsesFileInASharedStickyFolderIsWrittenInPlace) {
     // Anyone may add files here, but only a file's owner may rename over it.
     LockedFolder shared("theirs", fs::perms::all | fs::perms::sticky_bit);
     EXPECT_EQ(AsOrdinaryUser([&] { return Replace(shared.file, "mine"); }), "saved");
-    EXPECT_EQ(ReadBytes(shared.file), "mine");
-    EXPECT_EQ(std::distance(fs::directory_iterator(shared.folder), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::pair(ReadBytes(shared.file), std::distance(fs::directory_iterator(shared.folder), fs::directory_iterator())),
+              std::pair(std::string("mine"), std::ptrdiff_t{1}));
 }

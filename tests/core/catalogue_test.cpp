@@ -34,11 +34,7 @@ constexpr std::uint8_t kInt = 0x00, kThree = 0x04, kOne = 0x08, kTwo = 0x0C;
 }  // namespace
 
 TEST(ValueText, FormatAndParse) {
-    struct Shown {
-        std::int32_t value;
-        std::uint8_t attr;
-        const char* text;
-    };
+    struct Shown { std::int32_t value; std::uint8_t attr; const char* text; };
     for (const Shown& c : std::vector<Shown>{{0, kInt, "0"},        {0, kThree, "000"},      {0, kOne, "0.0"},
                                              {0, kTwo, "0.00"},     {5, kThree, "005"},      {9990, kOne, "999.0"},
                                              {1, kOne, "0.1"},      {20000, kTwo, "200.00"}, {100, kTwo, "1.00"},
@@ -58,14 +54,11 @@ TEST(ValueText, FormatAndParse) {
 TEST(Models, DefaultsFollowModelAndFrequency) {
     // Every model's table is pinned in the catalogue's pinned tests; an index without a model has none.
     for (const char* code : {"F00", "F43", "C25"}) EXPECT_EQ(DefaultValue(NumberFromCode(code), 11, true), 0) << code;
-    EXPECT_EQ(FormatParamValue(4400, NumberFromCode("F44")), "440.0");
-    EXPECT_EQ(FormatParamValue(16, NumberFromCode("F43")), "1.6");
-    EXPECT_EQ(FormatParamValue(8, NumberFromCode("C25")), "0.8");
-
-    EXPECT_EQ(DefaultText(NumberFromCode("F07"), 0), "50.00/60.00");
-    EXPECT_EQ(DefaultText(NumberFromCode("C15"), 0), "1/4");
-    EXPECT_EQ(DefaultText(NumberFromCode("F48"), 0), "250/300");
-    EXPECT_EQ(DefaultText(NumberFromCode("F00"), 7), "007");
-    EXPECT_EQ(DefaultText(NumberFromCode("F53"), 7), "x.x");
-    EXPECT_EQ(DefaultText(NumberFromCode("F54"), 7), "");
+    EXPECT_EQ(FormatParamValue(4400, NumberFromCode("F44")) + FormatParamValue(16, NumberFromCode("F43")) + " " +
+                  FormatParamValue(8, NumberFromCode("C25")),
+              "440.01.6 0.8");
+    for (const auto& [code, model, text] : std::vector<std::tuple<const char*, int, const char*>>{
+             {"F07", 0, "50.00/60.00"}, {"C15", 0, "1/4"}, {"F48", 0, "250/300"}, {"F00", 7, "007"}, {"F53", 7, "x.x"},
+             {"F54", 7, ""}})
+        EXPECT_EQ(DefaultText(NumberFromCode(code), model), text) << code;
 }

@@ -39,35 +39,29 @@ private:
 
 TEST(Document, NewParameterDocumentHoldsTheModelDefaults) {
     CMarbenApp app;
-    app.currentModel = 2;
-    app.settings.hz50 = 0;
-    app.staging.names[0] = "stale";
+    std::tie(app.currentModel, app.settings.hz50, app.staging.names[0]) = std::tuple(2, 0, "stale");
     app.staging.values[0].fill(4242);  // no fresh read: not consulted
     CMarbenDoc doc(app);
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(std::tuple(doc.Title(), doc.untitled, doc.IsModified(), doc.names[0]), std::tuple("Untitled", 1, false, ""));
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const int number = NumberOfSlot(slot);
-        const std::int32_t def = number < 0 ? 0 : DefaultValue(number, 2, false);
-        EXPECT_EQ(std::tuple(doc.defaults[slot], doc.values[0][slot], doc.differs[slot]), std::tuple(def, def, number < 0 ? 0 : 1))
-            << slot;
-    }
+    // Model 2 at 60 Hz: F00 holds the model, F07 60.00 Hz; the 111 parameter slots are flagged, no other.
+    EXPECT_EQ(doc.values[0], doc.defaults);
+    EXPECT_EQ(std::tuple(doc.values[0][0], doc.values[0][7], doc.values[0][150], doc.differs[110], doc.differs[111],
+                         std::count(doc.differs.begin(), doc.differs.end(), 1)),
+              std::tuple(2, 6000, 0, 1, 0, 111));
 }
 
 TEST(DocumentCommands, SavePromptAnswersTextsAndBusyFlag) {
     CMarbenApp app;
     auto doc = CreateNewDocument(app);
     WatchingPrompts prompts(app);
-    EXPECT_TRUE(SaveIfModified(*doc, prompts));  // unmodified: no question at all
-    EXPECT_TRUE(CloseCurrentDocument(nullptr, prompts));
-    EXPECT_TRUE(prompts.shown.empty());
+    // Unmodified or no document: no question at all.
+    EXPECT_TRUE(SaveIfModified(*doc, prompts) && CloseCurrentDocument(nullptr, prompts) && prompts.shown.empty());
 
     doc->SetModifiedFlag(true);
     prompts.yesNoCancelAnswers = {Answer::Cancel, Answer::No};
-    EXPECT_FALSE(SaveIfModified(*doc, prompts));
-    EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(SaveIfModified(*doc, prompts));
-    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(!SaveIfModified(*doc, prompts) && doc->IsModified());  // Cancel
+    EXPECT_TRUE(SaveIfModified(*doc, prompts) && !doc->IsModified());  // No
     const Shown question{"yesnocancel", kModifiedText, "KOLT Quendal 1.2", Icon::None};
     ExpectShown(prompts, {question, question});
     EXPECT_EQ(std::pair(prompts.busyWhileShown, app.busyFlag), std::pair(std::vector<int>{1, 1}, std::uint8_t{0}));
@@ -76,8 +70,7 @@ TEST(DocumentCommands, SavePromptAnswersTextsAndBusyFlag) {
     doc->SetModifiedFlag(true);
     app.busyFlag = 1;
     prompts.yesNoCancelAnswers = {Answer::No};
-    EXPECT_TRUE(CloseCurrentDocument(doc.get(), prompts));
-    EXPECT_EQ(app.busyFlag, 1);
+    EXPECT_TRUE(CloseCurrentDocument(doc.get(), prompts) && app.busyFlag == 1);
 
     // A compare document asks only the second line.
     app.busyFlag = 0;
@@ -99,8 +92,8 @@ TEST(DocumentCommands, YesOnAnUntitledDocumentRunsSaveAs) {
     WatchingPrompts prompts(app);
     prompts.yesNoCancelAnswers = {Answer::Yes, Answer::Yes};
     EXPECT_FALSE(SaveIfModified(*doc, prompts));
-    EXPECT_EQ(std::tuple(doc->IsModified(), doc->Title()), std::tuple(true, "Untitled"));
-    EXPECT_EQ(prompts.saveArgs, (std::vector<std::string>{"Parameter Files (*.kpf)|*.kpf||", "kpf", "Untitled"}));
+    EXPECT_EQ(std::tuple(doc->IsModified(), doc->Title(), prompts.saveArgs),
+              std::tuple(true, "Untitled", std::vector<std::string>{"Parameter Files (*.kpf)|*.kpf||", "kpf", "Untitled"}));
 
     const std::string path = dir.File("pump.kpf");
     prompts.savePaths.push_back(path);
@@ -114,8 +107,7 @@ TEST(DocumentCommands, YesOnAnUntitledDocumentRunsSaveAs) {
     doc->untitled = 1;
     WatchingPrompts yesNo(app);
     yesNo.yesNoAnswers = {false, true};
-    EXPECT_TRUE(SaveIfModifiedYesNo(*doc, yesNo));
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(SaveIfModifiedYesNo(*doc, yesNo) && doc->IsModified());
     EXPECT_FALSE(SaveIfModifiedYesNo(*doc, yesNo));  // Yes, then Save As cancelled
     const Shown question{"yesno", kModifiedText, "KOLT Quendal 1.2", Icon::None};
     ExpectShown(yesNo, {question, question});
@@ -133,8 +125,7 @@ TEST(DocumentCommands, SaveAsOfACompareUsesTheCompareFilterAndKeepsItsKind) {
     ASSERT_TRUE(SaveDocument(*doc, prompts));
     EXPECT_EQ(prompts.saveArgs, (std::vector<std::string>{"Compara Files (*.kcf)|*.kcf||", "kpf", "Untitled"}));
     auto back = OpenDocumentFile(app, dir.File("cmp.kpf"), prompts);  // read back by its type line, whatever the suffix
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->compareMode, 3);
+    EXPECT_TRUE(back && back->compareMode == 3);
 }
 
 TEST(DocumentCommands, OpenTakesOnlyTheTwoExtensionsAndNewClearsACompare) {
@@ -146,8 +137,7 @@ TEST(DocumentCommands, OpenTakesOnlyTheTwoExtensionsAndNewClearsACompare) {
     ExpectShown(prompts, {refused, refused, refused});
 
     CMarbenApp app;  // File New takes the dialog's model and clears a compare
-    app.staging.compareMode = 2;
-    app.staging.present = {1, 1, 0};
+    std::tie(app.staging.compareMode, app.staging.present) = std::tuple(2, std::array<std::int32_t, 3>{1, 1, 0});
     PrepareFileNew(app, 10, false);
     auto doc = CreateNewDocument(app);
     EXPECT_EQ(std::tuple(doc->compareMode, doc->model, doc->hz50, doc->IsModified(), doc->present),

@@ -28,7 +28,6 @@ TEST(DocumentCompare, LoadRefusesAnythingButAParameterFile) {
     CMarbenApp app;
     CMarbenDoc cmp(app);
     cmp.compareMode = 2;
-
     LoadedParamFile f;
     f.settings[0] = 9;
     FakePrompts prompts;
@@ -52,17 +51,14 @@ TEST(DocumentCompare, FileWithFileListsOnlySlotsInUseInBothThatDiffer) {
     TempDir dir;
     SlotValues a = DefaultSettings(0, true), b = a;
     SlotFlags flagsB = AllInUse();
-    b[7] += 1;   // differs, in use in both
-    b[20] += 1;  // differs, but unused in file 2
-    flagsB[20] = 0;
-    b[150] = 3;  // beyond the parameters: unused in both
+    // 7 differs, in use in both; 20 differs, but unused in file 2; 150 lies beyond the parameters: unused in both.
+    std::tie(b[7], b[20], flagsB[20], b[150]) = std::tuple(b[7] + 1, b[20] + 1, 0, 3);
     WriteBytes(dir.File("a.kpf"), ParameterFileBytes(AllInUse(), a));
     WriteBytes(dir.File("b.kpf"), ParameterFileBytes(flagsB, b));
 
     FakePrompts prompts;
     FileWithFileData dlg;
-    ASSERT_TRUE(dlg.Load(0, dir.File("a.kpf"), prompts));
-    EXPECT_FALSE(dlg.CanAccept());
+    ASSERT_TRUE(dlg.Load(0, dir.File("a.kpf"), prompts) && !dlg.CanAccept());
     ASSERT_TRUE(dlg.Load(1, dir.File("b.kpf"), prompts) && dlg.CanAccept());
 
     CMarbenApp app;
@@ -75,23 +71,20 @@ TEST(DocumentCompare, FileWithFileListsOnlySlotsInUseInBothThatDiffer) {
 
     // The counter counts loads: file 1 twice is enough for OK; file 2 stays empty, in use nowhere.
     FileWithFileData twice;
-    EXPECT_TRUE(twice.Load(0, dir.File("a.kpf"), prompts) && twice.Load(0, dir.File("b.kpf"), prompts));
-    EXPECT_TRUE(twice.CanAccept());
+    EXPECT_TRUE(twice.Load(0, dir.File("a.kpf"), prompts) && twice.Load(0, dir.File("b.kpf"), prompts) && twice.CanAccept());
     EXPECT_EQ(FileWithFileDiffers(twice.files[0], twice.files[1]), SlotFlags{});
 }
 
 TEST(DocumentCompare, FilesWithDefaultWithOnlyTheSecondFile) {
     TempDir dir;
     CMarbenApp app;
-    app.currentModel = 4;
-    app.settings.hz50 = 1;
+    std::tie(app.currentModel, app.settings.hz50) = std::tuple(4, 1);
     FilesWithDefaultData dlg;
     dlg.Preset(app);
     EXPECT_EQ(std::tuple(dlg.model, dlg.frequency, dlg.CanAccept()), std::tuple(4, 0, false));
 
     // The user picks model 10 at 60 Hz; the file is compared with those defaults.
-    dlg.model = 10;
-    dlg.frequency = 1;
+    std::tie(dlg.model, dlg.frequency) = std::tuple(10, 1);
     SlotValues v = DefaultSettings(10, false);
     v[60] += 5;
     WriteBytes(dir.File("two.kpf"), ParameterFileBytes(SlotFlags{}, v));  // slot flags are not consulted
@@ -109,17 +102,15 @@ TEST(DocumentCompare, FilesWithDefaultWithOnlyTheSecondFile) {
 
 TEST(DocumentCompare, InverterWithDefaultNamesTheStationAndTakesTheDrivesModel) {
     CMarbenApp app;
-    app.readCapacity = 8;
-    app.readVersion = 12;
+    std::tie(app.readCapacity, app.readVersion) = std::tuple(8, 12);
     app.staging.values[0] = DefaultSettings(8, false);
     app.staging.values[0][0] += 1;
     app.staging.values[0][110] += 1;
     app.staging.values[1].fill(77);  // left over from an earlier compare, not consulted
     app.staging.names[2] = "old";
     StageInverterWithDefault(app, 7, false);
-    EXPECT_EQ(std::tuple(app.currentStation, app.currentModel, app.softwareVersion, app.settings.hz50),
-              std::tuple(7, 8, 12, 0));
-    EXPECT_EQ(app.staging.names, (std::array<std::string, 3>{"Station_007", "", ""}));
+    EXPECT_EQ(std::tuple(app.currentStation, app.currentModel, app.softwareVersion, app.settings.hz50, app.staging.names),
+              std::tuple(7, 8, 12, 0, std::array<std::string, 3>{"Station_007", "", ""}));
     auto doc = CreateNewDocument(app);
     EXPECT_EQ(std::tuple(doc->compareMode, Rows(*doc), doc->differs[0], doc->differs[110]), std::tuple(1, 2, 1, 1));
 }

@@ -1,5 +1,6 @@
 #include "base/legacy_text.h"
 #include "catalogue/models.h"
+#include "document/doc_commands.h"
 #include "document_test_support.h"
 #include "view/grid_texts.h"
 #include "view/print_layout.h"
@@ -31,20 +32,17 @@ std::string Header(const std::string& line1, const std::string& line2, char mode
 
 TEST(DocumentFile, EmptyParameterFileIs1801BytesWithItsOffsets) {
     CMarbenApp app;
-    app.currentModel = 3;
-    app.settings.hz50 = 0;
-    CMarbenDoc doc(app);
-    doc.OnNewDocument();
-    doc.values[0][5] = -2;
-    const std::string b = Bytes(doc);
+    PrepareFileNew(app, 3, false);
+    auto doc = CreateNewDocument(app);
+    doc->values[0][5] = -2;
+    const std::string b = Bytes(*doc);
     ASSERT_EQ(b.size(), 1801u);
     // Version line, type line, mode, model, 50 Hz flag, differs flags, values, 254 title lines, 8 print lines.
     const std::vector<std::pair<std::size_t, std::string>> pinned{
         {0, "KOLT Ver:1.2.080324\nParameter\n"}, {30, std::string("\0\0\0\0\3\0\0\0\0\1", 10)},
         {39 + 110, std::string("\1\0", 2)}, {339, std::string("\3\0\0\0", 4)}, {339 + 4 * 5, "\xFE\xFF\xFF\xFF"},
-        {1539, std::string(254 + 8, '\n')}};
+        {339 + 4 * 7, std::string("\x70\x17\0\0", 4)}, {1539, std::string(254 + 8, '\n')}};  // F07 60.00 Hz
     for (const auto& [offset, bytes] : pinned) EXPECT_EQ(b.substr(offset, bytes.size()), bytes) << offset;
-    EXPECT_EQ(IntAt(b, 339 + 4 * 55), DefaultValue(100, 3, false));
 }
 
 TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
@@ -53,22 +51,17 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     app.currentModel = 7;
     CMarbenDoc doc(app);
     doc.OnNewDocument();
-    doc.values[0][0] = 123;
-    doc.values[0][110] = -45;
-    doc.stationTitles[0] = "Pump 1";
+    std::tie(doc.values[0][0], doc.values[0][110], doc.stationTitles[0]) = std::tuple(123, -45, "Pump 1");
     EXPECT_FALSE(doc.TextCodec().legacy);  // UTF-8 text only
     doc.stationTitles[253] = "F\xF6rderband";  // texts written on Windows, in CP1252
-    doc.printFields[kPrintCompany] = "M\xFCller GmbH";
-    doc.printFields[kPrintRemark3] = "end";
+    std::tie(doc.printFields[kPrintCompany], doc.printFields[kPrintRemark3]) = std::tuple("M\xFCller GmbH", "end");
     FakePrompts prompts;
     const std::string path = dir.File("set.kpf");
     ASSERT_TRUE(WriteDocFile(doc, path, prompts));
-    EXPECT_EQ(ReadBytes(path), Bytes(doc));
-    EXPECT_EQ(ReadBytes(path).size(), kEmptyParameterFileSize + 6 + 10 + 11 + 3);
+    EXPECT_EQ(std::pair(ReadBytes(path), ReadBytes(path).size()), std::pair(Bytes(doc), kEmptyParameterFileSize + 6 + 10 + 11 + 3));
 
     CMarbenApp app2;
-    app2.staging.compareMode = 2;
-    app2.settings.hz50 = 0;
+    std::tie(app2.staging.compareMode, app2.settings.hz50) = std::tuple(2, 0);
     CMarbenDoc back(app2);
     back.SetModifiedFlag(true);
     back.untitled = 1;
@@ -87,23 +80,19 @@ TEST(DocumentFile, ParameterAndCompareFilesRoundTripThroughDisk) {
     cmp.compareMode = 3;
     cmp.present = {0, 1, 0x101};  // only the low byte is kept
     cmp.names = {"------", "\xB1\xC3.kpf", "------"};  // written on a Chinese system
-    cmp.values[1][9] = 99;
-    cmp.values[2][299] = -7;
-    cmp.differs[9] = 1;
-    cmp.stationTitles[0] = "not stored";
-    cmp.printFields[kPrintTitle] = "T";
+    std::tie(cmp.values[1][9], cmp.values[2][299], cmp.differs[9]) = std::tuple(99, -7, 1);
+    std::tie(cmp.stationTitles[0], cmp.printFields[kPrintTitle]) = std::tuple("not stored", "T");
     const std::string b = Bytes(cmp);
-    EXPECT_EQ(b.substr(20, 12), std::string("Compare\n\3\0\0\0", 12));
-    EXPECT_EQ(b.substr(37, 24), std::string("\x00\x01\x01------\n\xB1\xC3.kpf\n------\n", 24));
-    EXPECT_EQ(b.size(), 61u + 300 + 3 * 1200 + 2 + 7);
+    EXPECT_EQ(std::tuple(b.substr(20, 12), b.substr(37, 24), b.size()),
+              std::tuple(std::string("Compare\n\3\0\0\0", 12), std::string("\x00\x01\x01------\n\xB1\xC3.kpf\n------\n", 24),
+                         61u + 300 + 3 * 1200 + 2 + 7));
     WriteBytes(dir.File("c.kcf"), b);
     app2.settings.codePage = "GBK";
     ASSERT_TRUE(ReadDocFile(back, dir.File("c.kcf"), prompts));
-    EXPECT_EQ(Bytes(back), b);
+    EXPECT_EQ(std::tuple(Bytes(back), back.present, app2.staging.compareMode, prompts.shown.size()),
+              std::tuple(b, std::array<std::int32_t, 3>{0, 1, 1}, 3, 0u));
     EXPECT_EQ(DocumentGridTexts(back).header,
               (std::vector<std::string>{"Description", "Code", "Default", "------", "\xE6\xB3\xB5.kpf", "------"}));
-    EXPECT_EQ(std::tuple(back.present, app2.staging.compareMode), std::tuple(std::array<std::int32_t, 3>{0, 1, 1}, 3));
-    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST(DocumentFile, EveryRefusalHasItsMessageCaptionAndIcon) {
@@ -149,17 +138,15 @@ TEST(DocumentFile, EveryRefusalHasItsMessageCaptionAndIcon) {
 
 TEST(DocumentFile, TruncatedFileLeavesUnreadFieldsAtStartValues) {
     CMarbenApp app;
-    app.currentModel = 5;
-    CMarbenDoc doc(app);
-    doc.OnNewDocument();
-    doc.stationTitles[0] = "first";
-    doc.printFields[0] = "title";
-    const std::string full = Bytes(doc);
+    PrepareFileNew(app, 5, true);
+    auto doc = CreateNewDocument(app);
+    std::tie(doc->stationTitles[0], doc->printFields[0]) = std::tuple("first", "title");
+    const std::string full = Bytes(*doc);
 
     DocFileImage im;
     ASSERT_EQ(Decode(full.substr(0, kOffsetValues + 4 * 10 + 2), &im), DocReadResult::Ok);  // inside slot 10
     EXPECT_EQ(std::tuple(im.model, im.stationTitles[0], im.printFields[0]), std::tuple(5, "", ""));
-    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(im.values[0][slot], slot < 10 ? doc.values[0][slot] : 0);
+    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(im.values[0][slot], slot < 10 ? doc->values[0][slot] : 0);
     // Every prefix: nothing before the end of "Parameter" passes, everything from there on does.
     for (std::size_t n = 0; n <= full.size(); ++n)
         EXPECT_EQ(Decode(full.substr(0, n)), n < 29 ? DocReadResult::BadFormat : DocReadResult::Ok) << n;

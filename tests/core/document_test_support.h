@@ -46,13 +46,6 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Little-endian 32-bit word at `offset`.
-inline std::int32_t IntAt(const std::string& bytes, std::size_t offset) {
-    std::uint32_t u = 0;
-    for (std::size_t i = 4; i-- > 0;) u = (u << 8) | static_cast<unsigned char>(bytes[offset + i]);
-    return static_cast<std::int32_t>(u);
-}
-
 // Every parameter slot flagged in use, and a model's factory defaults in every slot.
 inline SlotFlags AllInUse() {
     SlotFlags f{};

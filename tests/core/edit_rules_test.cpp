@@ -14,14 +14,11 @@ TEST(EditRules, RangeCheckAndOverRangeMessage) {
     EXPECT_EQ(OverRangeMessage(1), "Over Range !!\n\nCode: F01\nRange Value: 0.1~999.0");
     EXPECT_EQ(OverRangeMessage(102), "Over Range !!\n\nCode: C02\nRange Value: 50~200");
     EXPECT_EQ(OverRangeMessage(52), "Over Range !!\n\nCode: F52\nRange Value: 0, 10, 20");
-
-    for (std::int32_t v : {100, 20000}) EXPECT_TRUE(RangeAccepts(7, v)) << v;
-    for (std::int32_t v : {99, 20001}) EXPECT_FALSE(RangeAccepts(7, v)) << v;
-    // F52: only the three reset codes, although 15 lies between its limits.
-    for (std::int32_t v : {0, 10, 20}) EXPECT_TRUE(RangeAccepts(52, v)) << v;
-    for (std::int32_t v : {5, 15, 30, -10}) EXPECT_FALSE(RangeAccepts(52, v)) << v;
-    // Limits both 0: not checked at all.
-    EXPECT_TRUE(RangeAccepts(53, 12345));
+    // F52: only the three reset codes, although 15 lies between its limits; F53's limits are both 0: not checked.
+    for (const auto& [number, v, ok] : std::vector<std::tuple<int, std::int32_t, bool>>{
+             {7, 100, true}, {7, 20000, true}, {7, 99, false}, {7, 20001, false}, {52, 0, true}, {52, 10, true},
+             {52, 20, true}, {52, 5, false}, {52, 15, false}, {52, 30, false}, {52, -10, false}, {53, 12345, true}})
+        EXPECT_EQ(RangeAccepts(number, v), ok) << number << " " << v;
     EXPECT_TRUE(RangeAccepts(7, -5, 0, 0));
 }
 
@@ -44,20 +41,13 @@ TEST(EditRules, WhichSettingsMayBeEdited) {
     for (int n : {0, 53, 54, 148, 155, 60}) EXPECT_FALSE(SettingEditable(n)) << n;
     for (int n : {1, 52, 100, 147}) EXPECT_TRUE(SettingEditable(n)) << n;
     // F52 resets the drive: edited only online and linked.
-    EXPECT_FALSE(MayBeginEdit(52, true, false));
-    EXPECT_FALSE(MayBeginEdit(52, false, true));
-    EXPECT_TRUE(MayBeginEdit(52, true, true));
-    EXPECT_TRUE(MayBeginEdit(7, false, false));
-    EXPECT_FALSE(MayBeginEdit(0, true, true));
+    EXPECT_EQ((std::vector{MayBeginEdit(52, true, false), MayBeginEdit(52, false, true), MayBeginEdit(52, true, true),
+                           MayBeginEdit(7, false, false), MayBeginEdit(0, true, true)}),
+              (std::vector{false, false, true, true, false}));
 }
 
 TEST(EditRules, EndEditDecisions) {
-    struct Case {
-        const char* name;
-        EndEditInput in;
-        bool rejected, commit, rememberOnline, postOnline;
-        std::int32_t value;  // when committed
-    };
+    struct Case { const char* name; EndEditInput in; bool rejected, commit, rememberOnline, postOnline; std::int32_t value; };
     const Case cases[] = {
         {"changed, in range", {"F07", "55.50", "50.00", false, 100, 20000, false, 0}, false, true, false, false, 5550},
         {"C25", {"C25", "2.5", "0.5", false, 1, 100, false, 0}, false, true, false, false, 25},
@@ -74,11 +64,8 @@ TEST(EditRules, EndEditDecisions) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const EndEditDecision d = DecideEndEdit(c.in);
-        EXPECT_EQ(std::tuple(d.rejected, d.commit, d.rememberOnline, d.postOnline),
-                  std::tuple(c.rejected, c.commit, c.rememberOnline, c.postOnline));
-        if (c.commit) {
-            EXPECT_EQ(d.value, c.value);
-        }
+        EXPECT_EQ(std::tuple(d.rejected, d.commit, d.rememberOnline, d.postOnline, d.commit ? d.value : 0),
+                  std::tuple(c.rejected, c.commit, c.rememberOnline, c.postOnline, c.value));  // the value when committed
         EXPECT_EQ(d.message, c.rejected ? OverRangeMessage(NumberFromCode(c.in.code)) : "");
     }
 }

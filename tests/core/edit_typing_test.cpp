@@ -29,18 +29,15 @@ std::pair<std::string, int> TypeKeys(const std::string& keys, std::uint8_t attri
 
 TEST(SettingEdit, TypedTextFollowsFormatAndWidth) {
     struct Case { const char* keys; std::uint8_t attr; int width; const char* text; int refused; };
+    // "a-+ ,eE7": digits and one point only; width 6 lies outside the checked ranges: only its limit holds.
     for (const Case& c : std::vector<Case>{
-             {"12.5", kOneDecimal, 4, "12.5", 0},     {"123", kOneDecimal, 4, "12", 1},
-             {"1.25", kOneDecimal, 4, "1.2", 1},      {"999.0", kOneDecimal, 5, "999.0", 0},
-             {"9999", kOneDecimal, 5, "999", 1},      {"1.23", kTwoDecimals, 4, "1.23", 0},
-             {"12", kTwoDecimals, 4, "1", 1},         {"1.234", kTwoDecimals, 4, "1.23", 1},
-             {"200.00", kTwoDecimals, 6, "200.00", 0}, {"1.2.", kTwoDecimals, 6, "1.2", 1},
-             {"1.5", kInteger, 3, "15", 1},           {"a-+ ,eE7", kOneDecimal, 5, "7", 7},  // digits and one point
-             {"1234567", kOneDecimal, 6, "123456", 1}  // a width outside the checked ranges: only its limit
-         }) {
+             {"12.5", kOneDecimal, 4, "12.5", 0}, {"123", kOneDecimal, 4, "12", 1}, {"1.25", kOneDecimal, 4, "1.2", 1},
+             {"999.0", kOneDecimal, 5, "999.0", 0}, {"9999", kOneDecimal, 5, "999", 1}, {"1.23", kTwoDecimals, 4, "1.23", 0},
+             {"12", kTwoDecimals, 4, "1", 1}, {"1.234", kTwoDecimals, 4, "1.23", 1}, {"200.00", kTwoDecimals, 6, "200.00", 0},
+             {"1.2.", kTwoDecimals, 6, "1.2", 1}, {"1.5", kInteger, 3, "15", 1}, {"a-+ ,eE7", kOneDecimal, 5, "7", 7},
+             {"1234567", kOneDecimal, 6, "123456", 1}})
         EXPECT_EQ(TypeKeys(c.keys, c.attr, c.width), std::make_pair(std::string(c.text), c.refused))
             << c.keys << " attr " << int(c.attr) << " width " << c.width;
-    }
 }
 
 TEST(SettingEdit, KeysOverSelectionsAndDeletion) {
@@ -59,9 +56,7 @@ TEST(SettingEdit, KeysOverSelectionsAndDeletion) {
          }) {
         SCOPED_TRACE(std::string(c.text) + " key " + std::to_string(int(c.key)) + " at " + std::to_string(c.selStart));
         const TypedKeyResult r = FilterTypedKey(c.text, c.selStart, c.selLength, c.key, c.attr, c.width);
-        EXPECT_EQ(r.accepted, c.accepted);
-        EXPECT_EQ(r.text, c.after);
-        EXPECT_EQ(r.caret, c.caret);
+        EXPECT_EQ(std::tuple(r.accepted, r.text, r.caret), std::tuple(c.accepted, c.after, c.caret));
     }
 }
 

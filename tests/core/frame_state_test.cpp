@@ -30,12 +30,7 @@ CMarbenApp AppIn(const State& s) {
 TEST(FrameRules, CommandsFollowTheFlagsAndTheDocument) {
     const int ids[] = {kLink, kRead, kInverterWithDefault, kWrite, kFileSave, kFileClose, kPrintTitleSet, kOnlineEdit};
     const FrameFacts none, doc{true, 0, true, false};
-    struct Row {
-        const char* name;
-        State state;
-        FrameFacts facts;
-        const char* expected;  // in the order of `ids`
-    } const rows[] = {
+    struct Row { const char* name; State state; FrameFacts facts; const char* expected; /* in the order of `ids` */ } const rows[] = {
         {"nothing linked", {0, 0, 0, 0}, none, "x------x"},
         {"linked", {1, 0, 0, 0}, none, "xxx----x"},
         {"linked, busy in a modal command", {1, 1, 0, 0}, none, "x-x----x"},
@@ -77,14 +72,9 @@ TEST(FrameRules, StatusPaneTexts) {
     app.currentModel = 7;
     EXPECT_EQ(panes(app, false), (Panes{"Ver: x.x", "No station linked", "Model: xxxxxxxxxxx", "Offline Edit"}));
     EXPECT_EQ(panes(app, true), (Panes{"Ver: x.x", "No station linked", "Model: D200-2.2", "Offline Edit"}));
-    app.linkedFlag = 1;
-    app.softwareVersion = 12;
-    app.currentStation = 7;
-    app.settings.onlineEdit = 1;
+    std::tie(app.linkedFlag, app.softwareVersion, app.currentStation, app.settings.onlineEdit) = std::tuple(1, 12, 7, 1);
     EXPECT_EQ(panes(app, false), (Panes{"Ver: 1.2", "Linking  007", "Model: D200-2.2", "Online Edit"}));
-    app.currentStation = 254;
-    app.softwareVersion = 105;
-    app.currentModel = 11;  // a drive reporting a code without a model
+    std::tie(app.currentStation, app.softwareVersion, app.currentModel) = std::tuple(254, 105, 11);  // 11: no model
     EXPECT_EQ(panes(app, true), (Panes{"Ver: 10.5", "Linking  254", "Model: xxxxxxxxxxx", "Online Edit"}));
     app.currentModel = 0;
     EXPECT_EQ(std::get<2>(panes(app, false)), "Model: S100-0.2");

@@ -20,12 +20,7 @@ void Touch(const std::string& p) { std::ofstream(p) << ""; }
 
 TEST(InstallDirTest, ChoiceFollowsHomeThenWritableProgramFolderThenUserFolder) {
     using S = InstallDirSource;
-    struct Case {
-        const char *koltHome, *program;
-        bool programWritable;
-        const char *xdg, *home, *dir;
-        S source;
-    } const cases[] = {
+    struct Case { const char *koltHome, *program; bool programWritable; const char *xdg, *home, *dir; S source; } const cases[] = {
         // $KOLT_HOME wins even over a writable program folder; one or more trailing '/' go.
         {"/opt/kolt//", "/work/build", true, "/x/cfg", "/home/ann", "/opt/kolt", S::KoltHome},
         {"/opt/kolt", "/usr/bin", false, "", "/home/ann", "/opt/kolt", S::KoltHome},
@@ -45,7 +40,9 @@ TEST(InstallDirTest, ChoiceFollowsHomeThenWritableProgramFolderThenUserFolder) {
             return c.programWritable;
         });
         EXPECT_EQ(std::tuple(got.dir, got.source), std::tuple(std::string(c.dir), c.source)) << c.koltHome << c.program;
-        if (c.source == S::UserFolder) EXPECT_EQ(asked, "/usr/local/bin");
+        if (c.source == S::UserFolder) {
+            EXPECT_EQ(asked, "/usr/local/bin");
+        }
     }
     // A relative $KOLT_HOME is taken from the current folder.
     EXPECT_EQ(ChooseInstallDir({"rel/dir/", "/usr/bin", "", "/home/ann"}).dir, (fs::current_path() / "rel/dir").string());
@@ -70,8 +67,7 @@ TEST(InstallDirTest, BuildTreeToolsShareTheWindowProgramsFolder) {
 TEST(InstallDirTest, FoldersTakenMadeOrRefused) {
     TempDir scratch;
     const std::string home = scratch.File("home"), program = scratch.File("bin"), xdg = scratch.File("cfg");
-    fs::create_directories(home);
-    fs::create_directories(program);
+    for (const std::string& folder : {home, program}) fs::create_directories(folder);
     for (const auto& [koltHome, source, folder] : {std::tuple(home + "/", InstallDirSource::KoltHome, home),
                                                    std::tuple(std::string(), InstallDirSource::ProgramFolder, program)}) {
         const InstallDirResult r = ResolveInstallDir({koltHome, program, xdg, "/nonexistent"}, true);
@@ -91,15 +87,12 @@ TEST(InstallDirTest, FoldersTakenMadeOrRefused) {
 
     // kolt-cli only reads: a missing per-user folder is fine and stays missing.
     const InstallDirInputs fresh{"", "/usr/bin", scratch.File("a/b"), "/h"};
-    EXPECT_TRUE(ResolveInstallDir(fresh, false, never).ok);
-    EXPECT_FALSE(fs::exists(scratch.File("a")));
+    EXPECT_TRUE(ResolveInstallDir(fresh, false, never).ok && !fs::exists(scratch.File("a")));
     // The window program creates it with its missing parents, private to the user.
     r = ResolveInstallDir(fresh, true, never);
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.choice.dir, scratch.File("a/b/kolt"));
     struct stat st {};
-    ASSERT_EQ(::stat(scratch.File("a/b/kolt").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    const int statResult = ::stat(scratch.File("a/b/kolt").c_str(), &st);
+    EXPECT_EQ(std::tuple(r.ok, r.choice.dir, statResult, st.st_mode & 0777), std::tuple(true, scratch.File("a/b/kolt"), 0, 0700u));
 }
 
 TEST(InstallDirTest, HelpFileIsLookedForInTheInstallFolderThenTheSharedDataFolder) {
@@ -108,12 +101,11 @@ TEST(InstallDirTest, HelpFileIsLookedForInTheInstallFolderThenTheSharedDataFolde
     EXPECT_EQ(HelpFileFolders("/tmp/p/share/kolt/", "/tmp/p/bin"), (Folders{"/tmp/p/share/kolt"}));
     TempDir tree;
     const std::string install = tree.File("cfg"), shared = tree.File("share/kolt");
-    fs::create_directories(install);
-    fs::create_directories(shared);
+    for (const std::string& folder : {install, shared}) fs::create_directories(folder);
     const Folders folders = HelpFileFolders(install, tree.File("bin"));
     ASSERT_EQ(folders, (Folders{install, shared}));
-    EXPECT_EQ(FindHelpFile(folders), std::nullopt);
-    EXPECT_EQ(HelpNotFoundMessage(folders), "Not Find Help File!!\n\nLooked in:\n" + install + "\n" + shared);
+    EXPECT_EQ(std::pair(FindHelpFile(folders), HelpNotFoundMessage(folders)),
+              std::pair(std::optional<std::string>(), "Not Find Help File!!\n\nLooked in:\n" + install + "\n" + shared));
     for (const std::string& found : {shared, install}) {  // the installation folder first
         Touch(found + "/KOLTEDPC.chm");
         EXPECT_EQ(FindHelpFile(folders), found + "/KOLTEDPC.chm");
@@ -121,11 +113,7 @@ TEST(InstallDirTest, HelpFileIsLookedForInTheInstallFolderThenTheSharedDataFolde
 }
 
 TEST(DisplayCheckTest, WindowsNeedADisplayOrAPlatformGivenToQt) {
-    struct Case {
-        const char *display, *wayland, *qpa;
-        std::vector<std::string> args;
-        bool can;
-    } const cases[] = {
+    struct Case { const char *display, *wayland, *qpa; std::vector<std::string> args; bool can; } const cases[] = {
         {"", "", "", {}, false}, {"", "", "", {"pump.kpf"}, false}, {":0", "", "", {}, true},
         {"", "wayland-0", "", {}, true}, {"", "", "offscreen", {}, true},
         {"", "", "", {"-platform", "offscreen"}, true}, {"", "", "", {"--platform", "vnc"}, true},

@@ -36,10 +36,9 @@ TEST_F(SettingsFileTest, WriterProducesTheTableLinesWithCrLf) {
               "[KOLT]\r\nVersion=v1.2.080324\r\n[System]\r\nComPort=3\r\nBaudRate=9600\r\n"
               "DataLengthBits=7\r\nParityBit=2\r\nStopBits=2\r\nPrint Title=0\r\nPrint FxxFlag=1\r\n"
               "Print CxxFlag=1\r\nOnLineEdit=1\r\nFreq50HzFlag=0\r\n[Definite Parameter]\r\n0\r\n");
-    s.definiteCount = 2;  // F07 and C25; a code page other than the default follows the list
-    s.definiteKinds = {1, 2};
-    s.definiteNumbers = {7, 25};
-    s.codePage = "GBK";
+    // F07 and C25; a code page other than the default follows the list.
+    std::tie(s.definiteCount, s.definiteKinds[0], s.definiteNumbers[0], s.definiteKinds[1], s.definiteNumbers[1], s.codePage) =
+        std::tuple(2, 1, 7, 2, 25, "GBK");
     const std::string text = SettingsFileText(s);
     EXPECT_EQ(text.substr(text.find("[Definite")), "[Definite Parameter]\r\n2\r\n1\r\n07\r\n2\r\n25\r\nTextCodePage=GBK\r\n");
 }
@@ -54,8 +53,7 @@ TEST_F(SettingsFileTest, LinesAreReadAtTheirOwnPlacesOnly) {
              {head + "xComPort=3\r\n", 1}})  // the value text is "=3", which gives 0, hence COM 1
         EXPECT_EQ(Read(text, start).comPort, comPort) << text;
     KoltSettings untouched = start;  // a missing file changes nothing
-    EXPECT_FALSE(ReadSettingsFile(dir_.File("absent.ini"), untouched));
-    EXPECT_EQ(untouched.comPort, 6);
+    EXPECT_TRUE(!ReadSettingsFile(dir_.File("absent.ini"), untouched) && untouched.comPort == 6);
     EXPECT_EQ(Read(head + "BaudRate=9600\r\nBaudRate=4800\r\n").baudRate, 38400);  // no ComPort: nothing more
 
     // Baud rate and data bits swapped: both keep their values; so do the moved 50 Hz flag and title flag.
@@ -77,11 +75,11 @@ TEST_F(SettingsFileTest, DefiniteListAndCodePageAfterIt) {
     const std::string list = kHead + std::string(kSystem);
     KoltSettings big = Read(list + "310\r\n" + entries);
     EXPECT_EQ(std::tuple(big.definiteCount, big.definiteNumbers[299]), std::tuple(kDefiniteMax, 299 % 56));
-    KoltSettings negative = Read(list + "-4\r\n1\r\n07\r\n");
-    EXPECT_EQ(std::tuple(negative.definiteCount, negative.definiteKinds[0]), std::tuple(0, 0));
-    KoltSettings shortList = Read(list + "2\r\n1\r\n07\r\n");  // missing entries read as empty lines
-    EXPECT_EQ(std::tuple(shortList.definiteCount, shortList.definiteNumbers[0], shortList.definiteKinds[1]),
-              std::tuple(2, 7, 0));
+    // A negative count reads no entry; missing entries read as empty lines.
+    const KoltSettings negative = Read(list + "-4\r\n1\r\n07\r\n"), shortList = Read(list + "2\r\n1\r\n07\r\n");
+    EXPECT_EQ(std::tuple(negative.definiteCount, negative.definiteKinds[0], shortList.definiteCount, shortList.definiteNumbers[0],
+                         shortList.definiteKinds[1]),
+              std::tuple(0, 0, 2, 7, 0));
     // The code page: any name iconv knows, in upper case; an unknown one leaves the default.
     for (const auto& [line, codePage] : std::vector<std::pair<std::string, std::string>>{
              {"TextCodePage=big5\r\n", "BIG5"}, {"TextCodePage=SHIFT_JIS\n", "SHIFT_JIS"},
@@ -93,10 +91,7 @@ TEST_F(SettingsFileTest, DefiniteListAndCodePageAfterIt) {
 TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
     std::ofstream(path_) << "old content";
     KoltSettings s{.comPort = 8, .baudRate = 4800, .parity = 1, .printF = 0, .definiteCount = kDefiniteMax};
-    for (int i = 0; i < kDefiniteMax; ++i) {
-        s.definiteKinds[i] = 1 + i % 2;
-        s.definiteNumbers[i] = i % 56;
-    }
+    for (int i = 0; i < kDefiniteMax; ++i) std::tie(s.definiteKinds[i], s.definiteNumbers[i]) = std::pair(1 + i % 2, i % 56);
     s.codePage = "SHIFT_JIS";
     EXPECT_FALSE(WriteSettingsFile(dir_.File("no/koltinf.ini"), s));
     if (::geteuid() != 0) {  // permissions do not stop root
@@ -109,8 +104,7 @@ TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
     ASSERT_TRUE(WriteSettingsFile(path_, s));
     KoltSettings r;
     ASSERT_TRUE(ReadSettingsFile(path_, r));
-    EXPECT_EQ(SettingsFileText(r), SettingsFileText(s));
-    EXPECT_EQ(testing::ReadBytes(path_), SettingsFileText(s));
+    EXPECT_EQ(std::pair(SettingsFileText(r), testing::ReadBytes(path_)), std::pair(SettingsFileText(s), SettingsFileText(s)));
 }
 
 }  // namespace

@@ -21,10 +21,8 @@ TEST(TrendRing, KeepsTheNewestSamplesInOrderAcrossWrapAround) {
                                        {4, {1, 2, 3, 4}}, {5, {2, 3, 4, 5}}, {11, {8, 9, 10, 11}}}) {
         TrendRing ring(4);
         for (int t = 1; t <= pushes; ++t) ring.Push({.timeMs = t});
-        EXPECT_EQ(Times(ring), kept) << pushes;
-        EXPECT_EQ(ring.Capacity(), 4u);
-        EXPECT_EQ(ring.Pushed(), static_cast<std::uint64_t>(pushes));
-        EXPECT_EQ(ring.Empty() ? 0 : ring.Newest().timeMs, pushes);
+        EXPECT_EQ(std::tuple(Times(ring), ring.Capacity(), ring.Pushed(), ring.Empty() ? 0 : ring.Newest().timeMs),
+                  std::tuple(kept, 4u, static_cast<std::uint64_t>(pushes), pushes)) << pushes;
     }
     TrendRing ring(4);
     for (int t = 1; t <= 6; ++t) ring.Push({.timeMs = t * 10});  // keeps 30, 40, 50, 60
@@ -37,9 +35,7 @@ TEST(TrendRecorder, AllocatesOnlyForRecordedStationsAndHoldsAnHour) {
     EXPECT_GE(recorder.Capacity(), 9000u);  // an hour of the 400 ms tick
     for (int station : {3, 0, 255, 200}) recorder.Record(station, StationRecord{});  // 0 and 255 are no stations
     EXPECT_EQ(recorder.Stations(), (std::vector<int>{3, 200}));
-    EXPECT_EQ(recorder.Ring(4), nullptr);
-    ASSERT_NE(recorder.Ring(3), nullptr);
-    EXPECT_EQ(recorder.Ring(3)->Capacity(), recorder.Capacity());
+    EXPECT_TRUE(recorder.Ring(4) == nullptr && recorder.Ring(3) && recorder.Ring(3)->Capacity() == recorder.Capacity());
 }
 
 // ------------------------------------------------------------------ the engine records
@@ -63,25 +59,22 @@ TEST_F(TrendEngine, OneSamplePerSuccessfulCycleOnlyForPolledStationsUntilTheNext
     drive->SetFault(3, 25);
     engine.PollCycle();
     engine.PollCycle();
-    EXPECT_EQ(engine.Trend().Stations(), (std::vector<int>{1, 3}));  // 2, 4 and 5 of the page are not polled
-    EXPECT_EQ(Samples(1), 2u);
-    ASSERT_EQ(Samples(3), 2u);
+    // 2, 4 and 5 of the page are not polled; station 1 took a stamp between station 3's two.
+    EXPECT_EQ(std::tuple(engine.Trend().Stations(), Samples(1), Samples(3)), std::tuple(std::vector<int>{1, 3}, 2u, 2u));
     const TrendRing& ring3 = *engine.Trend().Ring(3);
-    EXPECT_EQ(ring3.Newest().faultCode, 25);
-    EXPECT_EQ(ring3.Newest().timeMs - ring3.At(0).timeMs, 800);  // station 1 took a stamp in between
+    ASSERT_EQ(ring3.Size(), 2u);
+    EXPECT_EQ(std::tuple(ring3.Newest().faultCode, ring3.Newest().timeMs - ring3.At(0).timeMs), std::tuple(25, 800));
     // A status poll that fails: that station's cycle adds nothing, the other's does.
     drive->SetIgnoreReads(3, 0x00EF, true);
     engine.PollCycle();
-    EXPECT_EQ(Samples(1), 3u);
-    EXPECT_EQ(Samples(3), 2u);
+    EXPECT_EQ(std::tuple(Samples(1), Samples(3)), std::tuple(3u, 2u));
     drive->SetIgnoreReads(3, 0x00EF, false);
     // The window closes: the record stays. A new start begins a new one.
     engine.WindowClosed();
     EXPECT_EQ(Samples(1), 3u);
     const std::uint64_t generation = engine.Trend().Generation();
     ASSERT_TRUE(engine.StartSingle(3));
-    EXPECT_NE(engine.Trend().Generation(), generation);
-    EXPECT_TRUE(engine.Trend().Stations().empty());
+    EXPECT_TRUE(engine.Trend().Generation() != generation && engine.Trend().Stations().empty());
     engine.PollCycle();
     EXPECT_EQ(engine.Trend().Stations(), (std::vector<int>{3}));
 }
@@ -99,10 +92,7 @@ TEST(TrendCsv, HeaderAndRowsInTheirUnits) {
     TrendSample running = kSample, tripped = kSample, top{};
     running.running = running.reverse = 1;
     running.terminals = 0b100001;  // S1 and RY1
-    tripped.timeMs = 946684799999;
-    tripped.faultCode = 25;
-    tripped.outFreq = 5;
-    tripped.outAmp = 0;
+    std::tie(tripped.timeMs, tripped.faultCode, tripped.outFreq, tripped.outAmp) = std::tuple(946684799999, 25, 5, 0);
     top.setFreq = top.outFreq = top.outVolt = top.busVolt = top.outAmp = 65535;
     top.faultCode = 12;  // a code without a name
     const std::pair<TrendSample, const char*> rows[] = {
@@ -151,9 +141,8 @@ TEST(TrendEvents, RunStopDirectionAndTripsBetweenSamples) {
         return out;
     };
     // The first sample starts nothing; fault 12 has no name and is no trip.
-    EXPECT_EQ(describe(0, 8), (std::vector<std::string>{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}));
-    EXPECT_EQ(describe(3, 3), std::vector<std::string>{});
-    EXPECT_EQ(describe(6, 100), (std::vector<std::string>{"7trip1", "7run", "7fwd"}));
+    EXPECT_EQ((std::vector{describe(0, 8), describe(3, 3), describe(6, 100)}),
+              (std::vector<std::vector<std::string>>{{"2rev", "3trip25", "3stop", "7trip1", "7run", "7fwd"}, {}, {"7trip1", "7run", "7fwd"}}));
 }
 
 }  // namespace

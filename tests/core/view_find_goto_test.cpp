@@ -15,22 +15,13 @@ namespace {
 TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZeroAndNamesItsCode) {
     const auto f = CodeListEntries(kCodeF);
     const auto c = CodeListEntries(kCodeC);
+    // "5": not 50; "0": only entry 0 begins with 0, and it comes last; "05": no leading zeros; F stops at 54.
     for (const auto& [typed, inF, inC] : std::vector<std::tuple<std::string, int, int>>{
-             {"5", 5, 5},      // not 50
-             {"0", 0, 0},      // only entry 0 begins with 0, and it comes last
-             {"05", -1, -1},   // no entry has a leading zero
-             {"1", 1, 1},
-             {"12", 12, 12},
-             {"55", -1, 55},   // F stops at 54
-             {"6", 6, 6},
-             {"x", -1, -1},
-             {"", -1, -1}}) {
-        EXPECT_EQ(MatchCodeEntry(f, typed), inF) << typed;
-        EXPECT_EQ(MatchCodeEntry(c, typed), inC) << typed;
-    }
+             {"5", 5, 5}, {"0", 0, 0}, {"05", -1, -1}, {"1", 1, 1}, {"12", 12, 12}, {"55", -1, 55}, {"6", 6, 6},
+             {"x", -1, -1}, {"", -1, -1}})
+        EXPECT_EQ(std::pair(MatchCodeEntry(f, typed), MatchCodeEntry(c, typed)), std::pair(inF, inC)) << typed;
     // The search is case-insensitive and comes back to entry 0 last.
-    EXPECT_EQ(MatchCodeEntry({"Ab", "x", "aB"}, "ab"), 2);
-    EXPECT_EQ(MatchCodeEntry({"Ab", "x", "y"}, "AB"), 0);
+    EXPECT_EQ(std::pair(MatchCodeEntry({"Ab", "x", "aB"}, "ab"), MatchCodeEntry({"Ab", "x", "y"}, "AB")), std::pair(2, 0));
     const std::string codes = GoToCode(kCodeC, 7) + GoToCode(kCodeF, 0) + GoToCode(kCodeF, 54) + GoToCode(kCodeC, 55);
     EXPECT_EQ(codes, "C07F00F54C55");
 }
@@ -47,13 +38,7 @@ TEST(FindGotoCodeRow, MissingCodeGivesNoRow) {
 const std::vector<std::string> kRows{"Alpha", "Accel time", "Decel TIME", "Beta", "Timer", "Gamma"};
 
 TEST(FindNext, DownAndUpWithoutWrapAround) {
-    struct Case {
-        int focus, direction;
-        const char* text;
-        int row;
-        FindScroll start;
-        int lines;
-    };
+    struct Case { int focus, direction; const char* text; int row; FindScroll start; int lines; };
     for (const Case& c : std::vector<Case>{
              {-1, kFindDown, "time", 2, FindScroll::ToTop, 1},     // rows 1, 2 examined, less one
              {2, kFindDown, "time", 3, FindScroll::None, 1},       // continues after the match
@@ -66,9 +51,7 @@ TEST(FindNext, DownAndUpWithoutWrapAround) {
              {1, kFindUp, "alpha", -1, FindScroll::None, 0},
          }) {
         const FindResult r = FindNextRow(kRows, c.focus, c.direction, c.text);
-        EXPECT_EQ(r.row, c.row) << c.focus << c.text;
-        EXPECT_EQ(r.start, c.start) << c.focus << c.text;
-        EXPECT_EQ(r.scrollLines, c.lines) << c.focus << c.text;
+        EXPECT_EQ(std::tuple(r.row, r.start, r.scrollLines), std::tuple(c.row, c.start, c.lines)) << c.focus << c.text;
     }
 }
 
@@ -77,9 +60,9 @@ TEST(FindNext, CaseInsensitiveOverTheRealDescriptions) {
     for (const ParamDef& p : AllParams()) descriptions.push_back(p.description);
     const FindResult r = FindNextRow(descriptions, -1, kFindDown, "acceleration");
     ASSERT_GT(r.row, 0);
-    EXPECT_EQ(descriptions[static_cast<std::size_t>(r.row - 1)], "Acceleration time 1 (s)");
     // Only descriptions are searched: no description holds a code.
-    EXPECT_EQ(FindNextRow(descriptions, -1, kFindDown, "F05").row, -1);
+    EXPECT_EQ(std::pair(descriptions[static_cast<std::size_t>(r.row - 1)], FindNextRow(descriptions, -1, kFindDown, "F05").row),
+              std::pair(std::string("Acceleration time 1 (s)"), -1));
     EXPECT_EQ(FindNotFoundText("F05"), "Search text\n 'F05' not found!");
 }
 

@@ -40,8 +40,7 @@ TEST(StationTitles, OkMarksTheDocumentModifiedOnlyWhenATitleChanged) {
     CMarbenApp app;
     CMarbenDoc doc(app);
     doc.stationTitles = Numbered();
-    EXPECT_FALSE(ApplyStationTitles(doc, Numbered()));  // every title typed again as it was
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(ApplyStationTitles(doc, Numbered()) || doc.IsModified());  // every title typed again as it was
     StationTitles changed = Numbered();
     changed[6] = "conveyor";
     EXPECT_TRUE(ApplyStationTitles(doc, changed));
@@ -62,8 +61,8 @@ TEST(DefiniteList, EligibleParametersAndListText) {
         EXPECT_EQ(IsEligibleDefinite(entry), eligible) << entry.kind << "/" << entry.number;
     const auto all = AllEligibleDefinite();
     ASSERT_EQ(all.size(), 52u + 48u);
-    EXPECT_EQ(DefiniteListText(all.front()), "F01: Acceleration time 1 (s)");
-    EXPECT_EQ(DefiniteListText({1, 7}), "F07: Frequency upper limit (Hz)");
+    EXPECT_EQ(DefiniteListText(all.front()) + "|" + DefiniteListText({1, 7}),
+              "F01: Acceleration time 1 (s)|F07: Frequency upper limit (Hz)");
     EXPECT_EQ(Codes({all[51], all[52], all.back()}), "F52,C00,C47");
     EXPECT_EQ(std::pair(DefiniteEntry{2, 25}.ParamNumber(), DefiniteEntry{1, 60}.ParamNumber()), std::pair(125, -1));
 }

@@ -37,9 +37,4 @@ void WhenModal(std::function<void(T*)> act) {
                      [act](QWidget* w) { act(qobject_cast<T*>(w)); }, T::staticMetaObject.className());
 }
 
-// The same for the modal window with this object name (any widget class).
-inline void WhenModalNamed(const QString& name, std::function<void(QWidget*)> act) {
-    WhenModalMatches([name](QWidget* w) { return w->objectName() == name; }, act, name.toStdString());
-}
-
 }  // namespace kolt::testing

@@ -24,17 +24,15 @@ std::string FakeDevice(int n) { return "/dev/fake" + std::to_string(n); }
 
 TEST(LinkDialog, StoredSettingsMendedAndLockedWhileLinked) {
     CMarbenApp app;
-    app.settings.comPort = 3;
     app.settings.baudRate = 12345;  // not offered: shows 38400
-    std::tie(app.settings.dataBits, app.settings.parity, app.settings.stopBits) = std::tuple(7, 1, 2);
+    std::tie(app.settings.comPort, app.settings.dataBits, app.settings.parity, app.settings.stopBits) = std::tuple(3, 7, 1, 2);
     app.currentStation = 17;
     CLinkDialog dlg(app, nullptr, FakeDevice);
-    QStringList shown;
+    QStringList shown{dlg.findChild<QLineEdit*>("stationEdit")->text()};
     for (const char* c : {"baudCombo", "dataBitsCombo", "parityCombo", "stopBitsCombo"})
         shown << dlg.findChild<QComboBox*>(c)->currentText();
-    EXPECT_EQ(shown, (QStringList{"38400", "7 bits", "Odd", "2 bits"}));
+    EXPECT_EQ(shown, (QStringList{"17", "38400", "7 bits", "Odd", "2 bits"}));
     EXPECT_EQ((std::vector<int>{dlg.comPort(), dlg.baudRate(), dlg.parity()}), (std::vector<int>{3, 38400, 1}));
-    EXPECT_EQ(dlg.findChild<QLineEdit*>("stationEdit")->text(), "17");
     dlg.findChild<QComboBox*>("parityCombo")->setCurrentIndex(1);  // the list runs None, Even, Odd
     EXPECT_EQ(dlg.parity(), 2);
 
@@ -80,8 +78,8 @@ TEST(WriteDialog, StationsAndAnEmptyChoice) {
     auto* all = dlg.findChild<QRadioButton*>("allRadio");
     auto* edit = dlg.findChild<QLineEdit*>("stationEdit");
     ASSERT_TRUE(single && all && edit);
-    EXPECT_EQ(single->text() + "|" + all->text(), "Single:|All Station");
-    EXPECT_EQ(dlg.findChild<QLabel*>("stationHint")->text(), "(Single or range, for example: 1,3,5-12)");
+    EXPECT_EQ(single->text() + "|" + all->text() + "|" + dlg.findChild<QLabel*>("stationHint")->text(),
+              "Single:|All Station|(Single or range, for example: 1,3,5-12)");
     EXPECT_EQ(dlg.stations(), std::vector<int>{9});
     all->click();
     EXPECT_EQ(std::tuple(edit->isEnabled(), dlg.stations().size()), std::tuple(false, 254u));

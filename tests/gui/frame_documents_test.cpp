@@ -26,16 +26,14 @@ TEST(ModelTypeDialog, InfoFollowsTheList) {
 }
 
 TEST_F(FrameTest, FileNewUsesTheModelDialog) {
-    app.currentModel = 11;  // outside the list: model 0
-    app.settings.hz50 = 0;
+    std::tie(app.currentModel, app.settings.hz50) = std::tuple(11, 0);  // 11: outside the list, model 0
     QString shown;
     AnswerModelDialog(-1, -1, true, &shown);
     frame->FileNew();
-    EXPECT_EQ(shown, "0/1");
     CMarbenDoc* first = frame->Document();
     ASSERT_NE(first, nullptr);
     // 60 Hz kept on OK.
-    EXPECT_EQ(std::tuple(first->model, first->hz50, first->values[0][7], app.busyFlag), std::tuple(0, 0, 6000, 0));
+    EXPECT_EQ(std::tuple(shown, first->model, first->hz50, first->values[0][7], app.busyFlag), std::tuple("0/1", 0, 0, 6000, 0));
 
     // The next File New is preset from the open document; Cancel keeps it.
     AnswerModelDialog(7, 0, false, &shown);
@@ -71,8 +69,7 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
 
     doc->SetModifiedFlag(true);
     AnswerFileDialog(QString());  // Save As cancelled changes nothing
-    EXPECT_FALSE(frame->FileSaveAs());
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(!frame->FileSaveAs() && doc->IsModified());
     doc->values[0][1] = 77;
     EXPECT_TRUE(frame->FileSave() && !doc->IsModified());  // titled: no dialog
 
@@ -82,9 +79,9 @@ TEST_F(FrameTest, SaveSaveAsOpenAndRecentFiles) {
     QString startFolder;
     AnswerFileDialog(path, &startFolder);
     frame->FileOpen();
-    EXPECT_EQ(startFolder, QDir(dir.path()).absolutePath());
     const CMarbenDoc& opened = *frame->Document();
-    EXPECT_EQ(std::tuple(opened.model, opened.values[0][1], opened.values[0][2], app.currentModel), std::tuple(9, 77, 123, 9));
+    EXPECT_EQ(std::tuple(startFolder, opened.model, opened.values[0][1], opened.values[0][2], app.currentModel),
+              std::tuple(QDir(dir.path()).absolutePath(), 9, 77, 123, 9));
 
     // An entry that no longer opens leaves the list.
     ASSERT_EQ(frame->RecentFiles().Files().size(), 1);
@@ -101,8 +98,7 @@ TEST_F(FrameTest, SaveQuestionOnClose) {
     QString question;
     AnswerMessageBox(QMessageBox::Cancel, &question);
     frame->DocumentWindow()->close();  // the window's own close box
-    EXPECT_EQ(question, kSaveQuestion);
-    ASSERT_EQ(frame->Document(), doc);
+    ASSERT_EQ(std::pair(question, frame->Document()), std::pair(QString(kSaveQuestion), doc));
 
     AnswerMessageBox(QMessageBox::Yes);  // Yes saves through Save As first
     QTimer::singleShot(0, [this] { AnswerFileDialog(Path("kept.kpf")); });
@@ -120,8 +116,7 @@ TEST_F(FrameTest, SaveQuestionOnClose) {
     question.clear();
     AnswerMessageBox(QMessageBox::Cancel, &question);
     frame->RunCommand(cmd::kFileClose);
-    EXPECT_EQ(question, kSaveQuestion);
-    EXPECT_EQ(std::tuple(doc->values[0][7], frame->Document()), std::tuple(600, doc));
+    EXPECT_EQ(std::tuple(question, doc->values[0][7], frame->Document()), std::tuple(QString(kSaveQuestion), 600, doc));
 }
 
 }  // namespace

@@ -24,12 +24,12 @@ TEST(GridCtrl, KeysAndClicksMoveTheFocusRow) {
     grid.show();
     grid.SetListMode(true);
     grid.SetSingleRowSelection(true);
+    const auto selected = [&grid](int row) { return (grid.GetItemState(row, 0) & kCellSelected) != 0; };
     grid.SetFocusCell(4, 1);
-    EXPECT_TRUE(grid.GetItemState(4, 0) & kCellSelected);
+    EXPECT_TRUE(selected(4));
     const QPoint cell = grid.visualRect(grid.model()->index(6, 2)).center();  // row 7, column 2
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
-    EXPECT_EQ(std::tuple(grid.GetFocusCell().row, grid.GetFocusCell().col), std::tuple(7, 2));
-    EXPECT_TRUE((grid.GetItemState(7, 0) & kCellSelected) && !(grid.GetItemState(4, 0) & kCellSelected));
+    EXPECT_EQ(std::tuple(grid.GetFocusCell().row, grid.GetFocusCell().col, selected(7), selected(4)), std::tuple(7, 2, true, false));
     // Each key, the focus row after it and whether the view has scrolled to keep it in sight.
     for (const auto& [key, row, scrolled] : {std::tuple(Qt::Key_Down, 8, false), std::tuple(Qt::Key_End, 60, true),
                                              std::tuple(Qt::Key_Home, 1, false)}) {
@@ -56,8 +56,8 @@ TEST(GridCtrl, TitleTipStaysOverACutOffCellAndGoesWhenThePointerLeavesIt) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     CTitleTip* tip = grid.TitleTip();
     ASSERT_NE(tip, nullptr);
-    EXPECT_TRUE(tip->windowFlags().testFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(tip->testAttribute(Qt::WA_TransparentForMouseEvents));
+    EXPECT_TRUE(tip->windowFlags().testFlags(Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus) &&
+                tip->testAttribute(Qt::WA_TransparentForMouseEvents));
 
     const QPoint cutOff = grid.visualRect(grid.model()->index(0, 0)).center();
     const QPoint fits = grid.visualRect(grid.model()->index(1, 0)).center();
@@ -68,9 +68,8 @@ TEST(GridCtrl, TitleTipStaysOverACutOffCellAndGoesWhenThePointerLeavesIt) {
     };
     pointTo(cutOff);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }));
-    EXPECT_EQ(tip->text(), longText);
     // Wide enough for all the label's text needs: frame, margins and indent.
-    EXPECT_GE(tip->width(), tip->sizeHint().width());
+    EXPECT_TRUE(tip->text() == longText && tip->width() >= tip->sizeHint().width()) << tip->text().toStdString();
     QTest::qWait(300);  // it stays up while the pointer rests there
     EXPECT_TRUE(tip->isVisible());
     pointTo(fits);

@@ -121,10 +121,8 @@ TEST_F(ViewTest, HowTheEditorStarts) {
                            startWith([&] { QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, cell.center()); })}),
               QStringList({"7|", "5.|", "5.0|5.0", "5.0|5.0"}));
     // Which settings open is decided in the core; the grid asks it, and shows it in the cursor.
-    EXPECT_EQ(OpenEditor(53), nullptr);
-    EXPECT_EQ(OpenEditor(kF52), nullptr);
-    EXPECT_EQ(std::pair(g.CellCursor(RowOf(kF52), 4)->shape(), g.CellCursor(RowOf(kF01), 4)->shape()),
-              std::pair(Qt::ForbiddenCursor, Qt::IBeamCursor));
+    EXPECT_EQ(std::tuple(OpenEditor(53), OpenEditor(kF52), g.CellCursor(RowOf(kF52), 4)->shape(), g.CellCursor(RowOf(kF01), 4)->shape()),
+              std::tuple(nullptr, nullptr, Qt::ForbiddenCursor, Qt::IBeamCursor));
 }
 
 // Posting and sending online edits are decided in the core and driven end to
@@ -155,11 +153,12 @@ TEST_F(ViewTest, OrdinaryDocumentShowsAll111Parameters) {
     } theme;
     MakeView(7);
     CParamGrid& g = Grid();
-    EXPECT_EQ(g.GetRowCount(), 112);
-    EXPECT_EQ(RowTexts(0), (QStringList{"Description", "Code", "Range", "Default", "Setting"}));
-    EXPECT_EQ(RowTexts(RowOf(7)), (QStringList{"Frequency upper limit (Hz)", "F07", "1.00~200.00", "50.00/60.00", "50.00"}));
-    EXPECT_EQ(g.GetItemText(56, 1) + g.GetItemText(111, 1), "C00C55");
-    EXPECT_EQ(Setting(53) + Setting(54), "");  // version and fault are empty in a document made offline
+    EXPECT_EQ(RowTexts(0) + RowTexts(RowOf(7)),
+              (QStringList{"Description", "Code", "Range", "Default", "Setting",
+                           "Frequency upper limit (Hz)", "F07", "1.00~200.00", "50.00/60.00", "50.00"}));
+    // Version and fault are empty in a document made offline.
+    EXPECT_EQ(QString::number(g.GetRowCount()) + g.GetItemText(56, 1) + g.GetItemText(111, 1) + Setting(53) + Setting(54),
+              "112C00C55");
     // Black on white whatever the theme; defaults red, settings blue; only settings editable.
     EXPECT_EQ((std::array{g.GetItemFgColour(5, 0), g.GetItemBkColour(5, 0), g.GetItemFgColour(5, 3), g.GetItemFgColour(5, 4)}),
               (std::array{QColor(0, 0, 0), QColor(255, 255, 255), QColor(255, 0, 0), QColor(0, 0, 255)}));
@@ -173,23 +172,20 @@ TEST_F(ViewTest, RefreshAfterAReadDropsARunningEdit) {
     Grid().SetFocusCell(RowOf(1), 4);
     QTest::keyClick(&Grid(), Qt::Key_9);
     ASSERT_TRUE(Grid().IsEditing());
-    doc->model = 8;
-    doc->values[0][1] = 123;
-    doc->values[0][53] = 21;
+    std::tie(doc->model, doc->values[0][1], doc->values[0][53]) = std::tuple(8, 123, 21);
     ASSERT_TRUE(doc->onRefreshView);
     doc->onRefreshView();
-    EXPECT_FALSE(Grid().IsEditing());
-    // The edit is not stored over the read; F00's default follows the model, F44's is a 400 V model's.
-    EXPECT_EQ(QStringList({Shows(1), Setting(53), Grid().GetItemText(1, 3), Grid().GetItemText(RowOf(44), 3)}),
-              QStringList({"12.3 = 123", "2.1", "008", "440.0"}));
+    // The edit is dropped, not stored over the read; F00's default follows the model, F44's is a 400 V model's.
+    EXPECT_EQ(QStringList({QString::number(Grid().IsEditing()), Shows(1), Setting(53), Grid().GetItemText(1, 3),
+                           Grid().GetItemText(RowOf(44), 3)}),
+              QStringList({"0", "12.3 = 123", "2.1", "008", "440.0"}));
 }
 
 TEST_F(ViewTest, UnknownCompareModeIsShownReadOnly) {
     MakeView();
     doc->compareMode = 7;  // as a damaged compare file can carry
     view->OnInitialUpdate();
-    EXPECT_EQ(std::pair(Grid().GetRowCount(), Setting(1)), std::pair(112, QStringLiteral("5.0")));
-    EXPECT_EQ(OpenEditor(1), nullptr);
+    EXPECT_EQ(std::tuple(Grid().GetRowCount(), Setting(1), OpenEditor(1)), std::tuple(112, QStringLiteral("5.0"), nullptr));
 }
 
 // Headers and rows per mode are pinned through kolt-cli, which lays documents
@@ -206,9 +202,7 @@ TEST_F(ViewTest, CompareLayouts) {
     };
     for (const Case& c : cases) {
         app.settings.hz50 = 1;
-        app.staging.compareMode = c.mode;
-        app.staging.present = c.present;
-        app.staging.names = c.names;
+        std::tie(app.staging.compareMode, app.staging.present, app.staging.names) = std::tie(c.mode, c.present, c.names);
         for (std::size_t k = 0; k < 3; ++k)
             for (int slot = 0; slot < kParamCount; ++slot)
                 app.staging.values[k][static_cast<std::size_t>(slot)] = DefaultValue(NumberOfSlot(slot), 7, true);
@@ -236,8 +230,7 @@ TEST(StationTitleDialog, ShowsLegacyTitlesAndWritesEditsInTheirCodePage) {
     const auto edit = [&](int row) { return dialog.findChild<QLineEdit*>(QStringLiteral("titleEdit%1").arg(row)); };
     EXPECT_EQ(edit(0)->text(), QString::fromUtf8("F\xC3\xB6rderband"));
     edit(1)->setText(QString::fromUtf8("J\xC3\xBCrgen"));
-    const StationTitles out = dialog.Titles();
-    EXPECT_EQ(std::pair(out[0], out[1]), std::pair(std::string("F\xF6rderband"), std::string("J\xFCrgen")));
+    EXPECT_EQ(std::pair(dialog.Titles()[0], dialog.Titles()[1]), std::pair(std::string("F\xF6rderband"), std::string("J\xFCrgen")));
 }
 
 }  // namespace

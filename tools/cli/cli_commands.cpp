@@ -12,7 +12,7 @@ namespace {
     "Exit status: 0 done, 1 refused or failed (the program's message on stderr),\n" \
     "2 usage error.\n"
 
-constexpr std::array<CliCommand, 11> kCommands{{
+constexpr std::array<CliCommand, 12> kCommands{{
     {"new", "write a new parameter file with a model's factory defaults",
      "Usage: kolt-cli new --model MODEL [--60hz] -o FILE\n"
      "\n"
@@ -235,6 +235,17 @@ constexpr std::array<CliCommand, 11> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunControl},
+    {"ports", "list the serial devices this machine has",
+     "Usage: kolt-cli ports\n"
+     "\n"
+     "Prints one line per serial device (ttyUSB, ttyACM and ttyS ports with\n"
+     "hardware behind them): the device to give --port, its driver, the USB\n"
+     "vendor:product of an adapter, the adapter's latency timer, whether you may\n"
+     "open it (when not: the dialout group), and its stable name under\n"
+     "/dev/serial/by-id, which stays the same whichever socket the adapter is in.\n"
+     "An adapter that holds received bytes longer than 1 ms slows every reply;\n"
+     "linking sets it to 1 ms where it may, else says on stderr how to.\n",
+     &RunPorts},
 }};
 
 #undef KOLT_BUS_TAIL

@@ -46,6 +46,8 @@ bool CliPrompts::MonitorError(const std::string& text) {
     return continue_;
 }
 
+void CliPrompts::Notice(const std::string& text) { Print(err_, text); }
+
 void CliPrompts::ProgressText(const std::string& text) {
     if (!showProgress_) return;
     err_ << "\r\x1b[K" << text;

@@ -29,6 +29,8 @@ public:
     bool ContinueAbort(const std::string& text) override;
     // The monitor error dialog: its text on stderr, answered like ContinueAbort.
     bool MonitorError(const std::string& text) override;
+    // A remark on stderr.
+    void Notice(const std::string& text) override;
 
     void ProgressOpen(bool) override {}
     void ProgressRange(int, int) override {}

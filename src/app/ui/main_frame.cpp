@@ -63,6 +63,13 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
     BuildMenus();
     BuildToolbar();
     BuildStatusBar();
+    // A remark from the link takes the prompt pane's place of "Ready" until the next
+    // command (a passing status tip would wipe a mere status message); the tip holds
+    // what a narrow window cuts off.
+    prompts_.SetNoticeSink([this](const QString& t) {
+        panes_[0]->setText(t);
+        panes_[0]->setToolTip(t);
+    });
 
     // The frame's own commands; the rest arrive with their windows.
     handlers_[cmd::kFileNew] = [this] { FileNew(); };
@@ -90,6 +97,7 @@ CMainFrame::CMainFrame(CMarbenApp& app, QtPrompts& prompts, QSettings& store, Vi
 
 CMainFrame::~CMainFrame() {
     timer_->stop();
+    prompts_.SetNoticeSink({});
     // The document window (and its view) go before the frame's members.
     delete child_.data();
 }
@@ -325,6 +333,8 @@ void CMainFrame::RunCommand(int id) {
         // before Save, Close or Exit look at it.
         FinishEditing();
         auto handler = it->second;  // a handler may replace itself
+        panes_[0]->setText(text::kReady);
+        panes_[0]->setToolTip({});
         handler();
     }
     // A dialog may have swallowed the pointer's leaving its button: back to "Ready".

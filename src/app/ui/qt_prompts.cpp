@@ -272,6 +272,10 @@ void QtPrompts::ProgressClose() {
     progressBar_ = nullptr;
 }
 
+void QtPrompts::Notice(const std::string& text) {
+    if (noticeSink_) noticeSink_(QString::fromStdString(text));
+}
+
 void QtPrompts::PumpOne() { QCoreApplication::processEvents(); }
 
 std::optional<std::string> QtPrompts::AskSavePath(const std::string& filter, const std::string& defaultExt,

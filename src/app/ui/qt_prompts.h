@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QFileDialog;
 class QProgressBar;
@@ -47,6 +49,9 @@ public:
     void ProgressClose() override;
 
     void PumpOne() override;
+    // Handed to the sink (the main window's status bar); dropped without one.
+    void Notice(const std::string& text) override;
+    void SetNoticeSink(std::function<void(const QString&)> sink) { noticeSink_ = std::move(sink); }
 
     std::optional<std::string> AskSavePath(const std::string& filter, const std::string& defaultExt,
                                            const std::string& proposedName) override;
@@ -69,6 +74,7 @@ private:
 
     CMarbenApp& app_;
     QPointer<QWidget> parent_;
+    std::function<void(const QString&)> noticeSink_;
     QPointer<QDialog> progress_;
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
