@@ -151,6 +151,10 @@ void CWindowThreadPrompts::ProgressClose() {
     Queue([this] { inner_.ProgressClose(); });
 }
 
+void CWindowThreadPrompts::Notice(const std::string& text) {
+    Later([=, this] { inner_.Notice(text); });
+}
+
 void CWindowThreadPrompts::PumpOne() {
     if (OnThisThread()) inner_.PumpOne();
 }

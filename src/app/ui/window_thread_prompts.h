@@ -49,6 +49,9 @@ public:
     void ProgressText(const std::string& text) override;
     void ProgressClose() override;
 
+    // A remark needs no answer: it follows without the bus waiting for it.
+    void Notice(const std::string& text) override;
+
     // The window's thread runs its own event loop: nothing to do from the bus.
     void PumpOne() override;
 
