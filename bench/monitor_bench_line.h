@@ -18,6 +18,17 @@ namespace kolt::bench {
 
 inline constexpr int kBaud = 38400;
 
+// Characters of one station's four polls on the wire: four 17-character
+// requests, and read replies of 11 + 4 characters per register.
+inline long StationCycleCharacters() {
+    long chars = 0;
+    for (RequestKind kind : {RequestKind::ReadFrequencyLimits, RequestKind::ReadMonitorBlock, RequestKind::ReadFaultBlock,
+                             RequestKind::ReadParameter})
+        chars += RequestLength(kind) + 11 + 4 * ReplyRegisterCount(kind);
+    return chars;
+}
+
+
 class CountingPrompts : public CUnattendedPrompts {
 public:
     int shown = 0;

@@ -18,16 +18,6 @@ namespace {
 constexpr int kRounds = 20;
 constexpr double kBitsPerChar = 10.0;
 
-// Characters of one station's four polls on the wire: four 17-character
-// requests, and read replies of 11 + 4 characters per register.
-long StationCycleCharacters() {
-    long chars = 0;
-    for (RequestKind kind : {RequestKind::ReadFrequencyLimits, RequestKind::ReadMonitorBlock, RequestKind::ReadFaultBlock,
-                             RequestKind::ReadParameter})
-        chars += RequestLength(kind) + 11 + 4 * ReplyRegisterCount(kind);
-    return chars;
-}
-
 struct Figures {
     double best = 1e9;
     double median = 0;

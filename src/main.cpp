@@ -55,12 +55,13 @@ int main(int argc, char** argv) {
     if (!frame)
         return 1;
     link.Install(*frame);
-    kolt::CCompareCommands compare(app, prompts, link.Port());
+    kolt::CCompareCommands compare(app, prompts, link);
     compare.Install(*frame);
     kolt::CViewCommands viewCommands(app);
     viewCommands.Install(*frame);
     print.Install(*frame);
     kolt::CMonitorCommands monitor(app, link.Context());
+    monitor.SetPortBusy([&link] { return link.Waiting(); });
     monitor.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();

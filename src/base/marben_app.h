@@ -58,6 +58,15 @@ public:
     std::string SettingsPath() const;
 };
 
+// A procedure that ran on a copy of the application (on the bus thread) hands
+// back what it may change. TakeLinkState: the linked flag, current station,
+// station list, software version and model. TakeProcedureResults: that, the
+// line settings, the staging area and read results, the write choices and the
+// cancel flag. The flags the window's thread owns (busy, scan, monitoring)
+// stay as they are.
+void TakeLinkState(const CMarbenApp& from, CMarbenApp& to);
+void TakeProcedureResults(const CMarbenApp& from, CMarbenApp& to);
+
 // Sets a flag for the life of a scope and clears it afterwards.
 class FlagGuard {
 public:

@@ -16,10 +16,15 @@ InverterCompareRequest PresetInverterCompare(const CMarbenApp& app) {
 bool RunInverterCompareCommand(LinkContext& ctx, const InverterCompareRequest& request) {
     CMarbenApp& app = ctx.app;
     NestedFlagGuard busy(app.busyFlag);
-    if (!CloseCurrentDocument(ctx.host, ctx.prompts)) return false;
-    const int station = ClampStation(request.station);
-    if (!ReadParameters(ctx, station, true, true)) return false;
-    StageInverterWithDefault(app, station, request.hz50);
+    if (!BeginInverterCompare(ctx)) return false;
+    if (!ReadParameters(ctx, ClampStation(request.station), true, true)) return false;
+    return FinishInverterCompare(ctx, request);
+}
+
+bool BeginInverterCompare(LinkContext& ctx) { return CloseCurrentDocument(ctx.host, ctx.prompts); }
+
+bool FinishInverterCompare(LinkContext& ctx, const InverterCompareRequest& request) {
+    StageInverterWithDefault(ctx.app, ClampStation(request.station), request.hz50);
     ctx.host.RefreshStatusPanes();
     return ctx.host.CreateNewDocument() != nullptr;
 }

@@ -26,4 +26,11 @@ InverterCompareRequest PresetInverterCompare(const CMarbenApp& app);
 // True when the compare document was created.
 bool RunInverterCompareCommand(LinkContext& ctx, const InverterCompareRequest& request);
 
+// Its steps around the read (ReadParameters of both groups from
+// ClampStation(request.station)), for a caller that reads on another thread:
+// closing the open document (false: the save question abandoned the
+// command), and after a read that succeeded, the staging and the new document.
+bool BeginInverterCompare(LinkContext& ctx);
+bool FinishInverterCompare(LinkContext& ctx, const InverterCompareRequest& request);
+
 }  // namespace kolt

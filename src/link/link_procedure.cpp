@@ -22,10 +22,19 @@ constexpr std::size_t kQueueSize = 2048;
 bool PumpAndCheckCancel(LinkContext& ctx, int times) {
     for (int i = 0; i < times; ++i) {
         ctx.prompts.PumpOne();
-        if (ctx.app.cancelFlag) return true;
+        if (ctx.Cancelled()) return true;
     }
     return false;
 }
+
+}  // namespace
+
+bool LinkContext::Cancelled() {
+    if (cancel && cancel->load(std::memory_order_acquire)) app.cancelFlag = 1;
+    return app.cancelFlag != 0;
+}
+
+namespace {
 
 void ClosePort(LinkContext& ctx) {
     // Closing a closed port would show the port's own complaint.

@@ -214,6 +214,8 @@ int CModbusPort::BuildWriteRegister(char* out, int station, int reg, int value) 
 int CModbusPort::Transaction(const char* request, int requestLength, char* reply, int capacity, int attempts) {
     received_ = 0;
     for (int i = 0; i < attempts; ++i) {
+        // Cancelled: nothing more goes out, the procedure ends as after no reply.
+        if (Stopped()) return kNoReply;
         ++transactions_;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         // The last transaction gave up without a whole frame: its drive may still be

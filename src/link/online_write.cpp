@@ -38,7 +38,8 @@ bool WriteOneParameter(LinkContext& ctx, int station, int number, int value) {
     // Nested: the "Definite parameter" dialog writes from inside its own modal
     // loop, whose busy flag must still be up when this write is done.
     NestedFlagGuard busy(app.busyFlag);
-    const int result = ctx.port.TransactWithRetry(ModbusRequest::WriteParam(station, number, value));
+    int result = kNoReply;
+    ctx.OnPort([&] { result = ctx.port.TransactWithRetry(ModbusRequest::WriteParam(station, number, value)); });
     if (result == kNormalReply) {
         ctx.prompts.Message(text::kWriteOk, text::kWriteCaption, Icon::None);
         return true;

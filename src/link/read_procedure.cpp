@@ -88,9 +88,15 @@ bool ReadOneParameter(LinkContext& ctx, int station, int number, int& value) {
 }
 
 bool RunReadCommand(LinkContext& ctx, const ReadRequest& request) {
-    CMarbenApp& app = ctx.app;
-    FlagGuard busy(app.busyFlag);
+    FlagGuard busy(ctx.app.busyFlag);
+    if (!BeginReadCommand(ctx, request)) return false;
+    if (!ReadParameters(ctx, request.station, request.readF, request.readC)) return false;
+    FinishReadCommand(ctx, request);
+    return true;
+}
 
+bool BeginReadCommand(LinkContext& ctx, const ReadRequest& request) {
+    CMarbenApp& app = ctx.app;
     if (CMarbenDoc* doc = ctx.host.ActiveDocument()) {
         if (!SaveIfModifiedYesNo(*doc, ctx.prompts)) return false;
         // A comparison or a page preview is no place for drive values: the
@@ -101,8 +107,11 @@ bool RunReadCommand(LinkContext& ctx, const ReadRequest& request) {
 
     app.readF = request.readF ? 1 : 0;
     app.readC = request.readC ? 1 : 0;
-    if (!ReadParameters(ctx, request.station, request.readF, request.readC)) return false;
+    return true;
+}
 
+void FinishReadCommand(LinkContext& ctx, const ReadRequest& request) {
+    CMarbenApp& app = ctx.app;
     app.currentStation = request.station;
     app.softwareVersion = app.readVersion;
     app.currentModel = app.readCapacity;
@@ -118,7 +127,6 @@ bool RunReadCommand(LinkContext& ctx, const ReadRequest& request) {
         // A document that could not be made must not take the values later.
         if (ctx.host.CreateNewDocument() == nullptr) app.freshRead = 0;
     }
-    return true;
 }
 
 }  // namespace kolt

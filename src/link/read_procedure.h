@@ -37,4 +37,11 @@ struct ReadRequest {
 // flag for its duration. True when the drive was read.
 bool RunReadCommand(LinkContext& ctx, const ReadRequest& request);
 
+// Its steps around ReadParameters, for a caller that reads on another thread
+// and keeps the document on its own: before, the save question and closing
+// (false: the user abandoned the command); after a read that succeeded, the
+// link state, the status panes and the document.
+bool BeginReadCommand(LinkContext& ctx, const ReadRequest& request);
+void FinishReadCommand(LinkContext& ctx, const ReadRequest& request);
+
 }  // namespace kolt

@@ -106,7 +106,7 @@ std::string OpenFailureHint(std::uint32_t lastError, const std::string& device) 
     }
 }
 
-CSerialPort::CSerialPort(IPrompts* prompts) : prompts_(prompts) {}
+CSerialPort::CSerialPort(IPrompts* prompts) : prompts_(prompts), cancelFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 CSerialPort::~CSerialPort() {
     if (fd_ >= 0) {
@@ -136,14 +136,14 @@ std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, st
     }
     ::ioctl(fd, TIOCEXCL);
 
-    cancelFd_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (cancelFd_ < 0) {
-        const int err = errno;
+        const int err = ENOMEM;
         Show(text::kCannotCreateEvent);
         ::ioctl(fd, TIOCNXCL);
         ::close(fd);
         return SetError(static_cast<std::uint32_t>(err));
     }
+    ClearCancel();
     fd_ = fd;
     pending_.clear();
 
@@ -187,8 +187,7 @@ std::uint32_t CSerialPort::Close() {
     ::ioctl(fd_, TIOCNXCL);  // a pseudo-terminal keeps the flag past our close otherwise
     ::close(fd_);
     fd_ = -1;
-    if (cancelFd_ >= 0) ::close(cancelFd_);
-    cancelFd_ = -1;
+    ClearCancel();
     pending_.clear();
     handshake_ = kHandshakeNone;
     return SetError(0);
@@ -373,10 +372,15 @@ bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int
     pending_.clear();
     for (;;) {
         const auto until = std::min(std::max(notBefore, quietUntil), giveUp);
-        if (Clock::now() >= until) break;
-        pollfd fd{fd_, POLLIN, 0};
-        const int r = ::poll(&fd, 1, MsUntil(until));
+        if (Clock::now() >= until || Stopped()) break;
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        const int r = ::poll(fds, 2, MsUntil(until));
         if (r < 0 && errno != EINTR) break;
+        if (fds[1].revents & POLLIN) {
+            ClearCancel();
+            break;
+        }
+        const pollfd& fd = fds[0];
         if (r <= 0 || !(fd.revents & POLLIN)) {
             if (fd.revents & (POLLHUP | POLLERR)) break;  // nothing more will come
             continue;
@@ -391,6 +395,11 @@ bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int
         }
     }
     return discarded;
+}
+
+void CSerialPort::ClearCancel() {
+    std::uint64_t v;
+    if (cancelFd_ >= 0) [[maybe_unused]] auto n = ::read(cancelFd_, &v, sizeof v);
 }
 
 void CSerialPort::Cancel() {
@@ -436,9 +445,9 @@ std::uint32_t CSerialPort::Write(const void* buffer, std::size_t length, std::si
         }
         pollfd fds[2] = {{fd_, POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
         const int wait = forever ? -1 : MsUntil(deadline);
-        const int r = ::poll(fds, 2, wait);
+        const int r = Stopped() ? 0 : ::poll(fds, 2, wait);
         if (r < 0 && errno != EINTR) return SetError(static_cast<std::uint32_t>(errno));
-        const bool cancelled = fds[1].revents & POLLIN;
+        const bool cancelled = (fds[1].revents & POLLIN) || Stopped();
         if (cancelled) {
             std::uint64_t v;
             [[maybe_unused]] auto m = ::read(cancelFd_, &v, sizeof v);
@@ -528,6 +537,10 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
         }
         if (!forever) until = std::min(until, callerDeadline);
 
+        if (Stopped()) {
+            if (count) *count = got;
+            return SetError(kErrTimeout);
+        }
         pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
         const int wait = until == Clock::time_point::max() ? -1 : MsUntil(until);
         const int r = ::poll(fds, 2, wait);
@@ -617,7 +630,7 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
     for (;;) {
         eventsSeen_ = check();
         if (eventsSeen_ != 0) return SetError(0);
-        if (!forever && Clock::now() >= deadline) return SetError(kErrTimeout);
+        if ((!forever && Clock::now() >= deadline) || Stopped()) return SetError(kErrTimeout);
         int wait = kEventSliceMs;
         if (!forever) wait = std::min(wait, MsUntil(deadline));
         // Watch for input only while it can still be taken in; otherwise sample by time.

@@ -3,6 +3,7 @@
 // 0 success, the named codes below, or errno for a failing system call.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -113,6 +114,13 @@ public:
     bool DiscardUntilQuiet(std::chrono::steady_clock::time_point from, int notBeforeMs, int quietMs, int maxMs);
     // Makes a wait in progress end as timed out (safe from another thread or a signal handler).
     void Cancel();
+    // While *stop is true every wait ends at once as timed out and no request
+    // goes out: the bus's cancel, which must end the rest of a procedure too,
+    // not only the wait in progress. Null: no such flag.
+    void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    bool Stopped() const { return stop_ && stop_->load(std::memory_order_acquire); }
+    // Forgets a Cancel that ended no wait, so it cannot end the next one.
+    void ClearCancel();
 
     // A read in time-out mode 0 also ends as soon as the LF that closes a frame
     // beginning with ':' has arrived, instead of waiting out the 50 ms gap. On by default.
@@ -148,7 +156,10 @@ private:
     std::string devicePath_;
     std::string adapterAdvice_;
     int fd_ = -1;
-    int cancelFd_ = -1;  // the completion event: an eventfd that ends waits when signalled
+    // The completion event: an eventfd that ends waits when signalled. It lives
+    // as long as the port, so Cancel from another thread never meets a closed one.
+    int cancelFd_ = -1;
+    const std::atomic<bool>* stop_ = nullptr;
     std::uint32_t lastError_ = 0;
     std::uint32_t eventsSeen_ = 0xFFFFFFFF;
     std::uint32_t commMask_ = 0;

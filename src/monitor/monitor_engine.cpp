@@ -89,7 +89,7 @@ bool CMonitorEngine::StartAll(const std::vector<int>& stations) {
     auto cancelled = [&] {
         for (int i = 0; i < 2; ++i) {
             prompts.PumpOne();
-            if (app.cancelFlag) return true;
+            if (link_.Cancelled()) return true;
         }
         return false;
     };

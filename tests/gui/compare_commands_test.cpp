@@ -32,7 +32,7 @@ protected:
     // The frame as the program builds it, its messages going to the fake.
     void SetUp() override {
         MakeLinkedFrame();
-        compare = std::make_unique<CCompareCommands>(app, fake, link->Port());
+        compare = std::make_unique<CCompareCommands>(app, fake, *link);
         compare->Install(*frame);
         frame->resize(1200, 800);
         frame->show();

@@ -4,6 +4,10 @@
 #include "drive_frame_fixture.h"
 #include "link/ui/read_para_dialog.h"
 #include "link/ui/write_para_dialog.h"
+#include "document/doc_file.h"
+
+#include <QThread>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -135,6 +139,94 @@ TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
     EXPECT_EQ(std::tuple(app.scanFlag, app.linkedFlag, link->Port().IsOpen()), std::tuple(0, 0, false));
     EXPECT_EQ(drive->RequestsForUs(), 0);  // never reached the one station that would answer
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The bus thread: the window's thread waits for it in its event loop, so a
+// cancel and a close reach a procedure while it waits on the line.
+
+// Runs `then` once `ready` holds, checking from the window's event loop
+// (for as long as `owner` lives).
+void When(QObject* owner, std::function<bool()> ready, std::function<void()> then) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(2);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        if (!ready()) return;
+        timer->stop();
+        timer->deleteLater();
+        then();
+    });
+    timer->start();
+}
+
+TEST_F(LinkGuiTest, CancelDuringAnEchoEndsTheScanThere) {
+    Start({30}, /*qtMessages=*/true);
+    WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && drive->FramesSeen() >= 1; },
+                     [&](QWidget* w) { w->findChild<QPushButton*>("progressCancel")->click(); },
+                     "the scan's progress window");
+    LinkWithText("1-30");
+    EXPECT_EQ(drive->FramesSeen(), 1);  // the echo waited on was the last frame sent
+    EXPECT_EQ(std::tuple(app.scanFlag, app.linkedFlag, app.busyFlag), std::tuple(0, 0, 0));
+    EXPECT_FALSE(link->Port().IsOpen());
+}
+
+TEST_F(LinkGuiTest, AReadCancelledHalfwayLeavesTheDocumentByteIdentical) {
+    Start({1});
+    LinkWithText("1");
+    CMarbenDoc* doc = NewDocument();
+    doc->SetModifiedFlag(false);
+    const std::string before = EncodeDocFile(ImageOfDocument(*doc));
+    drive->SetParamValue(1, kF01, 321);
+    drive->SetDelayMs(3);
+    When(frame.get(), [&] { return drive->RequestsForUs() >= 40; }, [&] { link->Bus().Cancel(); });
+    fake.shown.clear();
+    ReadWith(1);
+    EXPECT_EQ(Messages(), "comm|Communication Message|TIME-OUT !!\n");
+    EXPECT_LT(drive->RequestsForUs(), 60);
+    EXPECT_EQ(frame->Document(), doc);
+    EXPECT_EQ(EncodeDocFile(ImageOfDocument(*doc)), before);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(std::tuple(app.busyFlag, app.linkedFlag), std::tuple(0, 1));
+}
+
+TEST_F(LinkGuiTest, ExitDuringAReadOfASilentStationEndsAtOnce) {
+    Start({1});
+    LinkWithText("1");
+    NewDocument()->SetModifiedFlag(false);
+    drive->SetSilent(1, true);
+    const long heard = drive->FramesSeen();
+    When(frame.get(), [&] { return drive->FramesSeen() > heard; }, [&] { frame->RunCommand(cmd::kAppExit); });
+    fake.shown.clear();
+    ReadWith(1);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(Messages(), "");                    // nothing more is shown once the window has gone
+    EXPECT_EQ(drive->FramesSeen(), heard + 1);  // nor sent
+    EXPECT_EQ(app.busyFlag, 0);
+}
+
+// Answers on whatever thread asks, and notes which one that was.
+struct ThreadNotingPrompts : FakePrompts {
+    QThread* askedOn = nullptr;
+    bool YesNo(const std::string& t, const std::string& c, Icon i) override {
+        askedOn = QThread::currentThread();
+        return FakePrompts::YesNo(t, c, i);
+    }
+};
+
+TEST_F(LinkGuiTest, APromptFromTheBusIsAnsweredOnTheWindowThread) {
+    ThreadNotingPrompts noting;
+    noting.yesNoAnswers = {false};
+    CLinkCommands commands(app, noting);
+    QThread* ranOn = nullptr;
+    bool answer = true;
+    EXPECT_TRUE(commands.RunOnBus([&](LinkContext& ctx) {
+        ranOn = QThread::currentThread();
+        answer = ctx.prompts.YesNo("Go on?", "Question", Icon::None);
+    }));
+    EXPECT_NE(ranOn, QThread::currentThread());
+    EXPECT_EQ(noting.askedOn, QThread::currentThread());
+    EXPECT_FALSE(answer);
+    ASSERT_EQ(noting.shown.size(), 1u);
+    EXPECT_EQ(noting.shown[0].text, "Go on?");
 }
 
 }  // namespace

@@ -14,17 +14,13 @@ CMarbenDoc* CliDocumentHost::CreateNewDocument() {
     return doc.get();
 }
 
-BusSession::BusSession(CliContext& ctx) : port(&ctx.prompts), host(ctx.app), link{ctx.app, port, ctx.prompts, host} {}
-
-BusSession::~BusSession() {
-    // Closing a closed port would show the port's own complaint.
-    if (port.IsOpen()) port.Close();
-}
+BusSession::BusSession(CliContext& ctx)
+    : bus(&ctx.prompts), port(bus.Port()), host(ctx.app), link{ctx.app, port, ctx.prompts, host, &bus.CancelFlag()} {}
 
 LinkOutcome BusSession::Link(LinkRequest request, const std::vector<int>& stations) {
     request.button = LinkButton::Link;
     request.stations = stations;
-    return RunLinkCommand(link, request);
+    return Call([&] { return RunLinkCommand(link, request); });
 }
 
 std::optional<int> ParseBusCommandArgs(CliContext& ctx, const CliCommand& cmd, const Args& args,

@@ -8,12 +8,14 @@
 #include "document/marben_doc.h"
 #include "line_options.h"
 #include "link/link_context.h"
+#include "link/bus.h"
 #include "link/link_procedure.h"
 #include "link/modbus_port.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace kolt::cli {
@@ -37,12 +39,11 @@ private:
     CMarbenApp& app_;
 };
 
-// The port and the procedures' context for one command. The port is closed
-// when the session ends, however the command ends.
+// The bus (the port on its own thread) and the procedures' context for one
+// command. The port is closed when the session ends, however the command ends.
 class BusSession {
 public:
     explicit BusSession(CliContext& ctx);
-    ~BusSession();
     BusSession(const BusSession&) = delete;
     BusSession& operator=(const BusSession&) = delete;
 
@@ -50,7 +51,23 @@ public:
     // list is replaced).
     LinkOutcome Link(LinkRequest request, const std::vector<int>& stations);
 
-    CModbusPort port;
+    // Runs a procedure on the bus thread and waits for what it returns. The
+    // command line has nothing else to do meanwhile; it reaches the line the
+    // way the window program does.
+    template <class Procedure>
+    auto Call(Procedure&& procedure) -> decltype(procedure()) {
+        using Result = decltype(procedure());
+        if constexpr (std::is_void_v<Result>) {
+            bus.Run([&](CModbusPort&) { procedure(); });
+        } else {
+            std::optional<Result> result;
+            bus.Run([&](CModbusPort&) { result.emplace(procedure()); });
+            return std::move(*result);
+        }
+    }
+
+    CBus bus;
+    CModbusPort& port;  // the bus's: used on the bus thread, or read between calls
     CliDocumentHost host;
     LinkContext link;
 };

@@ -48,7 +48,7 @@ int RunCompareBus(CliContext& ctx, const Args& args) {
 
     BusSession bus(ctx);
     if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
-    if (!RunInverterCompareCommand(bus.link, compare) || !bus.host.doc) return kExitRefused;
+    if (!bus.Call([&] { return RunInverterCompareCommand(bus.link, compare); }) || !bus.host.doc) return kExitRefused;
     CMarbenDoc& doc = *bus.host.doc;
     if (!output) {
         PrintDocument(ctx.out, doc, p.Has("--csv"));

@@ -126,8 +126,8 @@ int RunControl(CliContext& ctx, const Args& args) {
     if (mon.bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
     CMonitorEngine& engine = mon.engine;
     // The drive's limits, and the terminal states the toggles go by.
-    if (engine.RunPoll(Poll::Limits, station) != kNormalReply) return kExitRefused;
-    if (engine.RunPoll(Poll::Status, station) != kNormalReply) return kExitRefused;
+    if (mon.bus.Call([&] { return engine.RunPoll(Poll::Limits, station); }) != kNormalReply) return kExitRefused;
+    if (mon.bus.Call([&] { return engine.RunPoll(Poll::Status, station); }) != kNormalReply) return kExitRefused;
     StationRecord& record = engine.Table()[station];
     std::int32_t freq = 0;
     if (freqText) {
@@ -139,18 +139,18 @@ int RunControl(CliContext& ctx, const Args& args) {
     const std::string label = StationLabel(station) + ": ";
     if (freqText) {
         record.freqCommand = freq;
-        if (!engine.WriteFrequencyCommand(station)) return kExitRefused;
+        if (!mon.bus.Call([&] { return engine.WriteFrequencyCommand(station); })) return kExitRefused;
         ctx.out << label << "frequency command " << TwoDecimalMonitorText(freq) << " " << text::kUnitHz << "\n";
     }
     if (!buttons.empty()) {
         for (MonitorButton b : buttons) engine.SetRequest(station, b);
-        if (!engine.WriteControlWord(station)) return kExitRefused;
+        if (!mon.bus.Call([&] { return engine.WriteControlWord(station); })) return kExitRefused;
         ctx.out << label << "control word " << ControlWordText(engine.LastControlWord()) << "\n";
     }
     if (number >= 0) {
         engine.SelectFunction(station, PositionOfParameter(number));
         record.SelectedSetData() = paramValue;
-        if (!engine.WriteParameterData(station)) return kExitRefused;
+        if (!mon.bus.Call([&] { return engine.WriteParameterData(station); })) return kExitRefused;
         ctx.out << label << CodeText(number) << " = " << FormatParamValue(paramValue, number) << "\n";
     }
     return kExitOk;

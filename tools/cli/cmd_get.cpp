@@ -34,7 +34,7 @@ int RunGet(CliContext& ctx, const Args& args) {
     BusSession bus(ctx);
     if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
     int value = 0;
-    if (!ReadOneParameter(bus.link, station, number, value)) return kExitRefused;
+    if (!bus.Call([&] { return ReadOneParameter(bus.link, station, number, value); })) return kExitRefused;
     const std::string shown = FormatParamValue(value, number);
     if (p.Has("--verbose"))
         ctx.out << CodeText(number) << "  " << Description(number) << "  " << shown << "  (range " << RangeText(number)

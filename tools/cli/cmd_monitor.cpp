@@ -9,6 +9,7 @@
 #include "monitor/trend_texts.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -28,7 +29,9 @@ constexpr std::array<OptionSpec, 5> kOptions{{
 
 constexpr auto kPollPeriod = std::chrono::milliseconds(400);
 
-volatile std::sig_atomic_t gInterrupted = 0;
+// Read on the bus thread too (in the scan's pump), hence atomic; lock-free, so
+// the handler may set it.
+std::atomic<int> gInterrupted{0};
 void OnInterrupt(int) { gInterrupted = 1; }
 
 // Ctrl+C ends the monitor after the cycle in progress; the old handler comes
@@ -102,17 +105,17 @@ int RunMonitor(CliContext& ctx, const Args& args) {
     CMarbenApp& app = ctx.app;
     if (all) {
         // The all-station start scans the list itself; it needs the port, not a linked station.
-        if (OpenLinkPort(mon.bus.link, request) != LinkOutcome::Linked) return kExitRefused;
+        if (mon.bus.Call([&] { return OpenLinkPort(mon.bus.link, request); }) != LinkOutcome::Linked) return kExitRefused;
         app.linkedFlag = 1;
         ctx.prompts.SetPumpHook([&] {
             if (gInterrupted) app.cancelFlag = 1;
         });
-        const bool opened = mon.engine.StartAll(ParseStationRange(*p.Value("--stations")));
+        const bool opened = mon.bus.Call([&] { return mon.engine.StartAll(ParseStationRange(*p.Value("--stations"))); });
         ctx.prompts.SetPumpHook(nullptr);
         if (!opened) return gInterrupted ? kExitOk : kExitRefused;
     } else {
         if (mon.bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
-        if (!mon.engine.StartSingle(station)) return kExitRefused;
+        if (!mon.bus.Call([&] { return mon.engine.StartSingle(station); })) return kExitRefused;
     }
     std::vector<int> stations;
     for (int s = 1; s <= kStationMax; ++s)
@@ -127,7 +130,7 @@ int RunMonitor(CliContext& ctx, const Args& args) {
     for (long cycle = 0; count < 0 || cycle < count; ++cycle) {
         for (int s : stations) {
             app.busyFlag = 1;
-            const StationPollOutcome outcome = mon.engine.PollStation(s);
+            const StationPollOutcome outcome = mon.bus.Call([&] { return mon.engine.PollStation(s); });
             app.busyFlag = 0;
             // The row is the sample the poll has just added to the trend record.
             const TrendRing* ring = mon.engine.Trend().Ring(s);

@@ -34,7 +34,7 @@ int RunRead(CliContext& ctx, const Args& args) {
     BusSession bus(ctx);
     if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
     // No document is open here, so the read makes a new one as File New would.
-    if (!RunReadCommand(bus.link, read) || !bus.host.doc) return kExitRefused;
+    if (!bus.Call([&] { return RunReadCommand(bus.link, read); }) || !bus.host.doc) return kExitRefused;
     if (!WriteDocFile(*bus.host.doc, *output, ctx.prompts)) return kExitRefused;
 
     const int count = (read.readF ? kFCount : 0) + (read.readC ? kCCount : 0);

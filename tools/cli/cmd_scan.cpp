@@ -26,7 +26,7 @@ int RunScan(CliContext& ctx, const Args& args) {
     if (auto done = ParseLineAndStations(ctx, cmd, p, request, stations)) return *done;
 
     BusSession bus(ctx);
-    if (OpenLinkPort(bus.link, request) != LinkOutcome::Linked) return kExitRefused;
+    if (bus.Call([&] { return OpenLinkPort(bus.link, request); }) != LinkOutcome::Linked) return kExitRefused;
 
     int answered = 0;
     ctx.prompts.ProgressOpen(true);
@@ -34,7 +34,7 @@ int RunScan(CliContext& ctx, const Args& args) {
     for (int station : stations) {
         ctx.prompts.ProgressText(ScanProgressText(station));
         ctx.prompts.ProgressStep();
-        const StationProbe probe = ProbeStation(bus.link, station);
+        const StationProbe probe = bus.Call([&] { return ProbeStation(bus.link, station); });
         if (probe.echoResult == kNoReply) continue;
         ++answered;
         std::string line = StationLabel(station) + ": ";

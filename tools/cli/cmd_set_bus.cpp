@@ -64,7 +64,7 @@ int RunSetBus(CliContext& ctx, const Args& args) {
 
     BusSession bus(ctx);
     if (bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
-    return WriteOneParameter(bus.link, station, number, value) ? kExitOk : kExitRefused;
+    return bus.Call([&] { return WriteOneParameter(bus.link, station, number, value); }) ? kExitOk : kExitRefused;
 }
 
 }  // namespace kolt::cli

@@ -73,10 +73,12 @@ int RunWrite(CliContext& ctx, const Args& args) {
     ctx.prompts.SetContinueAnswer(!p.Has("--stop-on-error"));
     std::size_t reported = 0;
     bool allWritten = true;
-    RunWriteCommand(bus.link, *doc, write, [&](const StationWriteReport& r) {
-        ++reported;
-        allWritten = allWritten && r.result == StationWriteResult::Written;
-        ctx.out << StationLabel(r.station) << ": " << OutcomeText(r, *doc) << std::endl;
+    bus.Call([&] {
+        RunWriteCommand(bus.link, *doc, write, [&](const StationWriteReport& r) {
+            ++reported;
+            allWritten = allWritten && r.result == StationWriteResult::Written;
+            ctx.out << StationLabel(r.station) << ": " << OutcomeText(r, *doc) << std::endl;
+        });
     });
     for (std::size_t i = reported; i < write.stations.size(); ++i) {
         ctx.out << StationLabel(write.stations[i]) << ": not written (the write was ended)\n";

@@ -1,17 +1,20 @@
 #include "app/ui/compare_commands.h"
 
+#include "app/ui/link_commands.h"
 #include "app/ui/main_frame.h"
 #include "base/command_ids.h"
 #include "document/compare_commands.h"
 #include "document/ui/file_with_def_dialog.h"
 #include "document/ui/file_with_file_dialog.h"
 #include "link/inverter_compare.h"
+#include "link/read_procedure.h"
+#include "link/station_list.h"
 #include "link/ui/sel_station_dialog.h"
 
 namespace kolt {
 
-CCompareCommands::CCompareCommands(CMarbenApp& app, IPrompts& prompts, CModbusPort& port)
-    : app_(app), host_(app), ctx_{app, port, prompts, host_} {}
+CCompareCommands::CCompareCommands(CMarbenApp& app, IPrompts& prompts, CLinkCommands& link)
+    : app_(app), link_(link), host_(app), ctx_{app, link.Port(), prompts, host_} {}
 
 void CCompareCommands::Install(CMainFrame& frame) {
     host_.SetFrame(&frame);
@@ -21,11 +24,20 @@ void CCompareCommands::Install(CMainFrame& frame) {
 }
 
 void CCompareCommands::InverterWithDefault() {
-    if (!app_.linkedFlag || app_.monitoringFlag || app_.scanFlag) return;
+    if (!app_.linkedFlag || app_.monitoringFlag || app_.scanFlag || link_.Waiting()) return;
     FlagGuard busy(app_.busyFlag);
     CSelStationDialog dialog(app_, host_.Frame());
     if (dialog.exec() != QDialog::Accepted) return;
-    RunInverterCompareCommand(ctx_, dialog.Request());
+    const InverterCompareRequest request = dialog.Request();
+    // The read runs on the bus into a copy; the compare document is made
+    // here from what it read.
+    if (BeginInverterCompare(ctx_)) {
+        bool read = false;
+        const bool open = link_.RunOnBus([&](LinkContext& ctx) {
+            read = ReadParameters(ctx, ClampStation(request.station), true, true);
+        });
+        if (open && read) FinishInverterCompare(ctx_, request);
+    }
     host_.RefreshStatusPanes();
 }
 

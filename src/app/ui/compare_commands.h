@@ -10,14 +10,13 @@
 namespace kolt {
 
 class CMainFrame;
-class CModbusPort;
+class CLinkCommands;
 
 class CCompareCommands : public QObject {
     Q_OBJECT
 public:
-    // `port` is the program's one port (the link commands own it); Inverter
-    // with Default reads the drive through it.
-    CCompareCommands(CMarbenApp& app, IPrompts& prompts, CModbusPort& port);
+    // `link` owns the bus; Inverter with Default reads the drive on it.
+    CCompareCommands(CMarbenApp& app, IPrompts& prompts, CLinkCommands& link);
 
     // Hands the three commands to the frame; they are enabled from then on by
     // the frame's own rules.
@@ -29,6 +28,7 @@ public:
 
 private:
     CMarbenApp& app_;
+    CLinkCommands& link_;
     CFrameDocumentHost host_;
     LinkContext ctx_;
 };

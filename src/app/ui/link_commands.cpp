@@ -10,17 +10,145 @@
 #include "link/write_procedure.h"
 #include "view/ui/marben_view.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QWidget>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+
 namespace kolt {
 
+namespace {
+
+// While this thread waits for the bus, input reaches only the modal window
+// that is up (a progress window, a message box): the rest of the program is
+// as if a modal window were up, so no command starts in the middle of one.
+class CInputShield : public QObject {
+public:
+    CInputShield() { qApp->installEventFilter(this); }
+    ~CInputShield() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+            break;
+        default:
+            return false;
+        }
+        // A window's own events reach its widgets next, and are judged there.
+        if (!receiver->isWidgetType()) return event->type() == QEvent::Shortcut;
+        auto* widget = static_cast<QWidget*>(receiver);
+        QWidget* modal = QApplication::activeModalWidget();
+        return !(modal && (widget == modal || modal->isAncestorOf(widget)));
+    }
+};
+
+// The document host of a procedure on the bus thread: the status panes and
+// the monitor windows are the window thread's, so the calls go there (with
+// the link state the procedure has reached). Procedures that open or close
+// documents keep those steps on the window thread and never ask here.
+class CBusDocumentHost : public IDocumentHost {
+public:
+    CBusDocumentHost(const CMarbenApp& busApp, CMarbenApp& app, CWindowThreadPrompts& prompts, IDocumentHost& host)
+        : busApp_(busApp), app_(app), prompts_(prompts), host_(host) {}
+
+    CMarbenDoc* ActiveDocument() override { return nullptr; }
+    bool InPrintPreview() override { return false; }
+    void CloseActiveDocument() override {}
+    CMarbenDoc* CreateNewDocument() override { return nullptr; }
+    void RefreshStatusPanes() override {
+        prompts_.OnWindowThread([this] {
+            TakeLinkState(busApp_, app_);
+            host_.RefreshStatusPanes();
+        });
+    }
+    void CloseMonitorWindows() override {
+        prompts_.OnWindowThread([this] { host_.CloseMonitorWindows(); });
+    }
+
+private:
+    const CMarbenApp& busApp_;
+    CMarbenApp& app_;
+    CWindowThreadPrompts& prompts_;
+    IDocumentHost& host_;
+};
+
+}  // namespace
+
 CLinkCommands::CLinkCommands(CMarbenApp& app, IPrompts& prompts)
-    : app_(app), port_(&prompts), host_(app), ctx_{app, port_, prompts, host_} {}
+    : app_(app), prompts_(prompts), bus_(&prompts_), host_(app),
+      ctx_{app, bus_.Port(), prompts_, host_, &bus_.CancelFlag(), [this](const auto& work) { RunOnPort(work); }} {
+    prompts_.SetCancelHook([this] { bus_.Cancel(); });
+}
 
 CLinkCommands::~CLinkCommands() {
-    // Program end: a station still linked means the port is still open.
-    if (app_.linkedFlag) {
-        port_.Close();
-        app_.linkedFlag = 0;
+    // Program end: a station still linked means the port is still open; the
+    // bus closes it once its thread has ended.
+    prompts_.Abandon();
+    bus_.Shutdown();
+    app_.linkedFlag = 0;
+}
+
+void CLinkCommands::RunOnPort(const std::function<void()>& work) {
+    if (bus_.OnBusThread()) return work();
+    QEventLoop loop;
+    // Set under a lock of ours when the job is gone, whether it ran or the
+    // bus dropped it: what the job wrote is this thread's from then on, and
+    // the race checker sees it (Qt's own event queue it cannot see).
+    std::mutex endedLock;
+    bool ended = false;
+    std::shared_ptr<void> quit(nullptr, [&](void*) {
+        // Posted under the lock: the loop cannot go before the post is made.
+        std::lock_guard lock(endedLock);
+        ended = true;
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+    });
+    ++waiting_;
+    {
+        CInputShield shield;
+        bus_.Post([&work, quit](CModbusPort&) { work(); });
+        quit.reset();
+        for (;;) {
+            {
+                std::lock_guard lock(endedLock);
+                if (ended) break;
+            }
+            loop.exec();
+        }
     }
+    --waiting_;
+}
+
+bool CLinkCommands::RunOnBus(const std::function<void(LinkContext&)>& procedure, bool scan) {
+    CMarbenApp busApp = app_;
+    busApp.cancelFlag = 0;
+    NestedFlagGuard busy(app_.busyFlag);
+    std::optional<FlagGuard> scanning;
+    if (scan) scanning.emplace(app_.scanFlag);
+    CBusDocumentHost busHost(busApp, app_, prompts_, host_);
+    RunOnPort([&] {
+        LinkContext ctx{busApp, bus_.Port(), prompts_, busHost, &bus_.CancelFlag()};
+        procedure(ctx);
+    });
+    TakeProcedureResults(busApp, app_);
+    return !prompts_.Abandoned();
+}
+
+void CLinkCommands::CancelForClose() {
+    prompts_.Abandon();
+    bus_.Cancel();
 }
 
 ViewFactory CLinkCommands::WrapViewFactory(ViewFactory inner) {
@@ -43,10 +171,11 @@ void CLinkCommands::Install(CMainFrame& frame) {
     frame.SetCommandHandler(cmd::kLink, [this] { Link(); });
     frame.SetCommandHandler(cmd::kRead, [this] { Read(); });
     frame.SetCommandHandler(cmd::kWrite, [this] { Write(); });
+    connect(&frame, &CMainFrame::closing, this, &CLinkCommands::CancelForClose);
 }
 
 void CLinkCommands::Link() {
-    if (app_.scanFlag) return;
+    if (app_.scanFlag || Waiting()) return;
     LinkRequest request;
     {
         FlagGuard busy(app_.busyFlag);
@@ -54,12 +183,13 @@ void CLinkCommands::Link() {
         dialog.exec();
         request = dialog.request();
     }
-    RunLinkCommand(ctx_, request);
+    const bool scan = request.button == LinkButton::Link && request.stations.size() > 1;
+    RunOnBus([&](LinkContext& ctx) { RunLinkCommand(ctx, request); }, scan);
     host_.RefreshStatusPanes();
 }
 
 void CLinkCommands::Read() {
-    if (!app_.linkedFlag || app_.busyFlag) return;
+    if (!app_.linkedFlag || app_.busyFlag || Waiting()) return;
     ReadRequest request;
     {
         FlagGuard busy(app_.busyFlag);
@@ -67,13 +197,21 @@ void CLinkCommands::Read() {
         if (dialog.exec() != QDialog::Accepted) return;
         request = dialog.request();
     }
-    RunReadCommand(ctx_, request);
+    FlagGuard busy(app_.busyFlag);
+    if (!BeginReadCommand(ctx_, request)) return;
+    // The drive's values land in the copy's read buffer; the document takes
+    // them here, in one step, only when all of them have come.
+    bool read = false;
+    const bool open = RunOnBus([&](LinkContext& ctx) {
+        read = ReadParameters(ctx, request.station, request.readF, request.readC);
+    });
+    if (open && read) FinishReadCommand(ctx_, request);
     host_.RefreshStatusPanes();
 }
 
 void CLinkCommands::Write() {
     CMarbenDoc* doc = host_.ActiveDocument();
-    if (!doc || !CanStartWrite(ctx_, *doc)) return;
+    if (!doc || Waiting() || !CanStartWrite(ctx_, *doc)) return;
     WriteRequest request;
     {
         FlagGuard busy(app_.busyFlag);
@@ -84,7 +222,8 @@ void CLinkCommands::Write() {
     // The document window may have gone while the dialog was up.
     doc = host_.ActiveDocument();
     if (!doc) return;
-    RunWriteCommand(ctx_, *doc, request);
+    // The bus only reads the document; nothing here changes it meanwhile.
+    RunOnBus([&](LinkContext& ctx) { RunWriteCommand(ctx, *doc, request); });
     host_.RefreshStatusPanes();
 }
 

@@ -554,6 +554,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     timer_->stop();
+    emit closing();
     CloseMonitorWindows();
     CloseDocumentWindow();
     event->accept();

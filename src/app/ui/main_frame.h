@@ -100,6 +100,9 @@ signals:
     // The station titles the monitor windows show may differ now: the titles
     // were edited, or a document was created, loaded or closed.
     void stationTitlesChanged();
+    // The window is about to close (the settings are written): work on the
+    // line must end now.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

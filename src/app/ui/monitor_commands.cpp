@@ -7,7 +7,14 @@
 #include "monitor/monitor_texts.h"
 #include "monitor/ui/monitor_dialog.h"
 
+#include <QTimer>
+
 namespace kolt {
+
+namespace {
+// How soon a posted command looks again whether the bus is free.
+constexpr int kPostedRetryMs = 10;
+}  // namespace
 
 CMonitorCommands::CMonitorCommands(CMarbenApp& app, LinkContext& link)
     : app_(app), prompts_(link.prompts), engine_(link, *this) {
@@ -53,6 +60,10 @@ void CMonitorCommands::Monitor() {
 }
 
 void CMonitorCommands::RunPosted() {
+    if (portBusy_ && portBusy_()) {
+        QTimer::singleShot(kPostedRetryMs, this, &CMonitorCommands::RunPosted);
+        return;
+    }
     engine_.RunNextPosted();
     // An Abort after a lost station may have closed the link.
     if (frame_ && !app_.busyFlag) frame_->UpdateCommandUi();

@@ -16,6 +16,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 #include <map>
 
 namespace kolt {
@@ -44,6 +45,9 @@ public:
     void OpenTrend(int station);
     // The open window shows the open document's station titles again.
     void RefreshStationTitles();
+    // True while the bus runs a procedure for another command: a posted
+    // command then waits for it, as it waited for a blocking one before.
+    void SetPortBusy(std::function<bool()> busy) { portBusy_ = std::move(busy); }
 
 private:
     bool OpenSingleWindow(int station) override;
@@ -69,6 +73,7 @@ private:
     std::map<int, QPointer<CTrendWindow>> trends_;
     // Each station's title as text, as StationTitle last decoded it.
     mutable std::array<std::string, kStationMax> titleTexts_;
+    std::function<bool()> portBusy_;
 };
 
 }  // namespace kolt
