@@ -18,6 +18,12 @@ struct LineSettings {
     int dataBits = 8;
     int parity = 0;    // 0 none, 1 odd, 2 even
     int stopBits = 0;  // 0 one, 2 two
+    // Time-outs of a reply: 0 takes the port kind's default (a local line
+    // 400 ms and 50 ms between characters, a network port 1000 ms and 200 ms).
+    int readTimeoutMs = 0;
+    int charGapMs = 0;
+    bool echo = false;   // the adapter sends back what the PC transmits: read it back and drop it
+    bool rs485 = false;  // put a native UART into the kernel's RS-485 mode (RTS drives the line)
 };
 
 enum class LinkButton { Close, Link, Unlink };
