@@ -24,6 +24,12 @@ void TakeProcedureResults(const CMarbenApp& from, CMarbenApp& to) {
     to.settings.dataBits = from.settings.dataBits;
     to.settings.parity = from.settings.parity;
     to.settings.stopBits = from.settings.stopBits;
+    to.settings.readTimeoutMs = from.settings.readTimeoutMs;
+    to.settings.charGapMs = from.settings.charGapMs;
+    to.settings.echo = from.settings.echo;
+    to.settings.rs485 = from.settings.rs485;
+    to.settings.netPort = from.settings.netPort;
+    to.settings.recentNetPorts = from.settings.recentNetPorts;
     to.staging = from.staging;
     to.readF = from.readF;
     to.readC = from.readC;

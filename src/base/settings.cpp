@@ -1,7 +1,9 @@
 #include "base/settings.h"
 
 #include "base/atomic_write.h"
+#include "base/port_name.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -85,6 +87,40 @@ constexpr const char* kSystem = "[System]";
 constexpr const char* kComPort = "ComPort=";
 constexpr const char* kDefinite = "[Definite Parameter]";
 constexpr const char* kCodePage = "TextCodePage=";
+constexpr const char* kReadTimeout = "ReadTimeoutMs=";
+constexpr const char* kCharGap = "CharGapMs=";
+constexpr const char* kEcho = "Echo=";
+constexpr const char* kRs485 = "RS485=";
+constexpr const char* kNetPort = "NetPort=";
+constexpr const char* kRecentNetPort = "RecentNetPort";  // 1..4, then '='
+
+bool Opens(const std::string& line, const char* key) { return line.rfind(key, 0) == 0; }
+std::string After(const std::string& line, const char* key) { return line.substr(std::string(key).size()); }
+
+// One of the lines after the definite list; anything else is passed over.
+void ReadExtraLine(const std::string& line, KoltSettings& s, std::array<std::string, kRecentNetPortsMax>& recent) {
+    if (Opens(line, kCodePage)) {
+        // A name iconv does not know leaves the default.
+        const std::string name = NormaliseCodePage(After(line, kCodePage));
+        if (!name.empty()) s.codePage = name;
+    } else if (Opens(line, kReadTimeout)) {
+        s.readTimeoutMs = TimeoutInRange(ToInt(After(line, kReadTimeout)), kReadTimeoutMinMs, kReadTimeoutMaxMs);
+    } else if (Opens(line, kCharGap)) {
+        s.charGapMs = TimeoutInRange(ToInt(After(line, kCharGap)), kCharGapMinMs, kCharGapMaxMs);
+    } else if (Opens(line, kEcho)) {
+        s.echo = ToInt(After(line, kEcho)) != 0 ? 1 : 0;
+    } else if (Opens(line, kRs485)) {
+        s.rs485 = ToInt(After(line, kRs485)) != 0 ? 1 : 0;
+    } else if (Opens(line, kNetPort)) {
+        // A name that is not a network port's leaves the COM port in use.
+        const std::string name = After(line, kNetPort);
+        s.netPort = ParseNetworkPort(name) ? name : std::string();
+    } else if (Opens(line, kRecentNetPort)) {
+        const std::string rest = After(line, kRecentNetPort);
+        if (rest.size() > 2 && rest[0] >= '1' && rest[0] < char('1' + kRecentNetPortsMax) && rest[1] == '=')
+            recent[static_cast<std::size_t>(rest[0] - '1')] = rest.substr(2);
+    }
+}
 
 void ReadLines(LineReader& r, KoltSettings& s) {
     if (r.Next() != kHeader) return;
@@ -130,14 +166,27 @@ bool ReadSettingsFile(const std::string& path, KoltSettings& s) {
 void ReadSettingsStream(std::istream& in, KoltSettings& s) {
     LineReader r(in);
     ReadLines(r, s);
-    // The code page line follows the fixed lines; a name iconv does not know
-    // leaves the default.
-    while (!r.AtEnd()) {
-        const std::string line = r.Next();
-        if (line.rfind(kCodePage, 0) != 0) continue;
-        const std::string name = NormaliseCodePage(line.substr(std::string(kCodePage).size()));
-        if (!name.empty()) s.codePage = name;
+    // Our own lines follow the fixed ones, each on a line of its own.
+    std::array<std::string, kRecentNetPortsMax> recent;
+    while (!r.AtEnd()) ReadExtraLine(r.Next(), s, recent);
+    // The recent list in the order of its numbers; gaps, malformed names and
+    // repeats dropped.
+    std::vector<std::string> list;
+    for (const std::string& name : recent)
+        if (ParseNetworkPort(name) && std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+    if (!list.empty()) s.recentNetPorts = std::move(list);
+}
+
+void NoteLinkPort(const std::string& portName, KoltSettings& s) {
+    if (!ParseNetworkPort(portName)) {
+        s.netPort.clear();
+        return;
     }
+    s.netPort = portName;
+    auto& list = s.recentNetPorts;
+    list.erase(std::remove(list.begin(), list.end(), portName), list.end());
+    list.insert(list.begin(), portName);
+    if (list.size() > kRecentNetPortsMax) list.resize(kRecentNetPortsMax);
 }
 
 std::string SettingsFileText(const KoltSettings& s) {
@@ -162,6 +211,13 @@ std::string SettingsFileText(const KoltSettings& s) {
         line(number("%02ld", s.definiteNumbers[i]));
     }
     if (s.codePage != kDefaultCodePage) line(kCodePage + s.codePage);
+    if (s.readTimeoutMs != 0) line(kReadTimeout + number("%ld", s.readTimeoutMs));
+    if (s.charGapMs != 0) line(kCharGap + number("%ld", s.charGapMs));
+    if (s.echo) line(std::string(kEcho) + "1");
+    if (s.rs485) line(std::string(kRs485) + "1");
+    if (!s.netPort.empty()) line(kNetPort + s.netPort);
+    for (std::size_t i = 0; i < s.recentNetPorts.size() && i < kRecentNetPortsMax; ++i)
+        line(kRecentNetPort + number("%ld", static_cast<long>(i + 1)) + "=" + s.recentNetPorts[i]);
     return out;
 }
 

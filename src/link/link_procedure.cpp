@@ -87,6 +87,7 @@ LinkOutcome FailLink(LinkContext& ctx, int result) {
 LinkOutcome LinkStations(LinkContext& ctx, const LinkRequest& request) {
     CMarbenApp& app = ctx.app;
     StoreLineSettings(request.line, app.settings);
+    NoteLinkPort(request.portName, app.settings);
     const int count = static_cast<int>(std::min<std::size_t>(request.stations.size(), kStationMax));
     app.linkedList.fill(0);
     for (int i = 0; i < count; ++i)
@@ -132,6 +133,10 @@ LinkOutcome LinkStations(LinkContext& ctx, const LinkRequest& request) {
 
 LineSettings LineSettingsOf(const KoltSettings& s) {
     LineSettings line{s.comPort, s.baudRate, s.dataBits, s.parity, s.stopBits};
+    line.readTimeoutMs = TimeoutInRange(s.readTimeoutMs, kReadTimeoutMinMs, kReadTimeoutMaxMs);
+    line.charGapMs = TimeoutInRange(s.charGapMs, kCharGapMinMs, kCharGapMaxMs);
+    line.echo = s.echo != 0;
+    line.rs485 = s.rs485 != 0;
     // The settings file is text anyone may edit: a value the dialog does not offer
     // becomes the one it would show.
     if (line.comPort < 1 || line.comPort > 8) line.comPort = 1;
@@ -148,6 +153,10 @@ void StoreLineSettings(const LineSettings& line, KoltSettings& s) {
     s.dataBits = line.dataBits;
     s.parity = line.parity;
     s.stopBits = line.stopBits;
+    s.readTimeoutMs = line.readTimeoutMs;
+    s.charGapMs = line.charGapMs;
+    s.echo = line.echo ? 1 : 0;
+    s.rs485 = line.rs485 ? 1 : 0;
 }
 
 std::string ScanProgressText(int station) {

@@ -51,7 +51,8 @@ enum class LinkOutcome {
 
 // The settings file's line settings as the Link dialog presets them: a baud rate
 // it does not offer becomes 38400, data bits other than 7 become 8, other parity
-// or stop-bit codes become 0, a port outside 1..8 becomes 1.
+// or stop-bit codes become 0, a port outside 1..8 becomes 1, a time-out
+// outside its range becomes 0 (the port kind's default).
 LineSettings LineSettingsOf(const KoltSettings& s);
 void StoreLineSettings(const LineSettings& line, KoltSettings& s);
 

@@ -1,3 +1,4 @@
+#include "base/port_name.h"
 #include "base/settings.h"
 #include "document_test_support.h"
 
@@ -86,6 +87,76 @@ TEST_F(SettingsFileTest, DefiniteListAndCodePageAfterIt) {
              {"TextCodePage=KLINGON\r\n", "CP1252"}, {"TextCodePage=\r\n", "CP1252"},
              {"x TextCodePage=GBK\r\n", "CP1252"}})
         EXPECT_EQ(Read(list + "1\r\n1\r\n07\r\n" + line).codePage, codePage) << line;
+}
+
+TEST_F(SettingsFileTest, LineOptionsAndNetworkPortsFollowTheFixedLines) {
+    const std::string plain = kHead + std::string(kSystem) + "0\r\n";
+    // A file at the defaults has none of them, so it stays as it always was.
+    EXPECT_EQ(SettingsFileText(KoltSettings{}), plain);
+    const std::string extras =
+        "ReadTimeoutMs=1500\r\nCharGapMs=300\r\nEcho=1\r\nRS485=1\r\nNetPort=rfc2217://gw-3:2217\r\n"
+        "RecentNetPort1=rfc2217://gw-3:2217\r\nRecentNetPort2=tcp://[fe80::1]:4001\r\n";
+    KoltSettings s = Read(plain + extras);
+    EXPECT_EQ(std::tuple(s.readTimeoutMs, s.charGapMs, s.echo, s.rs485, s.netPort, s.recentNetPorts),
+              std::tuple(1500, 300, 1, 1, "rfc2217://gw-3:2217",
+                         std::vector<std::string>{"rfc2217://gw-3:2217", "tcp://[fe80::1]:4001"}));
+    EXPECT_EQ(SettingsFileText(s), plain + extras);
+
+    // Values a user may have typed: out of range gives the port's default (0),
+    // a name that is no network port gives none; the limits themselves hold.
+    struct Case {
+        std::string lines;
+        int readTimeout, charGap, echo;
+        std::string netPort;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"ReadTimeoutMs=49\r\nCharGapMs=9\r\nEcho=7\r\nNetPort=COM3\r\n", 0, 0, 1, ""},
+             {"ReadTimeoutMs=50\r\nCharGapMs=10\r\nNetPort=tcp://gw:502\r\n", 50, 10, 0, "tcp://gw:502"},
+             {"ReadTimeoutMs=10000\r\nCharGapMs=5000\r\nNetPort=tcp://gw\r\n", 10000, 5000, 0, ""},
+             {"ReadTimeoutMs=10001\r\nCharGapMs=5001\r\nNetPort=tcp://gw:65536\r\n", 0, 0, 0, ""},
+             {"ReadTimeoutMs=-400\r\nCharGapMs=x\r\nNetPort=tcp://a b:1\r\n", 0, 0, 0, ""},
+             {"ReadTimeoutMs=1e3\r\nNetPort=tcp://fe80::1:502\r\n", 0, 0, 0, ""},  // IPv6 only in brackets
+             {" ReadTimeoutMs=500\r\nNetPort=ftp://gw:21\r\n", 0, 0, 0, ""}}) {
+        s = Read(plain + c.lines);
+        EXPECT_EQ(std::tuple(s.readTimeoutMs, s.charGapMs, s.echo, s.netPort),
+                  std::tuple(c.readTimeout, c.charGap, c.echo, c.netPort)) << c.lines;
+    }
+    // The recent list in the order of its numbers, gaps, repeats and bad names dropped.
+    s = Read(plain + "RecentNetPort3=tcp://a:1\r\nRecentNetPort5=tcp://e:5\r\nRecentNetPort1=tcp://b:2\r\n"
+                     "RecentNetPort2=rfc2217://c\r\nRecentNetPort4=tcp://b:2\r\nRecentNetPort=tcp://d:4\r\n");
+    EXPECT_EQ(s.recentNetPorts, (std::vector<std::string>{"tcp://b:2", "tcp://a:1"}));
+
+    // A Link through a network port puts it first; a fifth one pushes the oldest
+    // out; a COM port leaves the list and clears the port in use.
+    for (const char* name : {"tcp://a:1", "tcp://b:2", "tcp://c:3", "tcp://d:4", "tcp://b:2", "rfc2217://e:5"})
+        NoteLinkPort(name, s);
+    EXPECT_EQ(std::tuple(s.netPort, s.recentNetPorts),
+              std::tuple("rfc2217://e:5", std::vector<std::string>{"rfc2217://e:5", "tcp://b:2", "tcp://d:4", "tcp://c:3"}));
+    NoteLinkPort("", s);
+    EXPECT_EQ(std::tuple(s.netPort, s.recentNetPorts.size()), std::tuple("", 4u));
+}
+
+TEST(PortName, NetworkNamesAndTheirKinds) {
+    struct Case {
+        const char* name;
+        PortKind kind;
+        const char* host;
+        int port;
+    };
+    for (const Case& c : std::vector<Case>{{"tcp://10.1.2.3:4001", PortKind::RawTcp, "10.1.2.3", 4001},
+                                           {"rfc2217://gw.plant:2217", PortKind::Rfc2217, "gw.plant", 2217},
+                                           {"tcp://[::1]:65535", PortKind::RawTcp, "[::1]", 65535},
+                                           {"tcp://gw:0", PortKind::Local, "", 0},
+                                           {"tcp://:502", PortKind::Local, "", 0},
+                                           {"tcp://gw:+502", PortKind::Local, "", 0},
+                                           {"tcp://u@gw:502", PortKind::Local, "", 0},
+                                           {"TCP://gw:502", PortKind::Local, "", 0},
+                                           {"/dev/ttyUSB0", PortKind::Local, "", 0}}) {
+        const auto p = ParseNetworkPort(c.name);
+        EXPECT_EQ(PortKindOf(c.name), c.kind) << c.name;
+        EXPECT_EQ(p ? std::tuple(p->host, p->port, NetworkPortName(*p)) : std::tuple(std::string(), 0, std::string()),
+                  std::tuple(c.host, c.port, p ? c.name : "")) << c.name;
+    }
 }
 
 TEST_F(SettingsFileTest, WriteNeverLosesTheOldFileAndReadsBack) {
