@@ -161,6 +161,24 @@ inline constexpr const char* kWriteTitle = "Write";
 inline constexpr const char* kSingleColon = "Single:";
 inline constexpr const char* kAllStation = "All Station";
 inline constexpr const char* kOptionGroup = "Option";
+// Link dialog: network ports and the line's advanced options
+inline constexpr const char* kNetworkEntry = "Network...";
+inline constexpr const char* kNetworkTitle = "Network Port";
+inline constexpr const char* kHostLabel = "Host:";
+inline constexpr const char* kTcpPortLabel = "Port:";
+inline constexpr const char* kRawTcp = "Raw TCP";
+inline constexpr const char* kRfc2217 = "RFC 2217";
+inline constexpr const char* kNoHost = "Type the host name or address of the serial device server.";
+inline constexpr const char* kBadTcpPort = "The port must be a number from 1 to 65535.";
+inline constexpr const char* kRawTcpNote = "Raw TCP: the serial device server's own line settings apply.";
+inline constexpr const char* kAdvancedToggle = "Advanced";
+inline constexpr const char* kReadTimeoutLabel = "Read time-out (ms):";
+inline constexpr const char* kCharGapLabel = "Character gap (ms):";
+inline constexpr const char* kDefaultMs = "default %d";  // an empty time-out field: the port kind's figure
+inline constexpr const char* kEchoCheck = "Echo";
+inline constexpr const char* kRs485Check = "RS-485 (RTS)";
+inline constexpr const char* kBadReadTimeout = "The read time-out must be %d to %d ms, or empty for the port's default.";
+inline constexpr const char* kBadCharGap = "The character gap must be %d to %d ms, or empty for the port's default.";
 
 // Modbus exception replies, by exception code 51..55
 inline constexpr const char* kExFunction = "Function Code Error !";

@@ -13,8 +13,12 @@
 #include <vector>
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace kolt {
 
@@ -40,6 +44,12 @@ public:
     int stopBits() const;  // 0 one, 2 two
     // Stations of "Single" (parsed text) or of "All of the Inverter".
     std::vector<int> stations() const;
+    // The network port chosen in the port list; empty for a COM port.
+    std::string portName() const;
+    // The advanced part: a time-out field's ms, 0 when empty (the port kind's
+    // default), -1 when it is not a number.
+    int readTimeoutMs() const;
+    int charGapMs() const;
 
     // The button and the values, as the link command takes them.
     LinkRequest request() const;
@@ -48,10 +58,17 @@ private:
     void SetLineValues(int baud, int dataBits, int parity, int stopBits);
     void ApplyDefaults();
     void UpdateEnabling();
+    void PortChosen(int index);
+    void ChooseNetworkPort();
+    void ShowAdvanced(bool on);
+    // False, with its message shown, while a time-out is out of range.
+    bool AdvancedValuesOk();
     void Finish(Choice c);
 
     bool linked_;
     Choice choice_ = Choice::Close;
+    int storedComPort_ = 1;    // what comPort() gives while a network port is chosen
+    int lastPortIndex_ = 0;    // the list's choice before "Network..."
 
     QComboBox* comPort_;
     QComboBox* baud_;
@@ -59,6 +76,13 @@ private:
     QComboBox* parity_;
     QComboBox* stopBits_;
     QPushButton* defaults_;
+    QLabel* lineNote_;
+    QToolButton* advancedToggle_;
+    QWidget* advanced_;
+    QLineEdit* readTimeout_;
+    QLineEdit* charGap_;
+    QCheckBox* echo_;
+    QCheckBox* rs485_;
     StationChoice station_;
     QPushButton* link_;
     QPushButton* unlink_;
