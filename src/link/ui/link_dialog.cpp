@@ -190,7 +190,7 @@ CLinkDialog::CLinkDialog(const CMarbenApp& app, QWidget* parent, DeviceResolver 
     settingsGrid->addWidget(Group(text::kStopBitGroup, stopBits_, "stopBitGroup"), 2, 1);
     auto* defaultsRow = new QHBoxLayout;
     defaultsRow->addWidget(lineNote_, 1);
-    defaultsRow->addStretch(1);
+    defaultsRow->addStretch(0);  // keeps the button at the right while the note is hidden
     defaultsRow->addWidget(defaults_);
     settingsGrid->addLayout(defaultsRow, 3, 0, 1, 2);
     settingsGrid->addWidget(station_.box, 4, 0, 1, 2);
