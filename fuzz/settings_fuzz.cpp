@@ -22,7 +22,9 @@ bool Same(const KoltSettings& a, const KoltSettings& b) {
     return a.comPort == b.comPort && a.baudRate == b.baudRate && a.dataBits == b.dataBits && a.parity == b.parity &&
            a.stopBits == b.stopBits && a.printTitle == b.printTitle && a.printF == b.printF && a.printC == b.printC &&
            a.onlineEdit == b.onlineEdit && a.hz50 == b.hz50 && a.definiteCount == b.definiteCount &&
-           a.definiteKinds == b.definiteKinds && a.definiteNumbers == b.definiteNumbers;
+           a.definiteKinds == b.definiteKinds && a.definiteNumbers == b.definiteNumbers &&
+           a.readTimeoutMs == b.readTimeoutMs && a.charGapMs == b.charGapMs && a.echo == b.echo && a.rs485 == b.rs485 &&
+           a.netPort == b.netPort && a.recentNetPorts == b.recentNetPorts;
 }
 
 }  // namespace
@@ -32,7 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FUZZ_CHECK(s.comPort >= 1 && s.comPort <= 8, "COM port 1..8");
     FUZZ_CHECK(s.definiteCount >= 0 && s.definiteCount <= kDefiniteMax, "definite list within its array");
-    for (std::uint8_t flag : {s.printTitle, s.printF, s.printC, s.onlineEdit, s.hz50})
+    FUZZ_CHECK(TimeoutInRange(s.readTimeoutMs, kReadTimeoutMinMs, kReadTimeoutMaxMs) == s.readTimeoutMs &&
+                   TimeoutInRange(s.charGapMs, kCharGapMinMs, kCharGapMaxMs) == s.charGapMs,
+               "time-outs 0 or within their ranges");
+    FUZZ_CHECK(s.recentNetPorts.size() <= kRecentNetPortsMax, "at most four recent network ports");
+    for (std::uint8_t flag : {s.printTitle, s.printF, s.printC, s.onlineEdit, s.hz50, s.echo, s.rs485})
         FUZZ_CHECK(flag == 0 || flag == 1, "flags are 0 or 1");
     for (int i = s.definiteCount; i < kDefiniteMax; ++i)
         FUZZ_CHECK(s.definiteKinds[i] == 0 && s.definiteNumbers[i] == 0, "nothing stored past the count");
