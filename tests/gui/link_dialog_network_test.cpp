@@ -1,6 +1,7 @@
 // The Link dialog's network ports and advanced part: what the dialog hands to
 // the link command, what it greys, what it refuses and what a restart keeps.
 #include "dialogs_helpers.h"
+#include "drive_frame_fixture.h"
 
 #include "base/marben_app.h"
 #include "link/ui/link_dialog.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <tuple>
 
@@ -87,32 +87,30 @@ TEST(LinkDialogNetwork, NetworkEntryNamesThePortAndRawTcpGreysTheLine) {
     EXPECT_EQ(std::tuple(dlg.portName(), dlg.comPort(), LineState(dlg)), std::tuple("", 3, "111111 - default 400"));
 }
 
-TEST(LinkDialogNetwork, RememberedPortsSurviveARestart) {
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("koltinf.ini").toStdString();
-    CMarbenApp app;
-    app.settings.comPort = 2;
-    for (const char* name : {"tcp://a:1", "rfc2217://gw-3:2217"}) NoteLinkPort(name, app.settings);
-    CLinkDialog first(app, nullptr, FakeDevice);
-    ChooseNetwork(first, "gw-7", "4001", false);
-    first.findChild<QCheckBox*>("echoCheck")->setChecked(true);
-    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("linkButton")->click(); });
-    ASSERT_EQ(first.exec(), QDialog::Accepted);
-    const LinkRequest r = first.request();
-    EXPECT_EQ(std::tuple(r.button, r.portName, r.line.comPort, r.line.echo), std::tuple(LinkButton::Link, "tcp://gw-7:4001", 2, true));
-    // What the Link command keeps of it, through the file and back.
-    StoreLineSettings(r.line, app.settings);
-    NoteLinkPort(r.portName, app.settings);
-    ASSERT_TRUE(WriteSettingsFile(file, app.settings));
+// Through the main window's Link command and its close, as a user would.
+class LinkDialogRestart : public DriveFrameTest {};
+
+TEST_F(LinkDialogRestart, RememberedPortsSurviveARestart) {
+    for (const char* name : {"tcp://127.0.0.1:2", "rfc2217://127.0.0.1:3"}) NoteLinkPort(name, app.settings);
+    MakeLinkedFrame(false);
+    WhenModal<CLinkDialog>([](CLinkDialog* d) {
+        ChooseNetwork(*d, "127.0.0.1", "1", false);
+        d->findChild<QCheckBox*>("echoCheck")->setChecked(true);
+        d->findChild<QPushButton*>("linkButton")->click();
+    });
+    frame->RunCommand(cmd::kLink);
+    // Nothing listens there, so the link fails; the choice is kept all the same, as the line is.
+    EXPECT_EQ(std::tuple(app.linkedFlag, fake.shown.size()), std::tuple(0, 1u));
+    ASSERT_TRUE(frame->close());
 
     CMarbenApp restarted;
-    ASSERT_TRUE(ReadSettingsFile(file, restarted.settings));
+    ASSERT_TRUE(ReadSettingsFile(app.SettingsPath(), restarted.settings));
     CLinkDialog again(restarted, nullptr, FakeDevice);
     QStringList items;
     for (int i = 8; i < Ports(again)->count(); ++i) items << Ports(again)->itemText(i);
-    EXPECT_EQ(items, (QStringList{"tcp://gw-7:4001", "rfc2217://gw-3:2217", "tcp://a:1", "Network..."}));
+    EXPECT_EQ(items, (QStringList{"tcp://127.0.0.1:1", "rfc2217://127.0.0.1:3", "tcp://127.0.0.1:2", "Network..."}));
     EXPECT_EQ(std::tuple(again.portName(), again.comPort(), LineState(again)),
-              std::tuple("tcp://gw-7:4001", 2, "000000 note default 1000"));
+              std::tuple("tcp://127.0.0.1:1", 1, "000000 note default 1000"));
     // The advanced part opens by itself when it holds something.
     EXPECT_TRUE(again.findChild<QCheckBox*>("echoCheck")->isChecked() &&
                 again.findChild<QWidget*>("advancedBox")->isVisibleTo(&again));
