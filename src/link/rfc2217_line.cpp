@@ -164,6 +164,11 @@ std::uint32_t CRfc2217Line::Open(const std::string& name, int cancelFd) {
         return EPROTONOSUPPORT;
     }
     data_.clear();  // nothing was asked yet: whatever came is no reply
+    // Opened again after a loss: the server starts from its own settings.
+    if (configured_ && !SetAttributes(tio_)) {
+        Close();
+        return ECONNRESET;
+    }
     return 0;
 }
 
@@ -191,6 +196,7 @@ ssize_t CRfc2217Line::Send(const char* bytes, std::size_t length) {
 
 bool CRfc2217Line::SetAttributes(const termios& tio) {
     CTcpLine::SetAttributes(tio);
+    configured_ = true;
     const auto baud = static_cast<std::uint32_t>(BaudOf(tio));
     const std::string baudBytes{char(baud >> 24), char(baud >> 16), char(baud >> 8), char(baud)};
     const int size = (tio.c_cflag & CSIZE) == CS7 ? 7 : (tio.c_cflag & CSIZE) == CS6 ? 6 : (tio.c_cflag & CSIZE) == CS5 ? 5 : 8;

@@ -60,6 +60,7 @@ public:
 private:
     CTelnetParser telnet_;
     std::string data_;  // data taken in but not yet handed over
+    bool configured_ = false;  // settings were sent: send them again on a new connection
 };
 
 }  // namespace kolt

@@ -143,7 +143,7 @@ bool CSerialPort::ReopenIfDropped() {
         Show(line_->FailureText().c_str());
         return false;
     }
-    line_->SetAttributes(lastAttributes_);
+    // The line sends its settings again itself.
     if (handshake_ == kHandshakeHardware) line_->SetModemLines(true);
     reopenSpent_ = false;
     return true;
@@ -180,7 +180,6 @@ std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, st
     portTarget_ = name;
     reopenSpent_ = false;
     pending_.clear();
-    line_->GetAttributes(lastAttributes_);
     SetReplyTimeouts(askedReadMs_, askedGapMs_);
 
     // Queue sizes are recorded only (the driver's buffers are its own).
@@ -306,7 +305,6 @@ char CSerialPort::GetEventChar() {
 
 std::uint32_t CSerialPort::SetAttributes(const termios& tio) {
     if (!line_->SetAttributes(tio)) return SetError(static_cast<std::uint32_t>(errno));
-    lastAttributes_ = tio;
     return SetError(0);
 }
 

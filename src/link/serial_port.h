@@ -1,4 +1,4 @@
-// CSerialPort: one serial device driven through POSIX termios and poll().
+// CSerialPort: one port, a local serial line or a network port (port_line.h), with poll().
 // Every operation records a last-error code and returns it (or a queried value):
 // 0 success, the named codes below, or errno for a failing system call.
 #pragma once
@@ -9,8 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <termios.h>
 #include <vector>
+
+struct termios;
 
 namespace kolt {
 
@@ -184,7 +185,6 @@ private:
     std::unique_ptr<CPortLine> line_;
     std::string portTarget_;   // the name opened, for a reopen
     std::string failure_;      // FailureText of a failed open
-    termios lastAttributes_ {}; // what a reopened network port is set to again
     bool reopenSpent_ = false;
     int askedReadMs_ = 0;
     int askedGapMs_ = 0;
