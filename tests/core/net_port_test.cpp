@@ -286,7 +286,7 @@ TEST_F(NetPort, Rs485RefusedByAPseudoTerminalNamesTheDevice) {
     EXPECT_FALSE(port.IsOpen());
 }
 
-// kolt-cli takes the network name like a device: scan, read and the monitor.
+// kolt-cli takes the network name like a device: scan, Read, an online write and the monitor.
 TEST_F(NetPort, CliScansReadsAndMonitorsOverTcp) {
     StartListening(false, 1);
     TempDir home;
@@ -298,9 +298,13 @@ TEST_F(NetPort, CliScansReadsAndMonitorsOverTcp) {
     CliRun r = cli({"scan", "--stations", "1-2", "--timeout", "200"});
     EXPECT_EQ(std::tie(r.status, r.out), std::make_tuple(0, std::string("Station 001: D200-0.2, software version 1.2\n")))
         << r.err;
-    drive->SetParamValue(1, kF07, 4321);
-    r = cli({"get", "--station", "1", "F07"});
-    EXPECT_EQ(std::tie(r.status, r.out), std::make_tuple(0, std::string("43.21\n"))) << r.err;
+    r = cli({"read", "--station", "1", "-o", home.File("drive.kpf")});
+    EXPECT_EQ(std::tie(r.status, r.out),
+              std::make_tuple(0, "Station 001: D200-0.2, software version 1.2; 111 parameters read into " +
+                                     home.File("drive.kpf") + "\n"))
+        << r.err;
+    r = cli({"set", "--station", "1", "F07=43.21"});
+    EXPECT_EQ(std::make_tuple(r.status, drive->ParamValue(1, kF07)), std::make_tuple(0, 4321)) << r.err;
     r = cli({"monitor", "--station", "1", "--count", "1", "--csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Lines(r.out).size(), 2u) << r.out;
