@@ -154,14 +154,10 @@ void VirtualDrive::Output(const char* bytes, std::size_t length) {
     while (sent < length) {
         const ssize_t n = outFd_ == clientFd_ ? ::send(outFd_, bytes + sent, length - sent, MSG_NOSIGNAL)
                                               : ::write(outFd_, bytes + sent, length - sent);
-        if (n > 0) {
+        if (n > 0)
             sent += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno == EAGAIN) {
-            pollfd fd{outFd_, POLLOUT, 0};
-            ::poll(&fd, 1, 100);
-        } else if (n < 0 && errno != EINTR) {
+        else if (n < 0 && errno != EINTR)
             return;  // nobody reads the line: the rest is lost, as on a wire
-        }
     }
 }
 
