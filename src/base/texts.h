@@ -204,6 +204,14 @@ inline constexpr const char* kHintNoPermission =
 inline constexpr const char* kHintPortBusy = "%s is in use by another program.";
 inline constexpr const char* kHintNoDevice =
     "%s does not exist.\nCheck that the adapter is plugged in, or set KOLT_COMn to the device to use.";
+// Network ports and line options (%s in turn: HOST:PORT or the device, the system's reason)
+inline constexpr const char* kNetCannotConnect = "Cannot connect to %s: %s.";
+inline constexpr const char* kNetConnectionLost = "The connection to %s was lost: %s.";
+inline constexpr const char* kNetClosedByServer = "closed by the server";
+inline constexpr const char* kNetNoComPortOption =
+    "%s refuses the COM-PORT-OPTION of RFC 2217 (Telnet option 44), so the line settings cannot be set. "
+    "Use tcp:// for a server in raw mode.";
+inline constexpr const char* kRs485Refused = "%s refuses the RS-485 mode (TIOCSRS485): %s.";
 // A USB adapter whose latency timer the program may not lower (%s in turn: the
 // device, the milliseconds found, the sysfs file, the udev rule's driver)
 inline constexpr const char* kHintAdapterLatency =

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace kolt {
 
@@ -195,6 +196,8 @@ void Unlink(LinkContext& ctx) {
 LinkOutcome OpenLinkPort(LinkContext& ctx, const LinkRequest& request) {
     const LineSettings& line = request.line;
     const std::string name = request.portName.empty() ? ComPortName(line.comPort) : request.portName;
+    ctx.port.SetReplyTimeouts(line.readTimeoutMs, line.charGapMs);
+    ctx.port.SetEcho(line.echo);
     const std::uint32_t error = ctx.port.Open(name, kQueueSize, kQueueSize);
     if (error == kErrAlreadyInitialized) {
         ctx.prompts.Message(text::kPortAlreadyOpen, text::kCommCaption, Icon::Information);
@@ -203,7 +206,8 @@ LinkOutcome OpenLinkPort(LinkContext& ctx, const LinkRequest& request) {
     if (error != 0) {
         ctx.app.linkedFlag = 0;
         std::string message = std::string(text::kCommError) + "\n" + text::kCannotOpenPort;
-        const std::string hint = OpenFailureHint(error, ctx.port.DevicePath());
+        const std::string failure = ctx.port.FailureText();
+        const std::string hint = failure.empty() ? OpenFailureHint(error, ctx.port.DevicePath()) : failure;
         if (!hint.empty()) message += "\n\n" + hint;
         ctx.prompts.Message(message, text::kCommCaption, Icon::Error);
         return LinkOutcome::OpenFailed;
@@ -211,6 +215,14 @@ LinkOutcome OpenLinkPort(LinkContext& ctx, const LinkRequest& request) {
     ctx.port.SetPortName(name);
     ctx.port.Setup(line.baudRate, line.dataBits, line.parity, line.stopBits);
     ctx.port.SetHandshaking(kHandshakeHardware);
+    if (line.rs485 && ctx.port.SetRs485(true) != 0) {
+        char message[512];
+        std::snprintf(message, sizeof message, text::kRs485Refused, ctx.port.DevicePath().c_str(),
+                      std::strerror(static_cast<int>(ctx.port.LastError())));
+        ctx.port.Close();
+        ctx.prompts.Message(message, text::kCommCaption, Icon::Error);
+        return LinkOutcome::OpenFailed;
+    }
     return LinkOutcome::Linked;
 }
 

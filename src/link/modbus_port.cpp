@@ -3,6 +3,7 @@
 #include "base/texts.h"
 #include "catalogue/catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -10,9 +11,6 @@
 
 namespace kolt {
 namespace {
-
-// The port's read time-out: a reply later than this is late.
-constexpr int kReadTimeMs = 400;
 
 // The fixed part of each request kind: function code, start register and count
 // (for reads), or the echo's sub-function and data.
@@ -227,14 +225,25 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
         if (drainPending_) {
             drainPending_ = false;
             ++drains_;
-            DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, kLineQuietMs, kDrainLimitMs);
+            DiscardUntilQuiet(drainFrom_, kLateReplyWindowMs, CharGapMs(),
+                              std::max(kDrainLimitMs, ReadTimeoutMs() + kLateReplyWindowMs + CharGapMs()));
         }
+        // A server that dropped the connection since the last request gets one
+        // chance to take it again.
+        ReopenIfDropped();
         // Whatever is still in the input came unasked (line noise, another talker).
         Purge(true, false);
         std::size_t written = 0;
         if (Write(request, static_cast<std::size_t>(requestLength), &written, nullptr, kWaitForever) == 0) {
             const auto sent = std::chrono::steady_clock::now();
             std::size_t got = 0;
+            if (echo_ && !TakeEcho(request, requestLength)) {
+                unanswered_ = true;
+                drainPending_ = true;
+                drainFrom_ = std::chrono::steady_clock::now();
+                if (echoSeen_ > 0) return kBadFrame;
+                continue;
+            }
             Read(reply, static_cast<std::size_t>(capacity), &got, nullptr, kWaitForever);
             received_ = static_cast<int>(got);
             const bool wholeFrame = got > 0 && reply[0] == ':' && reply[got - 1] == '\n';
@@ -248,12 +257,20 @@ int CModbusPort::Transaction(const char* request, int requestLength, char* reply
                 // request waits as long as a late answer to this one could take. Only
                 // that one: its frame is its own, and the calls after it pay nothing.
                 drainPending_ = true;
-                drainFrom_ = sent + std::chrono::milliseconds(kReadTimeMs);
+                drainFrom_ = sent + std::chrono::milliseconds(ReadTimeoutMs());
             }
         }
         if (reply[0] == ':' && received_ != 0) return CheckReply(reply, received_);
     }
     return kNoReply;
+}
+
+bool CModbusPort::TakeEcho(const char* request, int length) {
+    char echo[kFrameBufferSize] = {};
+    std::size_t got = 0;
+    Read(echo, static_cast<std::size_t>(length), &got, nullptr, kWaitForever);
+    echoSeen_ = static_cast<int>(got);
+    return got == static_cast<std::size_t>(length) && std::memcmp(echo, request, got) == 0;
 }
 
 int CModbusPort::Transact(const ModbusRequest& request) {

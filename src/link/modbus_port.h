@@ -26,11 +26,10 @@ inline constexpr int kWriteParameterLength = 23;
 inline constexpr int kRetryCalls = 3;
 // After a transaction that ended without a whole frame, the next one first lets the
 // line fall quiet: it discards what arrives in the window that follows (so a reply
-// starting up to 500 ms after its request, 100 ms past the read time-out, goes),
-// and then until no character has come for the inter-character time. A line that
+// starting up to 100 ms past the port's read time-out goes), and then until no
+// character has come for the port's inter-character time. A line that
 // never falls quiet is given up on after the limit.
 inline constexpr int kLateReplyWindowMs = 100;
-inline constexpr int kLineQuietMs = 50;
 inline constexpr int kDrainLimitMs = 1000;
 
 // Registers besides the parameter registers.
@@ -167,6 +166,11 @@ public:
     // Exception text of the last reply.
     std::string ReplyExceptionText() const { return ExceptionText(reply_); }
 
+    // The adapter sends back every byte we transmit: each request's copy is read
+    // and dropped before the reply; a copy that differs makes the call a bad frame.
+    void SetEcho(bool on) { echo_ = on; }
+    bool Echo() const { return echo_; }
+
     // Transactions started (calls, not requests), for the curious and for tests.
     long TransactionCount() const { return transactions_; }
     // Waits for a late reply before a request (after an unanswered call and
@@ -174,10 +178,15 @@ public:
     long DrainCount() const { return drains_; }
 
 private:
+    // Reads the copy of the request just sent; false when it did not come whole.
+    bool TakeEcho(const char* request, int length);
+
     char reply_[kFrameBufferSize + 1] = {};
     int received_ = 0;
     long transactions_ = 0;
     long drains_ = 0;
+    bool echo_ = false;
+    int echoSeen_ = 0;           // characters of the last echo read
     bool unanswered_ = false;    // the last call ended without a whole frame
     bool drainPending_ = false;  // the next call first lets a late reply come and go
     std::chrono::steady_clock::time_point drainFrom_{};

@@ -3,6 +3,7 @@
 #include "base/prompts.h"
 #include "base/texts.h"
 #include "link/serial_devices.h"
+#include "link/port_line.h"
 
 #include <algorithm>
 #include <array>
@@ -11,11 +12,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -26,9 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The read time-outs of mode 0.
-constexpr int kReadIntervalMs = 50;
-constexpr int kReadTotalMs = 400;
 // Modem lines and error counters are sampled this often during an event wait.
 constexpr int kEventSliceMs = 20;
 // Characters kept for a later read after the LF of a frame; more is line noise.
@@ -60,10 +56,6 @@ int MsUntil(Clock::time_point when) {
     if (left <= 0) return 0;
     return left > 1'000'000 ? 1'000'000 : static_cast<int>(left);
 }
-
-// Devices without modem control lines (a pseudo-terminal) refuse these requests;
-// that is no failure of the port.
-bool NoModemLines(int err) { return err == ENOTTY || err == EINVAL || err == ENOSYS || err == EIO; }
 
 }  // namespace
 
@@ -109,11 +101,52 @@ std::string OpenFailureHint(std::uint32_t lastError, const std::string& device) 
 CSerialPort::CSerialPort(IPrompts* prompts) : prompts_(prompts), cancelFd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 CSerialPort::~CSerialPort() {
-    if (fd_ >= 0) {
-        ::ioctl(fd_, TIOCNXCL);
-        ::close(fd_);
-    }
+    line_.reset();
     if (cancelFd_ >= 0) ::close(cancelFd_);
+}
+
+int BaudOf(const termios& tio) {
+    const speed_t speed = ::cfgetospeed(&tio);
+    for (const auto& e : kSpeeds)
+        if (e.speed == speed) return e.baud;
+    return -1;
+}
+
+int CSerialPort::Fd() const { return line_ ? line_->Fd() : -1; }
+
+void CSerialPort::SetReplyTimeouts(int readMs, int charGapMs) {
+    askedReadMs_ = readMs;
+    askedGapMs_ = charGapMs;
+    const ReplyTimeouts defaults = DefaultReplyTimeouts(line_ ? line_->Kind() : PortKind::Local);
+    readTotalMs_ = readMs > 0 ? readMs : defaults.readMs;
+    readIntervalMs_ = charGapMs > 0 ? charGapMs : defaults.charGapMs;
+}
+
+bool CSerialPort::IsNetwork() const { return line_ && line_->Kind() != PortKind::Local; }
+
+std::string CSerialPort::FailureText() const { return line_ ? line_->FailureText() : failure_; }
+
+std::uint32_t CSerialPort::SetRs485(bool on) {
+    if (!line_) return SetError(kErrInvalidHandle);
+    if (!line_->SetRs485(on)) return SetError(static_cast<std::uint32_t>(errno));
+    return SetError(0);
+}
+
+bool CSerialPort::ReopenIfDropped() {
+    if (!line_ || line_->Kind() == PortKind::Local || !line_->Dropped()) return true;
+    // Once per loss: a server that stays away fails the requests at once after that.
+    if (reopenSpent_) return false;
+    reopenSpent_ = true;
+    line_->Close();
+    pending_.clear();
+    if (line_->Open(portTarget_, cancelFd_) != 0) {
+        Show(line_->FailureText().c_str());
+        return false;
+    }
+    // The line sends its settings again itself.
+    if (handshake_ == kHandshakeHardware) line_->SetModemLines(true);
+    reopenSpent_ = false;
+    return true;
 }
 
 void CSerialPort::Show(const char* message) {
@@ -121,72 +154,52 @@ void CSerialPort::Show(const char* message) {
 }
 
 std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, std::size_t outQueue) {
-    if (fd_ >= 0) return SetError(kErrAlreadyInitialized);
-    devicePath_ = ResolvePortName(name);
+    if (line_) return SetError(kErrAlreadyInitialized);
+    const PortKind kind = PortKindOf(name);
+    devicePath_ = kind == PortKind::Local ? ResolvePortName(name) : name;
     adapterAdvice_.clear();
-
-    const int fd = ::open(devicePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return SetError(static_cast<std::uint32_t>(errno));
-    // No sharing: the lock keeps out other programs of ours (root included), TIOCEXCL
-    // keeps out every other program of an ordinary user.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return SetError(static_cast<std::uint32_t>(err));
-    }
-    ::ioctl(fd, TIOCEXCL);
-
+    failure_.clear();
     if (cancelFd_ < 0) {
-        const int err = ENOMEM;
         Show(text::kCannotCreateEvent);
-        ::ioctl(fd, TIOCNXCL);
-        ::close(fd);
-        return SetError(static_cast<std::uint32_t>(err));
+        return SetError(ENOMEM);
     }
     ClearCancel();
-    fd_ = fd;
+    auto line = MakePortLine(kind);
+    if (const std::uint32_t err = line->Open(name, cancelFd_); err != 0) {
+        failure_ = line->FailureText();
+        // The local line's own complaint is the port's message; a network port's
+        // words go into the link's message instead.
+        if (kind == PortKind::Local && !failure_.empty()) {
+            Show(failure_.c_str());
+            failure_.clear();
+        }
+        ClearCancel();
+        return SetError(err);
+    }
+    line_ = std::move(line);
+    portTarget_ = name;
+    reopenSpent_ = false;
     pending_.clear();
+    SetReplyTimeouts(askedReadMs_, askedGapMs_);
 
-    // Queue sizes are recorded only (the driver's buffers are its own); what can fail
-    // here is making the device a raw serial line, e.g. when it is no terminal at all.
+    // Queue sizes are recorded only (the driver's buffers are its own).
     inQueue_ = inQueue;
     outQueue_ = outQueue;
-    termios tio {};
-    if (::tcgetattr(fd_, &tio) != 0) {
-        const int err = errno;
-        Show(text::kCannotSetupPort);
-        Close();
-        return SetError(static_cast<std::uint32_t>(err));
-    }
-    ::cfmakeraw(&tio);
-    tio.c_cflag |= CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
-        const int err = errno;
-        Show(text::kCannotSetupPort);
-        Close();
-        return SetError(static_cast<std::uint32_t>(err));
-    }
-    ::tcflush(fd_, TCIOFLUSH);
-
     SetMask(kOpenEventMask);
     SetReadTimeouts(0);
     const std::uint32_t result = SetHandshaking(kHandshakeHardware);
     // A USB adapter that sits on received bytes for 16 ms costs that on every reply.
-    adapterAdvice_ = LowerAdapterLatency(devicePath_, DefaultDeviceRoots().sys);
+    if (kind == PortKind::Local) adapterAdvice_ = LowerAdapterLatency(devicePath_, DefaultDeviceRoots().sys);
     if (!adapterAdvice_.empty() && prompts_) prompts_->Notice(adapterAdvice_);
     return result;
 }
 
 std::uint32_t CSerialPort::Close() {
-    if (fd_ < 0) {
+    if (!line_) {
         Show(text::kCloseNotOpen);
         return SetError(0);
     }
-    ::ioctl(fd_, TIOCNXCL);  // a pseudo-terminal keeps the flag past our close otherwise
-    ::close(fd_);
-    fd_ = -1;
+    line_.reset();
     ClearCancel();
     pending_.clear();
     handshake_ = kHandshakeNone;
@@ -229,12 +242,11 @@ std::uint32_t CSerialPort::Setup(int baud, int dataBits, int parity, int stopBit
     termios tio {};
     if (!GetAttributes(tio, false)) return LastError();
     if (!ApplyLineSettings(tio, baud, dataBits, parity, stopBits)) return SetError(EINVAL);
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
-    return SetError(0);
+    return SetAttributes(tio);
 }
 
 std::uint32_t CSerialPort::SetHandshaking(int mode) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     if (mode < kHandshakeNone || mode > kHandshakeHardware) return SetError(kErrInvalidArgument);
     termios tio {};
     if (!GetAttributes(tio, false)) return LastError();
@@ -242,31 +254,29 @@ std::uint32_t CSerialPort::SetHandshaking(int mode) {
     tio.c_cflag &= ~CRTSCTS;
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
     if (mode == kHandshakeXonXoff) tio.c_iflag |= IXON | IXOFF;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return SetError(static_cast<std::uint32_t>(errno));
+    if (SetAttributes(tio) != 0) return LastError();
 
     // Mode 2 raises DTR and RTS (they power and steer many adapters); 0 and 1 drop them.
-    int lines = TIOCM_DTR | TIOCM_RTS;
-    if (::ioctl(fd_, mode == kHandshakeHardware ? TIOCMBIS : TIOCMBIC, &lines) != 0 && !NoModemLines(errno))
-        return SetError(static_cast<std::uint32_t>(errno));
+    if (!line_->SetModemLines(mode == kHandshakeHardware)) return SetError(static_cast<std::uint32_t>(errno));
     handshake_ = mode;
     return SetError(0);
 }
 
 std::uint32_t CSerialPort::SetReadTimeouts(int mode) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     if (mode != 0 && mode != 1) return SetError(kErrInvalidArgument);
     timeoutMode_ = mode;
     return SetError(0);
 }
 
 std::uint32_t CSerialPort::SetMask(std::uint32_t mask) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     commMask_ = mask;
     return SetError(0);
 }
 
 std::uint32_t CSerialPort::GetEventMask() {
-    if (fd_ < 0) {
+    if (!line_) {
         SetError(kErrInvalidHandle);
         return 0;
     }
@@ -280,16 +290,12 @@ std::uint32_t CSerialPort::SetEventChar(char c, bool addToMask) {
     if (addToMask) SetMask(GetEventMask() | kEvRxFlag);
     // termios has no event character: the port watches for it itself (WaitEvent).
     eventChar_ = c;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
-        const int err = errno;
-        Show(text::kCannotSetDcb);
-        return SetError(static_cast<std::uint32_t>(err));
-    }
-    return SetError(0);
+    if (SetAttributes(tio) != 0) Show(text::kCannotSetDcb);
+    return LastError();
 }
 
 char CSerialPort::GetEventChar() {
-    if (fd_ < 0) {
+    if (!line_) {
         SetError(kErrInvalidHandle);
         return 0;
     }
@@ -297,12 +303,17 @@ char CSerialPort::GetEventChar() {
     return eventChar_;
 }
 
+std::uint32_t CSerialPort::SetAttributes(const termios& tio) {
+    if (!line_->SetAttributes(tio)) return SetError(static_cast<std::uint32_t>(errno));
+    return SetError(0);
+}
+
 bool CSerialPort::GetAttributes(termios& tio, bool complain) {
-    if (fd_ < 0) {
+    if (!line_) {
         SetError(kErrInvalidHandle);
         return false;
     }
-    if (::tcgetattr(fd_, &tio) != 0) {
+    if (!line_->GetAttributes(tio)) {
         SetError(static_cast<std::uint32_t>(errno));
         if (complain) Show(text::kNoDcb);
         return false;
@@ -314,10 +325,7 @@ bool CSerialPort::GetAttributes(termios& tio, bool complain) {
 int CSerialPort::GetBaudRate() {
     termios tio {};
     if (!GetAttributes(tio, true)) return -1;
-    const speed_t speed = ::cfgetospeed(&tio);
-    for (const auto& e : kSpeeds)
-        if (e.speed == speed) return e.baud;
-    return -1;
+    return BaudOf(tio);
 }
 
 int CSerialPort::GetDataBits() {
@@ -356,15 +364,14 @@ int CSerialPort::GetHandshaking() {
 }
 
 std::uint32_t CSerialPort::Purge(bool input, bool output) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     if (input) pending_.clear();
-    const int what = input && output ? TCIOFLUSH : input ? TCIFLUSH : output ? TCOFLUSH : -1;
-    if (what >= 0 && ::tcflush(fd_, what) != 0) return SetError(static_cast<std::uint32_t>(errno));
+    if (!line_->Flush(input, output)) return SetError(static_cast<std::uint32_t>(errno));
     return SetError(0);
 }
 
 bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int quietMs, int maxMs) {
-    if (fd_ < 0) return false;
+    if (!line_) return false;
     const auto notBefore = from + std::chrono::milliseconds(notBeforeMs);
     const auto giveUp = from + std::chrono::milliseconds(maxMs);
     bool discarded = !pending_.empty();
@@ -373,7 +380,7 @@ bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int
     for (;;) {
         const auto until = std::min(std::max(notBefore, quietUntil), giveUp);
         if (Clock::now() >= until || Stopped()) break;
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        pollfd fds[2] = {{Fd(), POLLIN, 0}, {cancelFd_, POLLIN, 0}};
         const int r = ::poll(fds, 2, MsUntil(until));
         if (r < 0 && errno != EINTR) break;
         if (fds[1].revents & POLLIN) {
@@ -386,11 +393,11 @@ bool CSerialPort::DiscardUntilQuiet(Clock::time_point from, int notBeforeMs, int
             continue;
         }
         char chunk[256];
-        const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+        const ssize_t n = line_->Receive(chunk, sizeof chunk);
         if (n > 0) {
             discarded = true;
             quietUntil = Clock::now() + std::chrono::milliseconds(quietMs);
-        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+        } else if (errno != EAGAIN && errno != EINTR) {
             break;
         }
     }
@@ -417,12 +424,12 @@ std::uint32_t CSerialPort::WriteText(const char* textToSend, std::size_t* count,
 std::uint32_t CSerialPort::Write(const void* buffer, std::size_t length, std::size_t* count, CommRecord* record,
                                  std::uint32_t timeoutMs) {
     if (count) *count = 0;
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     const auto* bytes = static_cast<const char*>(buffer);
     wroteSinceEmpty_ = true;
 
     if (record) {
-        const ssize_t n = length ? ::write(fd_, bytes, length) : 0;
+        const ssize_t n = length ? line_->Send(bytes, length) : 0;
         if (n < 0 && errno != EAGAIN && errno != EINTR) return SetError(static_cast<std::uint32_t>(errno));
         record->completed = true;
         record->count = n > 0 ? static_cast<std::size_t>(n) : 0;
@@ -434,7 +441,11 @@ std::uint32_t CSerialPort::Write(const void* buffer, std::size_t length, std::si
     const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : timeoutMs);
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::write(fd_, bytes + done, length - done);
+        if (Fd() < 0) {
+            if (count) *count = done;
+            return SetError(ENOTCONN);
+        }
+        const ssize_t n = line_->Send(bytes + done, length - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -443,7 +454,7 @@ std::uint32_t CSerialPort::Write(const void* buffer, std::size_t length, std::si
             if (count) *count = done;
             return SetError(static_cast<std::uint32_t>(errno));
         }
-        pollfd fds[2] = {{fd_, POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
+        pollfd fds[2] = {{Fd(), POLLOUT, 0}, {cancelFd_, POLLIN, 0}};
         const int wait = forever ? -1 : MsUntil(deadline);
         const int r = Stopped() ? 0 : ::poll(fds, 2, wait);
         if (r < 0 && errno != EINTR) return SetError(static_cast<std::uint32_t>(errno));
@@ -453,7 +464,7 @@ std::uint32_t CSerialPort::Write(const void* buffer, std::size_t length, std::si
             [[maybe_unused]] auto m = ::read(cancelFd_, &v, sizeof v);
         }
         if (cancelled || (r == 0 && !forever)) {
-            ::tcflush(fd_, TCOFLUSH);
+            line_->Flush(false, true);
             if (count) *count = done;
             return SetError(kErrTimeout);
         }
@@ -469,19 +480,19 @@ std::uint32_t CSerialPort::ReadFromDevice(std::size_t want) {
     const std::size_t limit = std::max(kMinPendingLimit, inQueue_);
     want = std::min({want, sizeof chunk, limit > pending_.size() ? limit - pending_.size() : std::size_t{0}});
     if (want == 0) return 0;
-    const ssize_t n = ::read(fd_, chunk, want);
+    const ssize_t n = line_->Receive(chunk, want);
     if (n > 0) {
         pending_.insert(pending_.end(), chunk, chunk + n);
         return 0;
     }
-    if (n == 0 || errno == EAGAIN || errno == EINTR) return EAGAIN;
+    if (errno == EAGAIN || errno == EINTR) return EAGAIN;
     return static_cast<std::uint32_t>(errno);
 }
 
 std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t* count, CommRecord* record,
                                 std::uint32_t timeoutMs) {
     if (count) *count = 0;
-    if (fd_ < 0) {
+    if (!line_) {
         Show(text::kDeviceNotOpen);
         return SetError(kErrInvalidHandle);
     }
@@ -517,7 +528,7 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
     const auto start = Clock::now();
     const bool forever = timeoutMs == kWaitForever;
     const auto callerDeadline = start + std::chrono::milliseconds(forever ? 0 : timeoutMs);
-    const auto totalDeadline = start + std::chrono::milliseconds(kReadTotalMs);
+    const auto totalDeadline = start + std::chrono::milliseconds(readTotalMs_);
     auto lastChar = start;
     bool done = capacity == 0 || take();
     if (got > 0) lastChar = Clock::now();
@@ -527,7 +538,7 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
         auto until = Clock::time_point::max();
         if (timeoutMode_ == 0) {
             until = totalDeadline;
-            if (got > 0) until = std::min(until, lastChar + std::chrono::milliseconds(kReadIntervalMs));
+            if (got > 0) until = std::min(until, lastChar + std::chrono::milliseconds(readIntervalMs_));
         }
         const bool readTimedOut = timeoutMode_ == 0 && Clock::now() >= until;
         if (readTimedOut) break;
@@ -541,7 +552,11 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
             if (count) *count = got;
             return SetError(kErrTimeout);
         }
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {cancelFd_, POLLIN, 0}};
+        if (Fd() < 0) {
+            if (count) *count = got;
+            return SetError(ENOTCONN);
+        }
+        pollfd fds[2] = {{Fd(), POLLIN, 0}, {cancelFd_, POLLIN, 0}};
         const int wait = until == Clock::time_point::max() ? -1 : MsUntil(until);
         const int r = ::poll(fds, 2, wait);
         if (r < 0 && errno != EINTR) {
@@ -558,7 +573,8 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
         if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
             const std::uint32_t err = ReadFromDevice(capacity - got);
             if (err != 0 && err != EAGAIN) {
-                Show(text::kCannotRead);
+                // A network port names the server and the reason.
+                Show(IsNetwork() ? line_->FailureText().c_str() : text::kCannotRead);
                 if (count) *count = got;
                 return SetError(err);
             }
@@ -578,14 +594,14 @@ std::uint32_t CSerialPort::Read(void* buffer, std::size_t capacity, std::size_t*
 }
 
 std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs) {
-    if (fd_ < 0) return SetError(kErrInvalidHandle);
+    if (!line_) return SetError(kErrInvalidHandle);
     if (commMask_ == 0) return SetError(kErrInvalidArgument);
     eventsSeen_ = 0;
 
     int linesBefore = 0;
-    const bool haveLines = ::ioctl(fd_, TIOCMGET, &linesBefore) == 0;
+    const bool haveLines = ::ioctl(Fd(), TIOCMGET, &linesBefore) == 0;
     serial_icounter_struct countsBefore {};
-    const bool haveCounts = ::ioctl(fd_, TIOCGICOUNT, &countsBefore) == 0;
+    const bool haveCounts = ::ioctl(Fd(), TIOCGICOUNT, &countsBefore) == 0;
 
     auto check = [&]() -> std::uint32_t {
         std::uint32_t seen = 0;
@@ -595,13 +611,13 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
             seen |= kEvRxFlag;
         if ((commMask_ & kEvTxEmpty) && wroteSinceEmpty_) {
             int queued = 0;
-            if (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued == 0) {
+            if (::ioctl(Fd(), TIOCOUTQ, &queued) == 0 && queued == 0) {
                 seen |= kEvTxEmpty;
                 wroteSinceEmpty_ = false;
             }
         }
         int lines = 0;
-        if (haveLines && ::ioctl(fd_, TIOCMGET, &lines) == 0) {
+        if (haveLines && ::ioctl(Fd(), TIOCMGET, &lines) == 0) {
             const int changed = lines ^ linesBefore;
             if ((commMask_ & kEvCts) && (changed & TIOCM_CTS)) seen |= kEvCts;
             if ((commMask_ & kEvDsr) && (changed & TIOCM_DSR)) seen |= kEvDsr;
@@ -609,7 +625,7 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
             if ((commMask_ & kEvRing) && (changed & TIOCM_RI)) seen |= kEvRing;
         }
         serial_icounter_struct counts {};
-        if (haveCounts && ::ioctl(fd_, TIOCGICOUNT, &counts) == 0) {
+        if (haveCounts && ::ioctl(Fd(), TIOCGICOUNT, &counts) == 0) {
             if ((commMask_ & kEvBreak) && counts.brk != countsBefore.brk) seen |= kEvBreak;
             if ((commMask_ & kEvErr) && (counts.frame != countsBefore.frame || counts.overrun != countsBefore.overrun ||
                                          counts.parity != countsBefore.parity || counts.buf_overrun != countsBefore.buf_overrun))
@@ -635,7 +651,7 @@ std::uint32_t CSerialPort::WaitEvent(CommRecord* record, std::uint32_t timeoutMs
         if (!forever) wait = std::min(wait, MsUntil(deadline));
         // Watch for input only while it can still be taken in; otherwise sample by time.
         const bool watchInput = (commMask_ & (kEvRxChar | kEvRxFlag)) && pending_.size() < std::max(kMinPendingLimit, inQueue_);
-        pollfd fds[2] = {{fd_, static_cast<short>(watchInput ? POLLIN : 0), 0}, {cancelFd_, POLLIN, 0}};
+        pollfd fds[2] = {{Fd(), static_cast<short>(watchInput ? POLLIN : 0), 0}, {cancelFd_, POLLIN, 0}};
         if (::poll(fds, 2, wait) < 0 && errno != EINTR) return SetError(static_cast<std::uint32_t>(errno));
         if (fds[1].revents & POLLIN) {
             std::uint64_t v;

@@ -1,4 +1,4 @@
-// CSerialPort: one serial device driven through POSIX termios and poll().
+// CSerialPort: one port, a local serial line or a network port (port_line.h), with poll().
 // Every operation records a last-error code and returns it (or a queried value):
 // 0 success, the named codes below, or errno for a failing system call.
 #pragma once
@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ struct termios;
 namespace kolt {
 
 class IPrompts;
+class CPortLine;
 
 // Last-error codes of the port besides errno values.
 inline constexpr std::uint32_t kErrInvalidHandle = 6;            // operation on a closed port
@@ -59,6 +61,8 @@ std::string OpenFailureHint(std::uint32_t lastError, const std::string& device);
 // CSIZE, PARENB, PARODD, CSTOPB and INPCK; every other flag stays. False, with `tio`
 // untouched, for a setting termios has no form for.
 bool ApplyLineSettings(termios& tio, int baud, int dataBits, int parity, int stopBits);
+// The baud rate of `tio`'s output speed; -1 for a speed without a figure here.
+int BaudOf(const termios& tio);
 
 // A caller-supplied completion record. An operation given one does not wait: it moves
 // what it can at once, stores the count and marks the record completed.
@@ -91,12 +95,14 @@ public:
     virtual std::uint32_t SetEventChar(char c, bool addToMask);
     virtual std::uint32_t SetMask(std::uint32_t mask);
     virtual std::uint32_t SetHandshaking(int mode);
-    // 0: a read ends 50 ms after the last character or 400 ms after it began;
+    // 0: a read ends the inter-character time after the last character or the
+    // read time-out after it began (SetReplyTimeouts);
     // 1: no read time-outs (a read ends when full). Anything else: kErrInvalidArgument.
     virtual std::uint32_t SetReadTimeouts(int mode);
     // Waits for one of the masked events; the events seen land in EventsSeen().
     virtual std::uint32_t WaitEvent(CommRecord* record, std::uint32_t timeoutMs);
-    // name: "COMn" or a device path. Queue sizes are only recorded: Linux serial
+    // name: "COMn", a device path, "tcp://HOST:PORT" or "rfc2217://HOST:PORT".
+    // A network port that cannot be reached fails with errno and FailureText(). Queue sizes are only recorded: Linux serial
     // drivers keep buffers of their own size and offer no call to change them.
     virtual std::uint32_t Open(const std::string& name, std::size_t inQueue, std::size_t outQueue);
     virtual std::uint32_t Close();
@@ -126,11 +132,30 @@ public:
     // beginning with ':' has arrived, instead of waiting out the 50 ms gap. On by default.
     void SetEndReadAtFrameEnd(bool on) { endAtFrameEnd_ = on; }
 
-    bool IsOpen() const { return fd_ >= 0; }
+    // The read time-out and the inter-character time-out of mode 0; 0 takes the
+    // port kind's default (local 400 and 50 ms, network 1000 and 200 ms). Kept
+    // across Open, which applies them to the kind opened.
+    void SetReplyTimeouts(int readMs, int charGapMs);
+    int ReadTimeoutMs() const { return readTotalMs_; }
+    int CharGapMs() const { return readIntervalMs_; }
+    // The kernel's RS-485 mode on a local line (RTS keys the transmitter).
+    std::uint32_t SetRs485(bool on);
+    // A network port whose server dropped the connection opens it again, once per
+    // loss; false when it stays closed (the port has shown why).
+    bool ReopenIfDropped();
+    bool IsNetwork() const;
+    // Why the last open failed, or why the connection was lost, in words with
+    // the server's name and the system's reason ("" when there is nothing to add).
+    std::string FailureText() const;
+
+    bool IsOpen() const { return line_ != nullptr; }
+    // The line of the open port, for a close look (tests); null when closed.
+    const CPortLine* Line() const { return line_.get(); }
     std::uint32_t LastError() const { return lastError_; }
     const std::string& PortName() const { return portName_; }
     void SetPortName(const std::string& name) { portName_ = name; }
-    // The device path of the open port (or of the last open attempt).
+    // The device path of the open port (or of the last open attempt); a network
+    // port's name as given.
     const std::string& DevicePath() const { return devicePath_; }
     // How to lower a USB adapter's latency timer that the last open could not
     // lower itself ("" when there was nothing to do); also given to the prompts' Notice.
@@ -150,12 +175,21 @@ private:
     // The line's attributes; false, with the error set (and "no DCB" shown when
     // `complain`), on a closed port or a refusing driver.
     bool GetAttributes(termios& tio, bool complain);
+    std::uint32_t SetAttributes(const termios& tio);
+    int Fd() const;
 
     IPrompts* prompts_ = nullptr;
     std::string portName_;
     std::string devicePath_;
     std::string adapterAdvice_;
-    int fd_ = -1;
+    std::unique_ptr<CPortLine> line_;
+    std::string portTarget_;   // the name opened, for a reopen
+    std::string failure_;      // FailureText of a failed open
+    bool reopenSpent_ = false;
+    int askedReadMs_ = 0;
+    int askedGapMs_ = 0;
+    int readTotalMs_ = 400;
+    int readIntervalMs_ = 50;
     // The completion event: an eventfd that ends waits when signalled. It lives
     // as long as the port, so Cancel from another thread never meets a closed one.
     int cancelFd_ = -1;

@@ -37,6 +37,10 @@ bool BusLineRequest(const CliContext& ctx, const ParsedArgs& args, LinkRequest& 
     request.line.dataBits = line.dataBits;
     request.line.parity = line.parity;
     request.line.stopBits = line.stopBits;
+    request.line.readTimeoutMs = line.readTimeoutMs;
+    request.line.charGapMs = line.charGapMs;
+    request.line.echo = line.echo;
+    request.line.rs485 = line.rs485;
     request.portName = line.device;
     return true;
 }

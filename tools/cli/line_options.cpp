@@ -1,6 +1,8 @@
 #include "line_options.h"
 
 #include "link/link_procedure.h"
+#include "link/port_line.h"
+#include "link/tcp_line.h"
 
 #include <optional>
 
@@ -47,12 +49,21 @@ LineOptions LineOptionsFromSettings(const KoltSettings& s) {
     line.dataBits = preset.dataBits;
     line.parity = preset.parity;
     line.stopBits = preset.stopBits;
+    line.readTimeoutMs = preset.readTimeoutMs;
+    line.charGapMs = preset.charGapMs;
+    line.echo = preset.echo;
+    line.rs485 = preset.rs485;
     return line;
 }
 
 bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& error) {
     if (auto v = args.Value("--port")) {
         if (v->find('/') != std::string::npos) {
+            std::string host, port;
+            if (IsNetworkPort(*v) && !SplitNetworkName(*v, host, port)) {
+                error = "--port must name a network port as tcp://HOST:PORT or rfc2217://HOST:PORT, not '" + *v + "'";
+                return false;
+            }
             line.device = *v;
         } else {
             auto n = ParseComNumber(*v);
@@ -94,6 +105,25 @@ bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& er
             return false;
         }
     }
+    const struct {
+        const char* name;
+        int low, high;
+        int& into;
+    } times[] = {{"--timeout", kMinReadTimeoutMs, kMaxReadTimeoutMs, line.readTimeoutMs},
+                 {"--char-gap", kMinCharGapMs, kMaxCharGapMs, line.charGapMs}};
+    for (const auto& t : times) {
+        auto v = args.Value(t.name);
+        if (!v) continue;
+        auto n = ParseInt(*v);
+        if (!n || *n < t.low || *n > t.high) {
+            error = std::string(t.name) + " must be " + std::to_string(t.low) + ".." + std::to_string(t.high) +
+                    " ms, not '" + *v + "'";
+            return false;
+        }
+        t.into = *n;
+    }
+    if (args.Has("--echo")) line.echo = true;
+    if (args.Has("--rs485")) line.rs485 = true;
     return true;
 }
 

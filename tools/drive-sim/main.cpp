@@ -14,6 +14,7 @@ constexpr const char* kUsage =
     "                      [--silent-after N] [--delay-ms D] [--check-baud]\n"
     "                      [--fault STATION:CODE[@SECONDS]]... [--set STATION:CODE=VALUE]...\n"
     "                      [--no-block STATION[:REGISTER]]...\n"
+    "                      [--listen 127.0.0.1:PORT [--segment N] [--join]] [--echo]\n"
     "Prints the device to open (set KOLT_COM1 to it) and answers until stopped.\n"
     "--check-baud: answer only while the line is set to the same baud rate.\n"
     "--fault 3:11@5: station 3 trips with fault code 11 (\" E.S.\") 5 s after start\n"
@@ -22,7 +23,11 @@ constexpr const char* kUsage =
     "value is written as the parameter shows it (its decimals), any parameter, 0..65535.\n"
     "--no-block 3: station 3 refuses reads of more than one register that take in a\n"
     "parameter register (exception 53), so they must be read one at a time;\n"
-    "--no-block 3:0064 refuses only those that take in register 0x0064.\n";
+    "--no-block 3:0064 refuses only those that take in register 0x0064.\n"
+    "--listen 127.0.0.1:5020: serve the bus over raw TCP as well (loopback only; port 0\n"
+    "picks one, printed as tcp://HOST:PORT); --segment N sends replies in TCP segments\n"
+    "of N bytes, --join sends each reply twice in one segment; --echo returns each\n"
+    "request's bytes before the reply, as a half-duplex adapter that echoes.\n";
 
 }  // namespace
 
@@ -55,6 +60,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", drive.SlavePath().c_str());
+    if (drive.ListenPort() >= 0) std::printf("tcp://%s:%d\n", options.listenHost.c_str(), drive.ListenPort());
     std::fflush(stdout);
     std::fprintf(stderr, "kolt-drive-sim: %zu station(s), model %d, %d baud; run the program with KOLT_COM1=%s\n",
                  options.stations.size(), options.model, options.baud, drive.SlavePath().c_str());

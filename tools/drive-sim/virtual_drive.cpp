@@ -11,10 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -101,8 +105,60 @@ bool VirtualDrive::Start() {
         const auto at = start + std::chrono::duration_cast<SimClock::duration>(std::chrono::duration<double>(f.seconds));
         WithStation(f.station, [&](VirtualStation& s) { s.ScheduleFault(f.code, at); });
     }
+    if (!options_.listenHost.empty() && !Listen()) {
+        Stop();
+        return false;
+    }
     thread_ = std::thread([this] { Run(); });
     return true;
+}
+
+bool VirtualDrive::Listen() {
+    sockaddr_in addr {};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(options_.listenPort));
+    const std::string host = options_.listenHost == "localhost" ? "127.0.0.1" : options_.listenHost;
+    // Loopback only: the bus of a test drive is nobody else's business.
+    if (::inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1 || (ntohl(addr.sin_addr.s_addr) >> 24) != 127) {
+        error_ = "--listen: only a loopback address (127.x.x.x) is served, not \"" + options_.listenHost + "\"";
+        return false;
+    }
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int one = 1;
+    ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(listenFd_, 4) != 0) {
+        error_ = std::string("--listen: ") + std::strerror(errno);
+        return false;
+    }
+    socklen_t len = sizeof addr;
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    boundPort_ = ntohs(addr.sin_port);
+    return true;
+}
+
+void VirtualDrive::Accept() {
+    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) return;
+    // A new client takes the bus over, as a serial server's one connection.
+    if (clientFd_ >= 0) ::close(clientFd_);
+    clientFd_ = fd;
+    const int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+}
+
+bool VirtualDrive::LineAttributes(termios& tio) const { return slave_ >= 0 && ::tcgetattr(slave_, &tio) == 0; }
+
+void VirtualDrive::Output(const char* bytes, std::size_t length) {
+    std::size_t sent = 0;
+    while (sent < length) {
+        const ssize_t n = outFd_ == clientFd_ ? ::send(outFd_, bytes + sent, length - sent, MSG_NOSIGNAL)
+                                              : ::write(outFd_, bytes + sent, length - sent);
+        if (n > 0)
+            sent += static_cast<std::size_t>(n);
+        else if (n < 0 && errno != EINTR)
+            return;  // nobody reads the line: the rest is lost, as on a wire
+    }
 }
 
 void VirtualDrive::Stop() {
@@ -111,37 +167,57 @@ void VirtualDrive::Stop() {
         [[maybe_unused]] auto n = ::write(stopFd_, &one, sizeof one);
         thread_.join();
     }
-    for (int* fd : {&master_, &slave_, &stopFd_}) {
+    for (int* fd : {&master_, &slave_, &stopFd_, &listenFd_, &clientFd_}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
 }
 
 void VirtualDrive::Run() {
-    FrameReceiver receiver;
-    SimClock::time_point firstChar{};
+    // One receiver per way in: the pseudo-terminal and the TCP client.
+    FrameReceiver receivers[2];
+    SimClock::time_point firstChar[2]{};
     char buf[256];
     for (;;) {
-        pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
+        pollfd fds[4] = {{master_, POLLIN, 0}, {stopFd_, POLLIN, 0}, {listenFd_, POLLIN, 0}, {clientFd_, POLLIN, 0}};
+        if (::poll(fds, 4, -1) < 0 && errno != EINTR) return;
         if (fds[1].revents & POLLIN) return;
-        if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-        const ssize_t n = ::read(master_, buf, sizeof buf);
-        if (n <= 0) {
-            // EIO: no client on the line; wait rather than spin.
-            if (n < 0 && errno != EAGAIN && errno != EINTR) ::usleep(10'000);
+        if (fds[2].revents & POLLIN) {
+            Accept();
+            receivers[1] = FrameReceiver{};
             continue;
         }
-        const auto now = SimClock::now();
-        for (ssize_t i = 0; i < n; ++i) {
-            switch (receiver.Take(buf[i])) {
-            case FrameReceiver::Event::BeginCut:  // a frame cut short by the next one
-                ++framesRejected_;
-                [[fallthrough]];
-            case FrameReceiver::Event::Begin: firstChar = now; break;
-            case FrameReceiver::Event::Complete: HandleFrame(receiver.Frame(), firstChar); break;
-            case FrameReceiver::Event::Overlong: ++framesRejected_; break;
-            case FrameReceiver::Event::None: break;
+        for (int way = 0; way < 2; ++way) {
+            const pollfd& in = fds[way == 0 ? 0 : 3];
+            if (in.fd < 0 || !(in.revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            const ssize_t n = ::read(in.fd, buf, sizeof buf);
+            if (n <= 0) {
+                if (way == 1 && (n == 0 || (errno != EAGAIN && errno != EINTR))) {
+                    ::close(clientFd_);  // the client went away
+                    clientFd_ = -1;
+                    continue;
+                }
+                // EIO: no client on the line; wait rather than spin.
+                if (n < 0 && errno != EAGAIN && errno != EINTR) ::usleep(10'000);
+                continue;
+            }
+            outFd_ = in.fd;
+            const auto now = SimClock::now();
+            FrameReceiver& receiver = receivers[way];
+            for (ssize_t i = 0; i < n; ++i) {
+                switch (receiver.Take(buf[i])) {
+                case FrameReceiver::Event::BeginCut:  // a frame cut short by the next one
+                    ++framesRejected_;
+                    [[fallthrough]];
+                case FrameReceiver::Event::Begin: firstChar[way] = now; break;
+                case FrameReceiver::Event::Complete:
+                    // The adapter hands back what went out, before any drive can answer.
+                    if (options_.echo) Output(receiver.Frame().data(), receiver.Frame().size());
+                    HandleFrame(receiver.Frame(), firstChar[way]);
+                    break;
+                case FrameReceiver::Event::Overlong: ++framesRejected_; break;
+                case FrameReceiver::Event::None: break;
+                }
             }
         }
     }
@@ -207,22 +283,28 @@ void VirtualDrive::SendPaced(const std::string& reply, SimClock::time_point notB
     const auto start = std::max(SimClock::now(), notBefore);
     std::this_thread::sleep_until(start);
     const double charTime = CharTime();
+    const bool tcp = outFd_ >= 0 && outFd_ == clientFd_;
+    // Over TCP a reply goes as a server would pack it: whole once it is off the
+    // wire, in segments of --segment bytes, or twice in one (--join).
+    const std::string out = tcp && options_.join ? reply + reply : reply;
+    const std::size_t chunk = tcp ? (options_.segment > 0 ? static_cast<std::size_t>(options_.segment) : out.size()) : 1;
     std::size_t sent = 0;
-    while (sent < reply.size()) {
-        std::size_t due = reply.size();
+    while (sent < out.size()) {
+        std::size_t due = out.size();
         if (charTime > 0) {
             const double elapsed = std::chrono::duration<double>(SimClock::now() - start).count();
-            due = std::min(reply.size(), static_cast<std::size_t>(elapsed / charTime));
+            due = std::min(out.size(), static_cast<std::size_t>(elapsed / charTime));
         }
-        if (due > sent) {
-            const ssize_t n = ::write(master_, reply.data() + sent, due - sent);
-            if (n < 0 && errno != EINTR) return;  // nobody reads the line: the rest is lost, as on a wire
-            if (n > 0) sent += static_cast<std::size_t>(n);
+        const std::size_t next = std::min(out.size(), sent + chunk);
+        if (due >= next || (!tcp && due > sent)) {
+            const std::size_t upTo = tcp ? next : due;
+            Output(out.data() + sent, upTo - sent);
+            sent = upTo;
             continue;
         }
-        const auto next = start + std::chrono::duration_cast<SimClock::duration>(
-                                      std::chrono::duration<double>(charTime * static_cast<double>(sent + 1)));
-        std::this_thread::sleep_until(next);
+        const auto wake = start + std::chrono::duration_cast<SimClock::duration>(
+                                      std::chrono::duration<double>(charTime * static_cast<double>(tcp ? next : sent + 1)));
+        std::this_thread::sleep_until(wake);
     }
 }
 
@@ -428,6 +510,10 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
             o.checkBaud = true;
             continue;
         }
+        if (a == "--join" || a == "--echo") {
+            (a == "--join" ? o.join : o.echo) = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             message = a.rfind("--", 0) == 0 ? a + " needs a value" : "unknown argument \"" + a + "\"";
             return false;
@@ -439,6 +525,20 @@ bool ParseSimArguments(const std::vector<std::string>& args, DriveSimOptions& o,
                 message = "--stations: expected stations 1..254 such as 1,3,5-7, got \"" + v + "\"";
                 return false;
             }
+        } else if (a == "--listen") {
+            const std::size_t colon = v.rfind(':');
+            if (colon == std::string::npos || colon == 0 || !ParseInt(v.substr(colon + 1), 0, 65535, n)) {
+                message = "--listen: expected HOST:PORT such as 127.0.0.1:5020, got \"" + v + "\"";
+                return false;
+            }
+            o.listenHost = v.substr(0, colon);
+            o.listenPort = static_cast<int>(n);
+        } else if (a == "--segment") {
+            if (!ParseInt(v, 1, 4096, n)) {
+                message = "--segment: expected 1..4096 bytes, got \"" + v + "\"";
+                return false;
+            }
+            o.segment = static_cast<int>(n);
         } else if (a == "--model") {
             if (!ParseInt(v, 0, kModelCount - 1, n)) {
                 message = "--model: expected 0..10, got \"" + v + "\"";

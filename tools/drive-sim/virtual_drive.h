@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+struct termios;
+
 namespace kolt::sim {
 
 // A fault that shows in a station's fault register from `seconds` after start.
@@ -54,6 +56,13 @@ struct DriveSimOptions {
     // Answer only while the line runs at our baud rate, as a real drive hears only
     // garbage otherwise. Off by default: tests may link at any rate.
     bool checkBaud = false;
+    // Serve the bus over raw TCP as well, on this loopback address ("127.0.0.1:0"
+    // picks a free port); "" for the pseudo-terminal only.
+    std::string listenHost;
+    int listenPort = -1;
+    int segment = 0;     // send replies over TCP in segments of this many bytes (0: a reply in one)
+    bool join = false;   // each reply goes out twice in one segment, as a gateway that repeats
+    bool echo = false;   // return each request's bytes before the reply (a half-duplex adapter)
     std::vector<FaultPlan> faults;
     std::vector<ParamPreset> presets;
     std::vector<BlockRefusal> blockRefusals;
@@ -71,6 +80,10 @@ public:
     void Stop();
     bool Running() const { return thread_.joinable(); }
     const std::string& SlavePath() const { return slavePath_; }
+    // The TCP port served (--listen), -1 without one.
+    int ListenPort() const { return boundPort_; }
+    // The line settings of the pseudo-terminal as whoever opened it set them.
+    bool LineAttributes(termios& tio) const;
     const std::string& Error() const { return error_; }
 
     // Counters: complete frames seen, frames for our stations, replies sent,
@@ -121,6 +134,9 @@ private:
     void Run();
     void HandleFrame(const std::string& frame, SimClock::time_point firstChar);
     void SendPaced(const std::string& reply, SimClock::time_point notBefore);
+    bool Listen();
+    void Accept();
+    void Output(const char* bytes, std::size_t length);
 
     DriveSimOptions options_;
     std::map<int, std::unique_ptr<VirtualStation>> stations_;
@@ -128,6 +144,10 @@ private:
     int master_ = -1;
     int slave_ = -1;    // kept open so the line stays up between clients
     int stopFd_ = -1;
+    int listenFd_ = -1;
+    int clientFd_ = -1;  // the TCP client, -1 while none
+    int outFd_ = -1;     // where the reply to the frame in hand goes
+    int boundPort_ = -1;
     long ignoreNext_ = 0;
     std::set<std::pair<int, std::uint16_t>> ignoredReads_;
     std::map<int, int> replyAddress_;
