@@ -23,7 +23,12 @@ bool HostCharsOk(std::string_view host) {
 
 std::optional<NetworkPort> ParseNetworkPort(std::string_view name) {
     for (const Scheme& s : kSchemes) {
-        if (name.substr(0, s.prefix.size()) != s.prefix) continue;
+        // The scheme in any case, as the open takes it.
+        const std::string_view head = name.substr(0, s.prefix.size());
+        if (head.size() != s.prefix.size() ||
+            !std::equal(head.begin(), head.end(), s.prefix.begin(),
+                        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))
+            continue;
         const std::string_view rest = name.substr(s.prefix.size());
         const auto colon = rest.rfind(':');
         if (colon == std::string_view::npos) return std::nullopt;

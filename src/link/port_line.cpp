@@ -8,18 +8,13 @@
 
 namespace kolt {
 
-PortKind PortKindOf(const std::string& name) {
+PortKind LineKindOf(const std::string& name) {
     if (::strncasecmp(name.c_str(), "tcp://", 6) == 0) return PortKind::RawTcp;
     if (::strncasecmp(name.c_str(), "rfc2217://", 10) == 0) return PortKind::Rfc2217;
     return PortKind::Local;
 }
 
-bool IsNetworkPort(const std::string& name) { return PortKindOf(name) != PortKind::Local; }
-
-ReplyTimeouts DefaultReplyTimeouts(PortKind kind) {
-    if (kind == PortKind::Local) return {400, 50};
-    return {1000, 200};
-}
+bool IsNetworkPort(const std::string& name) { return LineKindOf(name) != PortKind::Local; }
 
 std::unique_ptr<CPortLine> MakePortLine(PortKind kind) {
     switch (kind) {

@@ -4,6 +4,8 @@
 // and carries the line settings where its kind has them.
 #pragma once
 
+#include "base/port_name.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,21 +16,12 @@ struct termios;
 
 namespace kolt {
 
-enum class PortKind { Local, RawTcp, Rfc2217 };
-
-// "tcp://HOST:PORT" and "rfc2217://HOST:PORT" (any case) name network ports;
-// anything else is a COM name or a device path.
-PortKind PortKindOf(const std::string& name);
+// The kind of line a name opens: a name starting "tcp://" or "rfc2217://" (any
+// case) goes to the network even when the rest is malformed, so that its open
+// fails with a message about the network name; anything else is a COM name or
+// a device path.
+PortKind LineKindOf(const std::string& name);
 bool IsNetworkPort(const std::string& name);
-
-// Time-outs of a reply when the settings leave them at 0: a local line answers in
-// 400 ms with at most 50 ms between characters; a server's packing timers and the
-// network need more.
-struct ReplyTimeouts {
-    int readMs;
-    int charGapMs;
-};
-ReplyTimeouts DefaultReplyTimeouts(PortKind kind);
 
 class CPortLine {
 public:

@@ -117,9 +117,9 @@ int CSerialPort::Fd() const { return line_ ? line_->Fd() : -1; }
 void CSerialPort::SetReplyTimeouts(int readMs, int charGapMs) {
     askedReadMs_ = readMs;
     askedGapMs_ = charGapMs;
-    const ReplyTimeouts defaults = DefaultReplyTimeouts(line_ ? line_->Kind() : PortKind::Local);
-    readTotalMs_ = readMs > 0 ? readMs : defaults.readMs;
-    readIntervalMs_ = charGapMs > 0 ? charGapMs : defaults.charGapMs;
+    const PortKind kind = line_ ? line_->Kind() : PortKind::Local;
+    readTotalMs_ = readMs > 0 ? readMs : DefaultReadTimeoutMs(kind);
+    readIntervalMs_ = charGapMs > 0 ? charGapMs : DefaultCharGapMs(kind);
 }
 
 bool CSerialPort::IsNetwork() const { return line_ && line_->Kind() != PortKind::Local; }
@@ -155,7 +155,7 @@ void CSerialPort::Show(const char* message) {
 
 std::uint32_t CSerialPort::Open(const std::string& name, std::size_t inQueue, std::size_t outQueue) {
     if (line_) return SetError(kErrAlreadyInitialized);
-    const PortKind kind = PortKindOf(name);
+    const PortKind kind = LineKindOf(name);
     devicePath_ = kind == PortKind::Local ? ResolvePortName(name) : name;
     adapterAdvice_.clear();
     failure_.clear();

@@ -49,18 +49,6 @@ int ConnectWithin(int fd, const addrinfo* ai, int cancelFd, std::chrono::steady_
 
 }  // namespace
 
-bool SplitNetworkName(const std::string& name, std::string& host, std::string& port) {
-    const auto scheme = name.find("://");
-    if (scheme == std::string::npos) return false;
-    const std::string rest = name.substr(scheme + 3);
-    const auto colon = rest.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == rest.size()) return false;
-    host = rest.substr(0, colon);
-    port = rest.substr(colon + 1);
-    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
-    return port.find_first_not_of("0123456789") == std::string::npos;
-}
-
 CTcpLine::CTcpLine() {
     // What a drive of this family runs at out of the box, until told otherwise.
     ::cfmakeraw(&tio_);
@@ -75,13 +63,16 @@ std::uint32_t CTcpLine::Open(const std::string& name, int cancelFd) {
     failure_.clear();
     dropped_ = false;
     cancelFd_ = cancelFd;
-    std::string host, port;
-    if (!SplitNetworkName(name, host, port)) {
+    const auto parsed = ParseNetworkPort(name);
+    if (!parsed) {
         where_ = name;
         failure_ = Fill(text::kNetCannotConnect, name, std::strerror(EINVAL));
         return EINVAL;
     }
-    where_ = (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" + port;
+    const std::string port = std::to_string(parsed->port);
+    where_ = parsed->host + ":" + port;
+    std::string host = parsed->host;  // without the brackets of an IPv6 address
+    if (host.front() == '[') host = host.substr(1, host.size() - 2);
 
     addrinfo hints {};
     hints.ai_family = AF_UNSPEC;

@@ -8,10 +8,6 @@
 
 namespace kolt {
 
-// A network port's host and port from "tcp://HOST:PORT" or "rfc2217://HOST:PORT"
-// (HOST may be "[v6 address]"). False when the name has no such form.
-bool SplitNetworkName(const std::string& name, std::string& host, std::string& port);
-
 // The connect gives up after this long.
 inline constexpr int kConnectTimeoutMs = 3000;
 

@@ -94,13 +94,13 @@ TEST(LineOptions, NetworkPortsTimeoutsEchoAndRs485) {
               "");
     EXPECT_EQ(std::tie(line.device, line.readTimeoutMs, line.charGapMs, line.echo, line.rs485),
               std::make_tuple(std::string("rfc2217://gw.local:4001"), 1500, 120, true, true));
-    ASSERT_EQ(Apply({"--port", "tcp://[::1]:5020", "--timeout", "100", "--char-gap", "5000"}, line), "");
-    EXPECT_EQ(std::tie(line.device, line.readTimeoutMs, line.charGapMs), std::make_tuple(std::string("tcp://[::1]:5020"), 100, 5000));
+    ASSERT_EQ(Apply({"--port", "tcp://[::1]:5020", "--timeout", "50", "--char-gap", "5000"}, line), "");
+    EXPECT_EQ(std::tie(line.device, line.readTimeoutMs, line.charGapMs), std::make_tuple(std::string("tcp://[::1]:5020"), 50, 5000));
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--port", "tcp://gw.local"}, "--port must name a network port as tcp://HOST:PORT or rfc2217://HOST:PORT, not 'tcp://gw.local'"},
         {{"--port", "rfc2217://:4001"}, "--port must name a network port as tcp://HOST:PORT or rfc2217://HOST:PORT, not 'rfc2217://:4001'"},
-        {{"--timeout", "99"}, "--timeout must be 100..30000 ms, not '99'"},
-        {{"--timeout", "30001"}, "--timeout must be 100..30000 ms, not '30001'"},
+        {{"--timeout", "49"}, "--timeout must be 50..10000 ms, not '49'"},
+        {{"--timeout", "10001"}, "--timeout must be 50..10000 ms, not '10001'"},
         {{"--char-gap", "9"}, "--char-gap must be 10..5000 ms, not '9'"},
         {{"--char-gap", "fast"}, "--char-gap must be 10..5000 ms, not 'fast'"},
     };

@@ -150,7 +150,6 @@ TEST(PortName, NetworkNamesAndTheirKinds) {
                                            {"tcp://:502", PortKind::Local, "", 0},
                                            {"tcp://gw:+502", PortKind::Local, "", 0},
                                            {"tcp://u@gw:502", PortKind::Local, "", 0},
-                                           {"TCP://gw:502", PortKind::Local, "", 0},
                                            {"/dev/ttyUSB0", PortKind::Local, "", 0}}) {
         const auto p = ParseNetworkPort(c.name);
         EXPECT_EQ(PortKindOf(c.name), c.kind) << c.name;

@@ -1,8 +1,9 @@
 #include "line_options.h"
 
+#include "base/port_name.h"
+#include "base/settings.h"
 #include "link/link_procedure.h"
 #include "link/port_line.h"
-#include "link/tcp_line.h"
 
 #include <optional>
 
@@ -59,8 +60,7 @@ LineOptions LineOptionsFromSettings(const KoltSettings& s) {
 bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& error) {
     if (auto v = args.Value("--port")) {
         if (v->find('/') != std::string::npos) {
-            std::string host, port;
-            if (IsNetworkPort(*v) && !SplitNetworkName(*v, host, port)) {
+            if (IsNetworkPort(*v) && !ParseNetworkPort(*v)) {
                 error = "--port must name a network port as tcp://HOST:PORT or rfc2217://HOST:PORT, not '" + *v + "'";
                 return false;
             }
@@ -109,8 +109,8 @@ bool ApplyLineOptions(const ParsedArgs& args, LineOptions& line, std::string& er
         const char* name;
         int low, high;
         int& into;
-    } times[] = {{"--timeout", kMinReadTimeoutMs, kMaxReadTimeoutMs, line.readTimeoutMs},
-                 {"--char-gap", kMinCharGapMs, kMaxCharGapMs, line.charGapMs}};
+    } times[] = {{"--timeout", kReadTimeoutMinMs, kReadTimeoutMaxMs, line.readTimeoutMs},
+                 {"--char-gap", kCharGapMinMs, kCharGapMaxMs, line.charGapMs}};
     for (const auto& t : times) {
         auto v = args.Value(t.name);
         if (!v) continue;

@@ -25,8 +25,6 @@ struct LineOptions {
 };
 
 // The time-outs a user may set, in ms.
-inline constexpr int kMinReadTimeoutMs = 100, kMaxReadTimeoutMs = 30000;
-inline constexpr int kMinCharGapMs = 10, kMaxCharGapMs = 5000;
 
 inline constexpr std::array<OptionSpec, 9> kLineOptionSpecs{{
     {"--port", nullptr, true},
