@@ -360,6 +360,25 @@ inline constexpr const char* kFaultNames[36] = {
     " OVC",  " OHC",  " SP0",  " SP1",  " SP2",  " ER1",  " ER2",  " ER4",  " ER5",
     " ER6",  " ER7",  " ER8",  " CPY",  " CPR",  " EP1",  " EP2",  " OVS",  " OCL"};
 
+// Backup, restore and drift of a whole bus (bus.csv and the reports).
+inline constexpr const char* kBusCsvName = "bus.csv";
+inline constexpr const char* kBusCsvHeader =
+    "station,title,model_code,model,software_version,mains_frequency,file,sha256,time,result";
+inline constexpr const char* kBackupFileName = "station_%03d.kpf";
+inline constexpr const char* kBusSaved = "saved";
+inline constexpr const char* kBusNoAnswer = "no answer";
+inline constexpr const char* kBusNotDone = "not done (cancelled)";
+inline constexpr const char* kBusChecksumDiffers = "the file's SHA-256 differs from bus.csv";
+inline constexpr const char* kBusNotInBackup = "not in the backup";
+inline constexpr const char* kBusNoFile = "the backup holds no file of this station";
+inline constexpr const char* kBusNotParameterFile = "the file is not a parameter file";
+inline constexpr const char* kBusNoBackup = "no bus.csv of a backup in ";
+inline constexpr const char* kBusBadCsv = "bus.csv is not a backup's list: ";
+inline constexpr const char* kBusCannotWrite = "cannot write ";  // path, ": ", the reason
+inline constexpr const char* kBusVersionQuestion =
+    "Station %03d runs software version %d.%d; its backup was read from version %d.%d.\nRestore it anyway?";
+inline constexpr const char* kBusRestoreCaption = "Restore Bus";
+inline constexpr const char* kBusVersionDeclined = "software version differs; not restored";
 }  // namespace kolt::text
 
 // Trends: the trend window, its export and the CSV columns of the record
