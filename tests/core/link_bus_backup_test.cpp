@@ -7,10 +7,12 @@
 
 #include "cli_run_support.h"
 #include "link_test_support.h"
+#include "wait_for.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -236,6 +238,94 @@ TEST_F(BusBackup, DriftListsExactlyThePlantedDifferencesAndTheStationsNotRead) {
     EXPECT_EQ(std::make_tuple(app.staging.compareMode, app.staging.names[0], app.staging.names[1]),
               std::make_tuple(2, "station_001.kpf", "Station_001"));
     EXPECT_EQ(std::count(app.staging.differs.begin(), app.staging.differs.end(), 1), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// kolt-cli's three commands, run as a program: stations 1, 3 and 4 of model 5
+// answer, station 2 is absent.
+class CliBusBackup : public CliFixture {
+protected:
+    void SetUp() override {
+        CliFixture::SetUp();
+        auto o = QuickDrive({1, 2, 3, 4}, 5);
+        o.silent = {2};
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+    }
+    void TearDown() override {
+        drive->Stop();
+        CliFixture::TearDown();
+    }
+    CliRun Bus(std::vector<std::string> args) {
+        args.insert(args.end(), {"--port", drive->SlavePath()});
+        return Cli(std::move(args));
+    }
+    std::unique_ptr<sim::VirtualDrive> drive;
+};
+
+TEST_F(CliBusBackup, BackupDriftAndRestoreReportAndExitAsTheySay) {
+    drive->SetIgnoreReads(4, 0x0064, true);
+    CliRun run = Bus({"backup", "--stations", "1-4", "-o", P("bk")});
+    EXPECT_EQ(std::make_tuple(run.status, run.out),
+              std::make_tuple(1, "Station 001: saved station_001.kpf (D200-0.75, software version 1.2)\n"
+                                 "Station 003: saved station_003.kpf (D200-0.75, software version 1.2)\n"
+                                 "Station 004: TIME-OUT !! at C00\n"
+                                 "Backup in " + P("bk") + ": 2 saved, 1 absent, 1 failed\n"));
+    drive->SetIgnoreReads(4, 0x0064, false);
+    ASSERT_EQ(Bus({"backup", "--stations", "1-4", "-o", P("bk")}).status, 0);
+
+    // Two planted differences, then a station that cannot be read: 1, then 2.
+    drive->SetParamValue(1, kF07, 4000);
+    drive->SetParamValue(3, kF07, 4100);
+    run = Bus({"drift", P("bk"), "--csv"});
+    EXPECT_EQ(std::make_tuple(run.status, run.out, run.err),
+              std::make_tuple(1, "station,code,name,backup,drive\n"
+                                 "1,F07,\"Frequency upper limit (Hz)\",50.00,40.00\n"
+                                 "3,F07,\"Frequency upper limit (Hz)\",50.00,41.00\n", ""));
+    drive->SetSilent(4, true);
+    run = Bus({"drift", P("bk"), "--stations", "1,4"});
+    EXPECT_EQ(std::make_tuple(run.status, run.out, run.err),
+              std::make_tuple(2, "Station 001  F07  Frequency upper limit (Hz): backup 50.00, drive 40.00\n",
+                              "Station 004: not read: no answer\n"));
+
+    std::string bytes = ReadBytes(P("bk/station_003.kpf"));
+    bytes.back() ^= 1;
+    WriteBytes(P("bk/station_003.kpf"), bytes);
+    run = Bus({"restore", P("bk"), "--stations", "1,3"});
+    EXPECT_EQ(std::make_tuple(run.status, run.out),
+              std::make_tuple(1, "Station 001: written 99, verified 99\n"
+                                 "Station 003: the file's SHA-256 differs from bus.csv\n"));
+    EXPECT_EQ(drive->ParamValue(1, kF07), 5000);
+}
+
+TEST_F(CliBusBackup, CtrlCStopsTheBackupAndLeavesAListOfWhatWasNotDone) {
+    drive->SetDelayMs(20);  // slow enough to be caught halfway
+    const std::string bin = std::string(KOLT_TEST_BIN_DIR) + "/tools/kolt-cli";
+    std::vector<std::string> args = {bin, "backup", "--stations", "1,3,4", "-o", P("bk"), "--port", drive->SlavePath()};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, P(".stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, bin.c_str(), &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    ASSERT_EQ(spawned, 0);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(P("bk/station_001.kpf.new")); }, 10000));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_NE(ReadBytes(P(".stdout")).find(", 2 not done (cancelled)\n"), std::string::npos);
+    const auto rows = Lines(ReadBytes(P("bk/bus.csv")));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1].substr(rows[1].size() - 6), ",saved");
+    EXPECT_EQ(rows[3], "4,,,,,,,,,not done (cancelled)");
+    EXPECT_NE(rows[1].find(Sha256Hex(ReadBytes(P("bk/station_001.kpf")))), std::string::npos);
 }
 
 }  // namespace
