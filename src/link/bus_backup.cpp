@@ -6,6 +6,7 @@
 #include "base/texts.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/models.h"
+#include "catalogue/value_text.h"
 #include "document/compare.h"
 #include "document/doc_file.h"
 #include "link/link_procedure.h"
@@ -561,6 +562,31 @@ DriftReport DriftBus(LinkContext& ctx, const BusJobRequest& request, BlockReadMe
         report.stations.push_back(std::move(r));
     }
     return report;
+}
+
+std::string BackupSummary(const BackupReport& report) {
+    std::string out = std::to_string(report.saved) + " saved, " + std::to_string(report.absent) + " absent, " +
+                      std::to_string(report.failed) + " failed";
+    if (report.notDone) out += ", " + std::to_string(report.notDone) + " " + text::kBusNotDone;
+    return out;
+}
+
+std::string RestoreOutcomeText(const RestoreStationReport& r) {
+    if (r.result == RestoreResult::Verified || r.result == RestoreResult::Differs) {
+        std::string out = "written " + std::to_string(r.written.size()) + ", verified " +
+                          std::to_string(r.written.size() - r.differences.size());
+        return r.differences.empty() ? out : out + "; read back differs:";
+    }
+    std::string out = r.message;
+    if (!r.written.empty())
+        out += "; " + std::to_string(r.written.size()) + " parameters written before (" + CodeText(r.written.front()) +
+               ".." + CodeText(r.written.back()) + ")";
+    return out;
+}
+
+std::string DifferenceText(const ValueDifference& d, const char* fileWord) {
+    return CodeText(d.number) + " " + Description(d.number) + ": " + fileWord + " " +
+           FormatParamValue(d.fileValue, d.number) + ", drive " + FormatParamValue(d.driveValue, d.number);
 }
 
 void StageDriftCompare(CMarbenApp& app, const DriftStationReport& station) {

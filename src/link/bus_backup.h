@@ -157,6 +157,16 @@ struct DriftReport {
 DriftReport DriftBus(LinkContext& ctx, const BusJobRequest& request, BlockReadMemory& memory,
                      IBusJobProgress& progress);
 
+// How the reports read, for the command line and the window alike.
+// "2 saved, 1 absent, 1 failed" (", 2 not done (cancelled)" when some were not).
+std::string BackupSummary(const BackupReport& report);
+// "written 99, verified 99"; "written 99, verified 98; read back differs:";
+// else the reason, with the parameters written before ("; 37 parameters
+// written before (F01..F37)").
+std::string RestoreOutcomeText(const RestoreStationReport& station);
+// "C07 <description>: file 0.3, drive 0.4" (`fileWord` "file" or "backup").
+std::string DifferenceText(const ValueDifference& d, const char* fileWord = "file");
+
 // Stages one station's drift as a File with File compare document: the
 // backup's file against "Station_007".
 void StageDriftCompare(CMarbenApp& app, const DriftStationReport& station);

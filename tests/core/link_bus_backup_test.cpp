@@ -288,7 +288,7 @@ TEST_F(CliBusBackup, BackupDriftAndRestoreReportAndExitAsTheySay) {
     drive->SetSilent(4, true);
     run = Bus({"drift", P("bk"), "--stations", "1,4"});
     EXPECT_EQ(std::make_tuple(run.status, run.out, run.err),
-              std::make_tuple(2, "Station 001  F07  Frequency upper limit (Hz): backup 50.00, drive 40.00\n",
+              std::make_tuple(2, "Station 001  F07 Frequency upper limit (Hz): backup 50.00, drive 40.00\n",
                               "Station 004: not read: no answer\n"));
 
     std::string bytes = ReadBytes(P("bk/station_003.kpf"));

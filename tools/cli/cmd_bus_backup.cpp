@@ -37,20 +37,8 @@ public:
         Line(StationLabel(row.station) + ": " + line);
     }
     void Done(const RestoreStationReport& r) override {
-        std::string line = StationLabel(r.station) + ": ";
-        if (r.result == RestoreResult::Verified || r.result == RestoreResult::Differs) {
-            line += "written " + std::to_string(r.written.size()) + ", verified " +
-                    std::to_string(r.written.size() - r.differences.size());
-            if (!r.differences.empty()) line += "; read back differs:";
-        } else {
-            line += r.message;
-            if (!r.written.empty())
-                line += "; " + std::to_string(r.written.size()) + " parameters written before (" +
-                        CodeText(r.written.front()) + ".." + CodeText(r.written.back()) + ")";
-        }
-        for (const ValueDifference& d : r.differences)
-            line += "\n  " + CodeText(d.number) + " " + Description(d.number) + ": file " +
-                    FormatParamValue(d.fileValue, d.number) + ", drive " + FormatParamValue(d.driveValue, d.number);
+        std::string line = StationLabel(r.station) + ": " + RestoreOutcomeText(r);
+        for (const ValueDifference& d : r.differences) line += "\n  " + DifferenceText(d);
         Line(line);
     }
 
@@ -124,10 +112,7 @@ int RunBackup(CliContext& ctx, const Args& args) {
     ctx.prompts.ProgressClose();
     if (!report.error.empty()) return Refuse(ctx, report.error);
 
-    ctx.out << "Backup in " << *folder << ": " << report.saved << " saved, " << report.absent << " absent, "
-            << report.failed << " failed";
-    if (report.notDone) ctx.out << ", " << report.notDone << " not done (cancelled)";
-    ctx.out << "\n";
+    ctx.out << "Backup in " << *folder << ": " << BackupSummary(report) << "\n";
     if (report.saved + report.failed + report.notDone == 0) return Refuse(ctx, text::kNoStationAnswered);
     return report.Ok() ? kExitOk : kExitRefused;
 }
@@ -183,8 +168,7 @@ int RunDrift(CliContext& ctx, const Args& args) {
                 ctx.out << fields[0] << "," << fields[1] << ",\"" << fields[2] << "\"," << fields[3] << "," << fields[4]
                         << "\n";
             else
-                ctx.out << StationLabel(s.station) << "  " << fields[1] << "  " << fields[2] << ": backup " << fields[3]
-                        << ", drive " << fields[4] << "\n";
+                ctx.out << StationLabel(s.station) << "  " << DifferenceText(d, "backup") << "\n";
         }
     // Stations not compared go apart: on stderr, so a CSV stays a table.
     for (const DriftStationReport& s : report.stations)
