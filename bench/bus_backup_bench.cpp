@@ -4,9 +4,7 @@
 // parameters by blocks, and writes each file; Read sends one request per
 // parameter. Prints the figures; the goal is at most 0.2 s a drive, and 30
 // drives within 1.05 x 30 x one drive plus the scan's echoes.
-#include "base/document_host.h"
-#include "base/marben_app.h"
-#include "base/prompts.h"
+#include "monitor_bench_line.h"
 #include "link/bus_backup.h"
 #include "link/link_procedure.h"
 #include "link/modbus_port.h"
@@ -22,16 +20,6 @@
 using namespace kolt;
 
 namespace {
-
-class NoDocuments : public IDocumentHost {
-public:
-    CMarbenDoc* ActiveDocument() override { return nullptr; }
-    bool InPrintPreview() override { return false; }
-    void CloseActiveDocument() override {}
-    CMarbenDoc* CreateNewDocument() override { return nullptr; }
-    void RefreshStatusPanes() override {}
-    void CloseMonitorWindows() override {}
-};
 
 template <class F>
 double Seconds(F&& f) {
@@ -59,7 +47,7 @@ int main(int argc, char** argv) {
     CMarbenApp app;
     CUnattendedPrompts prompts;
     CModbusPort port;
-    NoDocuments host;
+    bench::NoHost host;
     LinkContext ctx{app, port, prompts, host};
     LinkRequest link;
     link.portName = drive.SlavePath();

@@ -335,6 +335,35 @@ void DriftStation(LinkContext& ctx, BlockReadMemory& memory, IBusJobProgress& pr
     r.drive = drive.settings;
 }
 
+// The stations of a backup's list one after another (those of the request,
+// or every saved one): `work` fills each station's report. After a cancel
+// the rest are not done. True when cancelled.
+template <class Report, class Work, class IsNotDone>
+bool RunListed(LinkContext& ctx, const BusJobRequest& request, IBusJobProgress& progress, std::string& error,
+               std::vector<Report>& out, Work work, IsNotDone isNotDone) {
+    BackupFolder folder;
+    if (!folder.Load(request.folder, error)) return false;
+    const std::vector<BusCsvRow> rows = folder.Select(request.stations);
+    const int count = static_cast<int>(rows.size());
+    bool cancelled = false;
+    for (int i = 0; i < count; ++i) {
+        const BusCsvRow& row = rows[static_cast<std::size_t>(i)];
+        Report r;
+        r.station = row.station;
+        if (cancelled || Stop(ctx, progress)) {
+            cancelled = true;
+            r.message = text::kBusNotDone;
+        } else {
+            progress.Station(row.station, i + 1, count);
+            work(folder, row, r);
+            cancelled = isNotDone(r);
+        }
+        progress.Done(r);
+        out.push_back(std::move(r));
+    }
+    return cancelled;
+}
+
 }  // namespace
 
 bool BusCsvRow::Saved() const { return result == text::kBusSaved && !file.empty(); }
@@ -511,24 +540,11 @@ bool RestoreReport::Ok() const {
 RestoreReport RestoreBus(LinkContext& ctx, const BusJobRequest& request, BlockReadMemory& memory,
                          IBusJobProgress& progress) {
     RestoreReport report;
-    BackupFolder folder;
-    if (!folder.Load(request.folder, report.error)) return report;
-    const std::vector<BusCsvRow> rows = folder.Select(request.stations);
     RestoreRun run(ctx, memory, progress);
-    const int count = static_cast<int>(rows.size());
-    for (int i = 0; i < count; ++i) {
-        RestoreStationReport r;
-        r.station = rows[static_cast<std::size_t>(i)].station;
-        if (report.cancelled || Stop(ctx, progress)) {
-            r.message = text::kBusNotDone;
-        } else {
-            progress.Station(r.station, i + 1, count);
-            run.Station(folder, rows[static_cast<std::size_t>(i)], r);
-        }
-        report.cancelled = report.cancelled || r.result == RestoreResult::NotDone;
-        progress.Done(r);
-        report.stations.push_back(std::move(r));
-    }
+    report.cancelled = RunListed(
+        ctx, request, progress, report.error, report.stations,
+        [&](const BackupFolder& folder, const BusCsvRow& row, RestoreStationReport& r) { run.Station(folder, row, r); },
+        [](const RestoreStationReport& r) { return r.result == RestoreResult::NotDone; });
     return report;
 }
 
@@ -543,24 +559,12 @@ bool DriftReport::AllRead() const {
 DriftReport DriftBus(LinkContext& ctx, const BusJobRequest& request, BlockReadMemory& memory,
                      IBusJobProgress& progress) {
     DriftReport report;
-    BackupFolder folder;
-    if (!folder.Load(request.folder, report.error)) return report;
-    const std::vector<BusCsvRow> rows = folder.Select(request.stations);
-    const int count = static_cast<int>(rows.size());
-    for (int i = 0; i < count; ++i) {
-        DriftStationReport r;
-        r.station = rows[static_cast<std::size_t>(i)].station;
-        if (report.cancelled || Stop(ctx, progress)) {
-            report.cancelled = true;
-            r.message = text::kBusNotDone;
-        } else {
-            progress.Station(r.station, i + 1, count);
-            DriftStation(ctx, memory, progress, folder, rows[static_cast<std::size_t>(i)], r);
-            report.cancelled = r.message == text::kBusNotDone;
-        }
-        progress.Done(r);
-        report.stations.push_back(std::move(r));
-    }
+    report.cancelled = RunListed(
+        ctx, request, progress, report.error, report.stations,
+        [&](const BackupFolder& folder, const BusCsvRow& row, DriftStationReport& r) {
+            DriftStation(ctx, memory, progress, folder, row, r);
+        },
+        [](const DriftStationReport& r) { return r.message == text::kBusNotDone; });
     return report;
 }
 

@@ -10,6 +10,8 @@
 #include "monitor/station_range.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace kolt::cli {
 
@@ -52,11 +54,21 @@ private:
     const char* job_;
 };
 
-// The line options and the port, opened; nothing when that failed (its message shown).
-bool OpenPort(CliContext& ctx, BusSession& bus, const LinkRequest& request) {
-    if (bus.Call([&] { return OpenLinkPort(bus.link, request); }) != LinkOutcome::Linked) return false;
+// Opens the port and runs job(link, memory, progress) on the bus, Ctrl+C
+// caught meanwhile. Nothing when the port would not open (its message shown).
+template <class Job>
+auto RunBusJob(CliContext& ctx, const LinkRequest& request, const char* name, Job job)
+    -> std::optional<decltype(job(std::declval<LinkContext&>(), std::declval<BlockReadMemory&>(),
+                                  std::declval<IBusJobProgress&>()))> {
+    BusSession bus(ctx);
+    if (bus.Call([&] { return OpenLinkPort(bus.link, request); }) != LinkOutcome::Linked) return std::nullopt;
     ctx.app.linkedFlag = 1;
-    return true;
+    InterruptCatcher interrupt;
+    CliBusProgress progress(ctx, name);
+    BlockReadMemory memory;
+    auto report = bus.Call([&] { return job(bus.link, memory, progress); });
+    ctx.prompts.ProgressClose();
+    return report;
 }
 
 // --stations TEXT in the Monitor dialog's grammar; not given: `absent`.
@@ -103,13 +115,11 @@ int RunBackup(CliContext& ctx, const Args& args) {
     backup.folder = *folder;
     backup.stations = Stations(p, ParseStationRange(""));
     backup.hz50 = ctx.app.settings.hz50 != 0;
-    BusSession bus(ctx);
-    if (!OpenPort(ctx, bus, request)) return kExitRefused;
-    InterruptCatcher interrupt;
-    CliBusProgress progress(ctx, "Backup");
-    BlockReadMemory memory;
-    const BackupReport report = bus.Call([&] { return BackupBus(bus.link, backup, memory, progress); });
-    ctx.prompts.ProgressClose();
+    const auto run = RunBusJob(ctx, request, "Backup", [&](LinkContext& link, BlockReadMemory& m, IBusJobProgress& pr) {
+        return BackupBus(link, backup, m, pr);
+    });
+    if (!run) return kExitRefused;
+    const BackupReport& report = *run;
     if (!report.error.empty()) return Refuse(ctx, report.error);
 
     ctx.out << "Backup in " << *folder << ": " << BackupSummary(report) << "\n";
@@ -125,14 +135,12 @@ int RunRestore(CliContext& ctx, const Args& args) {
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one backup folder");
 
     ctx.prompts.SetYesAnswer(p.Has("--yes"));
-    BusSession bus(ctx);
-    if (!OpenPort(ctx, bus, request)) return kExitRefused;
-    InterruptCatcher interrupt;
-    CliBusProgress progress(ctx, "Restore");
-    BlockReadMemory memory;
     const BusJobRequest job{p.positionals[0], Stations(p, {})};
-    const RestoreReport report = bus.Call([&] { return RestoreBus(bus.link, job, memory, progress); });
-    ctx.prompts.ProgressClose();
+    const auto run = RunBusJob(ctx, request, "Restore", [&](LinkContext& link, BlockReadMemory& m, IBusJobProgress& pr) {
+        return RestoreBus(link, job, m, pr);
+    });
+    if (!run) return kExitRefused;
+    const RestoreReport& report = *run;
     if (!report.error.empty()) return Refuse(ctx, report.error);
     return report.Ok() && !report.stations.empty() ? kExitOk : kExitRefused;
 }
@@ -144,14 +152,12 @@ int RunDrift(CliContext& ctx, const Args& args) {
     if (auto done = ParseCommon(ctx, cmd, args, kDriftOptions, p, request)) return *done;
     if (p.positionals.size() != 1) return UsageError(ctx, cmd, "give exactly one backup folder");
 
-    BusSession bus(ctx);
-    if (!OpenPort(ctx, bus, request)) return kExitNotRead;
-    InterruptCatcher interrupt;
-    CliBusProgress progress(ctx, "Drift");
-    BlockReadMemory memory;
     const BusJobRequest job{p.positionals[0], Stations(p, {})};
-    const DriftReport report = bus.Call([&] { return DriftBus(bus.link, job, memory, progress); });
-    ctx.prompts.ProgressClose();
+    const auto run = RunBusJob(ctx, request, "Drift", [&](LinkContext& link, BlockReadMemory& m, IBusJobProgress& pr) {
+        return DriftBus(link, job, m, pr);
+    });
+    if (!run) return kExitNotRead;
+    const DriftReport& report = *run;
     if (!report.error.empty()) {
         Refuse(ctx, report.error);
         return kExitNotRead;
