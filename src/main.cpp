@@ -6,6 +6,7 @@
 #include "app/ui/startup.h"
 #include "app/ui/view_factory.h"
 #include "app/ui/link_commands.h"
+#include "app/ui/bus_job_commands.h"
 #include "app/ui/compare_commands.h"
 #include "app/ui/view_commands.h"
 #include "app/ui/print_commands.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     link.Install(*frame);
     kolt::CCompareCommands compare(app, prompts, link);
     compare.Install(*frame);
+    kolt::CBusJobCommands busJobs(app, prompts, link);
+    busJobs.Install(*frame);
     kolt::CViewCommands viewCommands(app);
     viewCommands.Install(*frame);
     print.Install(*frame);

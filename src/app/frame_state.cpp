@@ -43,6 +43,10 @@ bool CommandAllowed(int id, const CMarbenApp& app, const FrameFacts& f) {
         return f.documentOpen && app.linkedFlag && f.compareMode == 0 && !app.monitoringFlag && !app.scanFlag;
     case cmd::kMonitor:
         return app.linkedFlag;
+    case cmd::kBackupBus:
+    case cmd::kRestoreBus:
+    case cmd::kBusDrift:
+        return app.linkedFlag && !app.busyFlag && !app.monitoringFlag && !app.scanFlag;
     case cmd::kPrintTitleSet:
         return f.viewExists && !f.printPreview;
     case cmd::kFileClose:

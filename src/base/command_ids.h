@@ -29,6 +29,10 @@ inline constexpr int kStationTitle = 32784;
 inline constexpr int kGoTo = 32786;
 inline constexpr int kDefiniteParameter = 32787;
 inline constexpr int kWrite = 32796;
+// The whole-bus commands (ids of this program's own).
+inline constexpr int kBackupBus = 32900;
+inline constexpr int kRestoreBus = 32901;
+inline constexpr int kBusDrift = 32902;
 
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;

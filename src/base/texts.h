@@ -386,6 +386,44 @@ inline constexpr const char* kFaultNames[36] = {
     " OVC",  " OHC",  " SP0",  " SP1",  " SP2",  " ER1",  " ER2",  " ER4",  " ER5",
     " ER6",  " ER7",  " ER8",  " CPY",  " CPR",  " EP1",  " EP2",  " OVS",  " OCL"};
 
+// Backup, restore and drift of a whole bus (bus.csv and the reports).
+inline constexpr const char* kBusCsvName = "bus.csv";
+inline constexpr const char* kBusCsvHeader =
+    "station,title,model_code,model,software_version,mains_frequency,file,sha256,time,result";
+inline constexpr const char* kBackupFileName = "station_%03d.kpf";
+inline constexpr const char* kBusSaved = "saved";
+inline constexpr const char* kBusNoAnswer = "no answer";
+inline constexpr const char* kBusNotDone = "not done (cancelled)";
+inline constexpr const char* kBusChecksumDiffers = "the file's SHA-256 differs from bus.csv";
+inline constexpr const char* kBusNotInBackup = "not in the backup";
+inline constexpr const char* kBusNoFile = "the backup holds no file of this station";
+inline constexpr const char* kBusNotParameterFile = "the file is not a parameter file";
+inline constexpr const char* kBusNoBackup = "no bus.csv of a backup in ";
+inline constexpr const char* kBusBadCsv = "bus.csv is not a backup's list: ";
+inline constexpr const char* kBusCannotWrite = "cannot write ";  // path, ": ", the reason
+inline constexpr const char* kBusVersionQuestion =
+    "Station %03d runs software version %d.%d; its backup was read from version %d.%d.\nRestore it anyway?";
+inline constexpr const char* kBusRestoreCaption = "Restore Bus";
+inline constexpr const char* kBusVersionDeclined = "software version differs; not restored";
+inline constexpr const char* kBackupBusTitle = "Backup Bus";
+inline constexpr const char* kBusDriftTitle = "Bus Drift";
+inline constexpr const char* kBusFolderLabel = "&Folder:";
+inline constexpr const char* kBusBrowse = "&Browse...";
+inline constexpr const char* kBusStationsLabel = "&Stations:";
+inline constexpr const char* kBusStationsHint = "(empty: every station; for example 1,3,5-12)";
+inline constexpr const char* kBusStart = "S&tart";
+inline constexpr const char* kBusCancel = "Cancel";
+inline constexpr const char* kBusClose = "&Close";
+inline constexpr const char* kBusOpenCompare = "Open &Compare";
+inline constexpr const char* kBusInWork = "%s (%d of %d) ...";   // station label, index, count
+inline constexpr const char* kBusCancelling = "Cancelling after the request in progress ...";
+inline constexpr const char* kBusNoFolder = "Choose the backup's folder first.";
+inline constexpr const char* kBusRestoreReport = "%d of %d stations restored and verified";
+inline constexpr const char* kBusDriftReport = "%d differences in %d stations read, %d not read";
+inline constexpr const char* kBusNoDrift = "no drift";
+inline constexpr const char* kPromptBackupBus = "Back up every drive of the bus into a folder\nBackup Bus";
+inline constexpr const char* kPromptRestoreBus = "Restore a bus backup to its drives and verify it\nRestore Bus";
+inline constexpr const char* kPromptBusDrift = "Compare every drive with a bus backup\nBus Drift";
 }  // namespace kolt::text
 
 // Trends: the trend window, its export and the CSV columns of the record

@@ -55,8 +55,13 @@ int ReadBlock(CModbusPort& port, int station, const RegisterBlock& block, BlockR
 
 // The block's parameters one request each, as Read sends them. False at the
 // first that fails, with the failure recorded.
-bool ReadSingly(CModbusPort& port, int station, const RegisterBlock& block, BlockReadResult& out) {
+bool ReadSingly(CModbusPort& port, int station, const RegisterBlock& block, BlockReadResult& out,
+                const std::function<bool()>& stop) {
     for (int number : block.numbers) {
+        if (stop && stop()) {
+            out.cancelled = true;
+            return false;
+        }
         int value = 0;
         const int result = port.TransactWithRetry(ModbusRequest::ReadParam(station, number), value);
         if (result != kNormalReply) {
@@ -117,10 +122,15 @@ std::set<std::uint16_t> BlockReadMemory::SingleReadBlocks(int station) const {
 
 bool BlockReadResult::Ok() const { return result == kNormalReply; }
 
-BlockReadResult ReadParameterBlocks(CModbusPort& port, int station, BlockReadMemory& memory) {
+BlockReadResult ReadParameterBlocks(CModbusPort& port, int station, BlockReadMemory& memory,
+                                    const std::function<bool()>& stop) {
     BlockReadResult out;
     const int limit = BlockLimitForBaud(port.IsOpen() ? port.GetBaudRate() : 0);
     for (const RegisterBlock& block : ParameterBlocks(limit)) {
+        if (stop && stop()) {
+            out.cancelled = true;
+            return out;
+        }
         // A lone register is asked for as Read asks: there is nothing to fall back to.
         if (block.numbers.size() > 1 && !memory.NeedsSingleReads(station, block.start)) {
             const int result = ReadBlock(port, station, block, out);
@@ -134,7 +144,7 @@ BlockReadResult ReadParameterBlocks(CModbusPort& port, int station, BlockReadMem
             // Refused, or garbled three times: this station gets this block singly from now on.
             memory.MarkSingleReads(station, block.start);
         }
-        if (!ReadSingly(port, station, block, out)) return out;
+        if (!ReadSingly(port, station, block, out, stop)) return out;
     }
     out.result = kNormalReply;
     return out;

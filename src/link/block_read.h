@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -57,6 +58,7 @@ struct BlockReadResult {
     int result = 0;          // transaction result: 2 when every parameter came
     int failedNumber = -1;   // parameter number whose read failed
     std::string message;     // "TIME-OUT !!", "Check Sum Error !!" or the exception text
+    bool cancelled = false;  // `stop` said so before a request: the values are incomplete
     std::array<std::int32_t, kSlotCount> values{};  // stored form by slot, as read; 111..299 are 0
     bool Ok() const;
 };
@@ -65,7 +67,9 @@ struct BlockReadResult {
 // three calls while there is no or a garbled reply). A block refused with an
 // exception reply, or still garbled after the third call, is read one
 // parameter at a time as Read does and marked in `memory`; a marked block is
-// read so at once. No reply after the third call ends the read there.
-BlockReadResult ReadParameterBlocks(CModbusPort& port, int station, BlockReadMemory& memory);
+// read so at once. No reply after the third call ends the read there, and so
+// does `stop` (asked before each request) returning true.
+BlockReadResult ReadParameterBlocks(CModbusPort& port, int station, BlockReadMemory& memory,
+                                    const std::function<bool()>& stop = {});
 
 }  // namespace kolt

@@ -22,7 +22,8 @@ TEST_F(FrameTest, MenusFollowTheDocument) {
     EXPECT_FALSE(Entries("operationMenu").contains("&Write...\tCtrl+W"));
     NewDocument();
     EXPECT_EQ(Entries("operationMenu"),
-              (QStringList{"&Link...", "&Read...\tCtrl+R", "&Write...\tCtrl+W", "&Monitor...", "Online &Edit"}));
+              (QStringList{"&Link...", "&Read...\tCtrl+R", "&Write...\tCtrl+W", "&Monitor...", "&Backup Bus...",
+                           "Re&store Bus...", "Bus &Drift...", "Online &Edit"}));
     // The maximised document leaves the frame's title alone.
     EXPECT_EQ(std::tuple(Entries("fileMenu").size(), frame->windowTitle(), frame->DocumentWindow()->windowTitle()),
               std::tuple(11, QStringLiteral("KOLT Quendal 1.2"), QStringLiteral("Untitled")));

@@ -42,6 +42,9 @@ int RunPrint(CliContext& ctx, const Args& args);
 int RunMonitor(CliContext& ctx, const Args& args);
 int RunControl(CliContext& ctx, const Args& args);
 int RunPorts(CliContext& ctx, const Args& args);
+int RunBackup(CliContext& ctx, const Args& args);
+int RunRestore(CliContext& ctx, const Args& args);
+int RunDrift(CliContext& ctx, const Args& args);
 
 // `set` or `compare` with --station or --port: the drive form of the command.
 bool IsBusSet(const Args& args);

@@ -12,7 +12,7 @@ namespace {
     "Exit status: 0 done, 1 refused or failed (the program's message on stderr),\n" \
     "2 usage error.\n"
 
-constexpr std::array<CliCommand, 12> kCommands{{
+constexpr std::array<CliCommand, 15> kCommands{{
     {"new", "write a new parameter file with a model's factory defaults",
      "Usage: kolt-cli new --model MODEL [--60hz] -o FILE\n"
      "\n"
@@ -139,6 +139,66 @@ constexpr std::array<CliCommand, 12> kCommands{{
      "\n"
      KOLT_BUS_TAIL,
      &RunWrite},
+    {"backup", "back up every drive of the bus, one parameter file each",
+     "Usage: kolt-cli backup [--stations TEXT] -o FOLDER [--port PORT]\n"
+     "\n"
+     "Asks each station of TEXT (1,3,5-12 as in the Monitor dialog; all when not\n"
+     "given) with the scan's echo test, reads every station that answers (its\n"
+     "software version, capacity code and all F and C parameters, a run of\n"
+     "registers a request) and saves it as FOLDER/station_NNN.kpf. FOLDER/bus.csv\n"
+     "lists every station named: station, title, model_code, model,\n"
+     "software_version, mains_frequency, file, sha256, time (ISO 8601, UTC) and\n"
+     "result (saved, no answer, not done (cancelled) or the failure). The files of\n"
+     "an earlier backup in FOLDER stay until the new one ends; bus.csv is replaced\n"
+     "last. Ctrl+C stops after the request in progress; the stations done are\n"
+     "kept. Exit status 0 only when every station that answered was saved.\n"
+     "\n"
+     "Options:\n"
+     "  --stations TEXT the stations to ask (empty or not given: 1..254)\n"
+     "  -o, --output FOLDER  the backup's folder (made when missing)\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunBackup},
+    {"restore", "write a backup back to its drives and read every value back",
+     "Usage: kolt-cli restore FOLDER [--stations TEXT] [--yes] [--port PORT]\n"
+     "\n"
+     "For each station that FOLDER/bus.csv lists as saved (or each of TEXT):\n"
+     "checks the file's SHA-256 against bus.csv and the drive's capacity code\n"
+     "against the file's F00 (a mismatch refuses the station with Write's\n"
+     "message); a drive running another software version is restored only with\n"
+     "--yes. Then writes the parameters Write sends (never F00, F52 or a\n"
+     "read-only one), reads them all back and compares. One line per station:\n"
+     "  Station 001: written 99, verified 99\n"
+     "with every parameter read back otherwise listed below it, or the reason\n"
+     "and the parameters written before a drive stopped answering. Ctrl+C stops\n"
+     "after the request in progress. Exit status 0 only when every station was\n"
+     "restored and verified.\n"
+     "\n"
+     "Options:\n"
+     "  --stations TEXT the stations to restore (1,3,5-12)\n"
+     "  -y, --yes       restore also a drive whose software version differs\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     KOLT_BUS_TAIL,
+     &RunRestore},
+    {"drift", "list what changed on the drives since a backup",
+     "Usage: kolt-cli drift FOLDER [--stations TEXT] [--csv] [--port PORT]\n"
+     "\n"
+     "Reads each station that FOLDER/bus.csv lists as saved (or each of TEXT) and\n"
+     "compares it with its file as File with File does (parameters in use in\n"
+     "both). One line per difference: station, code, name, backup value, drive\n"
+     "value; with --csv the columns station,code,name,backup,drive. Stations that\n"
+     "could not be read (or whose file fails its checksum) are named on stderr.\n"
+     "\n"
+     "Options:\n"
+     "  --stations TEXT the stations to compare (1,3,5-12)\n"
+     "  --csv           comma-separated values with a header row\n"
+     KOLT_LINE_OPTIONS_HELP
+     "\n"
+     "Exit status: 0 no drift, 1 drift found, 2 a station could not be read (or a\n"
+     "usage error).\n",
+     &RunDrift},
     {"get", "print one parameter of a drive",
      "Usage: kolt-cli get --station N [--verbose] CODE [--port PORT]\n"
      "\n"

@@ -389,6 +389,10 @@ void VirtualDrive::SetParamValue(int address, int number, std::int32_t value) {
     WithStation(address, [&](VirtualStation& s) { s.SetParamValue(number, value); });
 }
 
+void VirtualDrive::SetKeepValue(int address, int number, bool on) {
+    WithStation(address, [&](VirtualStation& s) { s.SetKeepValue(number, on); });
+}
+
 void VirtualDrive::SetRefuseBlocks(int address, int reg, bool on) {
     WithStation(address, [&](VirtualStation& s) { s.SetRefuseBlocks(reg, on); });
 }

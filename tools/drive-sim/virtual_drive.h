@@ -125,6 +125,8 @@ public:
     void SetParamValue(int address, int number, std::int32_t value);
     // See BlockRefusal; may be changed while running.
     void SetRefuseBlocks(int address, int reg, bool on);
+    // See VirtualStation::SetKeepValue; may be changed while running.
+    void SetKeepValue(int address, int number, bool on);
     void SetFault(int address, int code);
 
     // Seconds one character takes on the line at the configured baud rate.

@@ -116,6 +116,13 @@ void VirtualStation::SetParamValue(int number, std::int32_t value) {
     if (const ParamDef* p = FindParam(number)) params_[p->reg] = value;
 }
 
+void VirtualStation::SetKeepValue(int number, bool on) {
+    if (on)
+        keptNumbers_.insert(number);
+    else
+        keptNumbers_.erase(number);
+}
+
 void VirtualStation::SetRefuseBlocks(int reg, bool on) {
     if (on)
         refusedBlocks_.insert(reg);
@@ -237,6 +244,7 @@ void VirtualStation::ApplyWrite(std::uint16_t reg, std::uint16_t value, SimClock
             if (value != 0) ResetToDefaults(value == 10);
             return;
         }
+        if (keptNumbers_.count(NumberOfRegister(reg))) return;
         params_[reg] = value;
         return;
     }

@@ -58,6 +58,9 @@ public:
     // parameter register) are refused with exception 53 while on, as a drive
     // that answers parameters only one at a time would.
     void SetRefuseBlocks(int reg, bool on);
+    // Writes to parameter `number` are answered as taken but leave its value
+    // as it was, as a drive that silently keeps a setting would.
+    void SetKeepValue(int number, bool on);
     // All parameters back to the model's factory defaults at 50 or 60 Hz.
     void ResetToDefaults(bool hz50);
 
@@ -101,6 +104,7 @@ private:
     long writesAccepted_ = 0;
     std::map<std::uint16_t, long> writeRequests_;
     std::set<int> refusedBlocks_;
+    std::set<int> keptNumbers_;
 };
 
 }  // namespace kolt::sim

@@ -202,6 +202,10 @@ void CMainFrame::BuildMenus() {
         add(op, cmd::kWrite);
     add(op, cmd::kMonitor);
     op->addSeparator();
+    add(op, cmd::kBackupBus);
+    add(op, cmd::kRestoreBus);
+    add(op, cmd::kBusDrift);
+    op->addSeparator();
     add(op, cmd::kOnlineEdit);
 
     QMenu* view = menu(text::kMenuView, "viewMenu");
