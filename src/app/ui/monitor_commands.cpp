@@ -59,8 +59,8 @@ struct CMonitorCommands::BusSide final : IMonitorWindows, IDocumentHost {
     bool linkChanged = false;  // since the last Flush
     // A cycle runs (read by the window thread to cancel only a cycle).
     std::atomic<bool> cycleRunning{false};
-    // Counts closed windows: a cycle posted for a window that has closed since does nothing.
-    std::atomic<int> closedWindows{0};
+    // Counts CancelCycle calls: a cycle posted before one of them does nothing.
+    std::atomic<int> cancels{0};
 
     // Window's thread: the window side in its state as of the start.
     bool OpenWindow(bool all, int stationOrPage) {
@@ -93,19 +93,21 @@ struct CMonitorCommands::BusSide final : IMonitorWindows, IDocumentHost {
 
     void RunCycle(const CMarbenApp& from, int generation, int onPage, const std::vector<std::pair<int, StationRecord>>& records) {
         auto snapshot = std::make_shared<Snapshot>();
-        if (generation == closedWindows.load()) {
+        // Running first, then the count: a CancelCycle in between either
+        // counts before this look or finds the cycle running and cancels it.
+        cycleRunning = true;
+        if (generation == cancels.load()) {
             app = from;
             page = onPage;
             for (const auto& [s, r] : records) CopyWindowFields(r, engine.Table()[s]);
             sampled.clear();
-            cycleRunning = true;
             const auto began = std::chrono::steady_clock::now();
             engine.PollCycle();
             snapshot->seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-            cycleRunning = false;
             for (const auto& [s, r] : records) snapshot->records.emplace_back(s, engine.Table()[s]);
             snapshot->sampled = sampled;
         }
+        cycleRunning = false;
         Later([snapshot](CMonitorCommands& m) { m.ApplySnapshot(*snapshot); });
         Flush();
     }
@@ -242,11 +244,12 @@ void CMonitorCommands::PollTick() {
             records.emplace_back(s, engine_.Table()[s]);
     }
     cycleInFlight_ = true;
-    link_.Bus().Post([bus = bus_, from = app_, generation = bus_->closedWindows.load(), page,
+    link_.Bus().Post([bus = bus_, from = app_, generation = bus_->cancels.load(), page,
                       records = std::move(records)](CModbusPort&) { bus->RunCycle(from, generation, page, records); });
 }
 
 void CMonitorCommands::CancelCycle() {
+    ++bus_->cancels;
     if (bus_->cycleRunning.load()) link_.Bus().Cancel();
 }
 
@@ -277,7 +280,6 @@ void CMonitorCommands::RunPosted() {
 }
 
 void CMonitorCommands::OnWindowClosed() {
-    ++bus_->closedWindows;
     CancelCycle();
     link_.Bus().Post([bus = bus_](CModbusPort&) {
         bus->engine.WindowClosed();

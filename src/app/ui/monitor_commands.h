@@ -62,7 +62,8 @@ public:
     void PollTick();
     bool CycleInFlight() const { return cycleInFlight_; }
     // The cycle running on the bus ends at its wait in progress, without a
-    // monitor error (a window closing, Link or Unlink, the program ending).
+    // monitor error, and one still queued there does nothing (a window
+    // closing, Link or Unlink, the program ending).
     void CancelCycle();
     // Opens the station's trend window, or raises the one that is open.
     void OpenTrend(int station);
