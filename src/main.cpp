@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
     kolt::CViewCommands viewCommands(app);
     viewCommands.Install(*frame);
     print.Install(*frame);
-    kolt::CMonitorCommands monitor(app, link.Context());
-    monitor.SetPortBusy([&link] { return link.Waiting(); });
+    kolt::CMonitorCommands monitor(app, link);
     monitor.Install(*frame);
     const int rc = qapp.exec();
     frame.reset();

@@ -174,7 +174,7 @@ StationPollOutcome CMonitorEngine::PollStation(int station) {
     }
     out.valuesAndStatus = values && status;
     if (out.valuesAndStatus) {
-        trend_.Record(station, table_[station]);
+        if (keepTrend_) trend_.Record(station, table_[station]);
         if (observer_) observer_(station, table_[station]);
     }
     return out;
@@ -188,7 +188,7 @@ void CMonitorEngine::PollCycle() {
     if (window_ != MonitorWindowKind::All) return;
     const int page = std::clamp(windows_.AllWindowPage(), 0, kLastPage);
     for (int s = kStationsPerPage * page + 1; s <= kStationsPerPage * page + kStationsPerPage; ++s) {
-        if (window_ != MonitorWindowKind::All) return;
+        if (window_ != MonitorWindowKind::All || Cancelled()) return;
         if (s > kStationMax || !table_[s].monitored) continue;
         const StationPollOutcome outcome = PollStation(s);
         if (!outcome.ok && outcome.failed == Poll::Limits) return;
@@ -204,7 +204,13 @@ void CMonitorEngine::Tick() {
 
 // ------------------------------------------------------------------ failures
 
+bool CMonitorEngine::Cancelled() const {
+    return link_.cancel && link_.cancel->load(std::memory_order_acquire);
+}
+
 void CMonitorEngine::HandleFailure(int result, int station) {
+    // A cancelled wait is no lost station: the window or the link is going.
+    if (Cancelled()) return;
     CMarbenApp& app = link_.app;
     NestedFlagGuard busy(app.busyFlag);
     if (result == kNoReply && app.monitoringFlag) {
@@ -316,11 +322,17 @@ void CMonitorEngine::PostCommand(MonitorCommand command, int station) {
     if (postHook_) postHook_();
 }
 
-bool CMonitorEngine::RunNextPosted() {
-    if (posted_.empty()) return false;
-    const Posted next = posted_.front();
+std::optional<CMonitorEngine::PostedCommand> CMonitorEngine::TakeNextPosted() {
+    if (posted_.empty()) return std::nullopt;
+    const PostedCommand next = posted_.front();
     posted_.pop_front();
-    HandleCommand(static_cast<int>(next.command), next.station);
+    return next;
+}
+
+bool CMonitorEngine::RunNextPosted() {
+    const auto next = TakeNextPosted();
+    if (!next) return false;
+    HandleCommand(static_cast<int>(next->command), next->station);
     return true;
 }
 

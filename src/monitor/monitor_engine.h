@@ -27,6 +27,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,7 @@ public:
     // flag set, one poll cycle when a window is open.
     void Tick();
     // One poll cycle for the open window (the caller holds the busy flag).
+    // A cancel from the link ends it after the transaction in progress.
     void PollCycle();
     // One station's four polls in order, stopping at the first failure (whose
     // handling has run), refreshing the open window after each successful
@@ -113,6 +115,13 @@ public:
     // RunPostedCommands runs all that are queued.
     void SetPostHook(std::function<void()> hook) { postHook_ = std::move(hook); }
     void PostCommand(MonitorCommand command, int station);
+    struct PostedCommand {
+        MonitorCommand command;
+        int station;
+    };
+    // Takes the oldest queued command without running it (the window
+    // program runs it on the bus thread); nullopt when none was queued.
+    std::optional<PostedCommand> TakeNextPosted();
     bool RunNextPosted();
     void RunPostedCommands();
     std::size_t PostedCount() const { return posted_.size(); }
@@ -129,6 +138,9 @@ public:
     // The trend record: a sample per station and cycle whose values and status
     // polls both succeeded; cleared by each start, kept after the window closes.
     CTrendRecorder& Trend() { return trend_; }
+    // Off: the polls keep no trend record here (another engine keeps it from
+    // their snapshots).
+    void KeepTrend(bool on) { keepTrend_ = on; }
     const CTrendRecorder& Trend() const { return trend_; }
 
     // A monitor window has closed: the monitoring flag clears.
@@ -151,15 +163,16 @@ private:
     IMonitorWindows& windows_;
     StationMonitorTable table_;
     MonitorWindowKind window_ = MonitorWindowKind::None;
-    struct Posted {
-        MonitorCommand command;
-        int station;
-    };
-    std::deque<Posted> posted_;
+    // The link's cancel is set: what is left of the cycle or command ends
+    // without a word to the user.
+    bool Cancelled() const;
+
+    std::deque<PostedCommand> posted_;
     std::uint16_t lastControlWord_ = 0;
     std::function<void()> postHook_;
     std::function<void(int, const StationRecord&)> observer_;
     CTrendRecorder trend_;
+    bool keepTrend_ = true;
 };
 
 }  // namespace kolt

@@ -56,7 +56,18 @@ struct StationRecord {
     int SelectedNumber() const { return functionGroup * 100 + functionIndex; }
     std::int32_t& SelectedParamValue();
     std::int32_t& SelectedSetData();
+    // The control-word requests (run .. fault reset and the six toggles) cleared.
+    void ClearRequests();
 };
+
+// Where the polls run on a thread of their own, each side keeps its own table
+// and hands over only the fields it owns. The window side owns the monitored
+// flag, the selected parameter, the frequency command and the data to set (the
+// polls and commands read them); the requests travel with the command that
+// sends them; the polls own everything they read.
+void CopyWindowFields(const StationRecord& from, StationRecord& to);
+void CopyRequests(const StationRecord& from, StationRecord& to);
+void CopyPolledFields(const StationRecord& from, StationRecord& to);
 
 class StationMonitorTable {
 public:

@@ -13,6 +13,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 namespace kolt::testing {
 namespace {
 
@@ -227,6 +231,26 @@ TEST_F(LinkGuiTest, APromptFromTheBusIsAnsweredOnTheWindowThread) {
     EXPECT_FALSE(answer);
     ASSERT_EQ(noting.shown.size(), 1u);
     EXPECT_EQ(noting.shown[0].text, "Go on?");
+}
+
+// A click while a bus job runs with no modal window up (an online write) is
+// held back and delivered once the job has ended, never lost.
+TEST_F(LinkGuiTest, AClickDuringABusJobArrivesWhenItEnds) {
+    CLinkCommands commands(app, fake);
+    QPushButton button("RUN");
+    button.show();
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    std::atomic<bool> clicked{false};
+    QTimer::singleShot(0, [&] {
+        QTest::mouseClick(&button, Qt::LeftButton);
+        clicked = true;
+    });
+    commands.RunOnPort([&] {
+        while (!clicked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_EQ(clicks, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace kolt::testing {
 namespace {
 
@@ -35,7 +37,7 @@ protected:
     void StartLinked(std::vector<int> stations, const QString& linkTo) {
         StartDrive(std::move(stations));
         MakeLinkedFrame(false);
-        monitor = std::make_unique<CMonitorCommands>(app, link->Context());
+        monitor = std::make_unique<CMonitorCommands>(app, *link);
         monitor->Install(*frame);
         frame->show();
         EXPECT_FALSE(Enabled(cmd::kMonitor));
@@ -69,6 +71,20 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->Engine().Table()[station].freqUpper == f07; }, kWaitMs));
     }
     static QString Field(CMonitorPanel* p, const char* name) { return p->Field(name)->text(); }
+    // The single-station monitor of a station that has just gone silent: its
+    // cycle has asked and waits on the line for a reply that will not come.
+    void WaitOnASilentStation() {
+        StartLinked({2}, "2");
+        Monitor(2);
+        ASSERT_NE(monitor->SingleWindow(), nullptr);
+        drive->SetSilent(2, true);
+        drive->ClearFramesHeard();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !drive->FramesHeard().empty(); }, kWaitMs));
+        ASSERT_TRUE(monitor->CycleInFlight());
+    }
+    bool MonitorErrorShown() const {
+        return std::any_of(fake.shown.begin(), fake.shown.end(), [](const Shown& m) { return m.kind == "monitor"; });
+    }
 };
 
 double LastY(const QLineSeries* series) { return series->count() ? series->points().back().y() : -1; }
@@ -183,6 +199,62 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     w->close();
     EXPECT_EQ(app.monitoringFlag, 0);
     EXPECT_EQ(monitor->MultiWindow(), nullptr);
+}
+
+TEST_F(MonitorGuiTest, RunAndSetMadeDuringAnAllStationCycleGoOutRightAfterIt) {
+    StartLinked({1, 2}, "1");
+    Monitor(0, "1-2");
+    CMonMultiDialog* w = monitor->MultiWindow();
+    ASSERT_NE(w, nullptr);
+    WaitForLimits(1);
+    drive->SetDelayMs(60);  // a cycle of eight polls now takes about half a second
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor->CycleInFlight(); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->CycleInFlight(); }, kWaitMs));
+    drive->ClearFramesHeard();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !drive->FramesHeard().empty(); }, kWaitMs));
+    CMonitorPanel* p = w->Panel(0);
+    p->Button("run")->click();
+    QTest::keyClicks(p->FrequencyInput(), "3");
+    p->Button("freqSet")->click();
+    ASSERT_TRUE(monitor->CycleInFlight());  // both were made while the cycle ran
+    // Control word read, RUN written, then 3.00 Hz: in the order made, and
+    // before any poll of a later cycle.
+    const std::vector<std::string> sent = {":010300E6000115", ":010600E6000112", ":010600E7012CE5"};
+    std::vector<std::string> heard;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        heard = drive->FramesHeard();
+        return std::search(heard.begin(), heard.end(), sent.begin(), sent.end()) != heard.end();
+    }, kWaitMs));
+    EXPECT_LE(std::search(heard.begin(), heard.end(), sent.begin(), sent.end()) - heard.begin(), 8);
+    EXPECT_EQ(std::pair(Register(1, true) & 0x1, static_cast<int>(Register(1, false))), std::pair(1, 300));
+    EXPECT_EQ(fake.shown.size(), 0u);
+}
+
+// The window, the link or the program going while the cycle waits on a silent
+// station ends that wait: no monitor error is asked and nothing hangs.
+TEST_F(MonitorGuiTest, ClosingTheWindowDuringASilentStationsPollEndsTheCycle) {
+    WaitOnASilentStation();
+    monitor->SingleWindow()->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor->CycleInFlight() && !link->Bus().Busy(); }, kWaitMs));
+    EXPECT_FALSE(MonitorErrorShown());
+    EXPECT_EQ(app.linkedFlag * 10 + app.monitoringFlag, 10);  // linked, not monitoring
+}
+
+TEST_F(MonitorGuiTest, UnlinkDuringASilentStationsPollEndsTheCycle) {
+    WaitOnASilentStation();
+    WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
+    frame->RunCommand(cmd::kLink);
+    EXPECT_FALSE(MonitorErrorShown());
+    EXPECT_EQ(app.linkedFlag + app.monitoringFlag, 0);
+    EXPECT_EQ(monitor->SingleWindow(), nullptr);
+}
+
+TEST_F(MonitorGuiTest, ExitDuringASilentStationsPollEndsTheProgramCleanly) {
+    WaitOnASilentStation();
+    frame->RunCommand(cmd::kAppExit);
+    monitor.reset();
+    link.reset();  // the bus thread joined, the port closed
+    EXPECT_FALSE(MonitorErrorShown());
 }
 
 }  // namespace

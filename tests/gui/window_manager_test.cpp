@@ -95,7 +95,7 @@ TEST_F(WindowManagerTest, FindAndTheLinkDialogKeepTheKeyboardAfterABox) {
 TEST_F(WindowManagerTest, ProgressMonitorAndTrendWindowsAreSeenAndKeepTheKeyboard) {
     StartDrive({1});
     MakeLinkedFrame(true, &prompts);  // every message in a Qt window
-    monitor = std::make_unique<CMonitorCommands>(app, link->Context());
+    monitor = std::make_unique<CMonitorCommands>(app, *link);
     monitor->Install(*frame);
     ShowFrame();
     LinkWithText("1");

@@ -13,23 +13,33 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kolt {
 
 namespace {
 
-// While this thread waits for the bus, input reaches only the modal window
-// that is up (a progress window, a message box): the rest of the program is
-// as if a modal window were up, so no command starts in the middle of one.
+// While this thread waits for the bus, no command may start in the middle of
+// the job. With a modal window up (a progress window, a message box) input
+// reaches only that window, as it would anyway. Without one (an online write,
+// the single-station start) input for the other windows is held back and
+// delivered in its order when the job has ended, as it waited in the queue
+// while the line blocked the thread: a click is late, never lost.
 class CInputShield : public QObject {
 public:
     CInputShield() { qApp->installEventFilter(this); }
-    ~CInputShield() override { qApp->removeEventFilter(this); }
+    ~CInputShield() override {
+        qApp->removeEventFilter(this);
+        for (auto& [receiver, event] : held_)
+            if (receiver) QCoreApplication::postEvent(receiver, event.release());
+    }
 
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
@@ -47,12 +57,23 @@ protected:
         default:
             return false;
         }
-        // A window's own events reach its widgets next, and are judged there.
-        if (!receiver->isWidgetType()) return event->type() == QEvent::Shortcut;
-        auto* widget = static_cast<QWidget*>(receiver);
         QWidget* modal = QApplication::activeModalWidget();
-        return !(modal && (widget == modal || modal->isAncestorOf(widget)));
+        // A window's own events reach its widgets next, and are judged there.
+        if (!receiver->isWidgetType()) {
+            if (event->type() != QEvent::Shortcut) return false;
+        } else if (modal) {
+            auto* widget = static_cast<QWidget*>(receiver);
+            return !(widget == modal || modal->isAncestorOf(widget));
+        }
+        if (modal) return true;
+        // Asked only whether a key is a shortcut: the key itself comes next.
+        if (event->type() == QEvent::ShortcutOverride) return false;
+        held_.emplace_back(QPointer<QObject>(receiver), std::unique_ptr<QEvent>(event->clone()));
+        return true;
     }
+
+private:
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
 };
 
 // The document host of a procedure on the bus thread: the status panes and
@@ -184,6 +205,7 @@ void CLinkCommands::Link() {
         request = dialog.request();
     }
     const bool scan = request.button == LinkButton::Link && request.stations.size() > 1;
+    if (request.button != LinkButton::Close && beforeLink_) beforeLink_();
     RunOnBus([&](LinkContext& ctx) { RunLinkCommand(ctx, request); }, scan);
     host_.RefreshStatusPanes();
 }

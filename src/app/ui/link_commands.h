@@ -57,6 +57,9 @@ public:
     // The window is closing: the job in progress ends at once, a prompt it
     // waits for is answered as Cancel/Abort, and nothing more is shown.
     void CancelForClose();
+    // Called before Link or Unlink starts its work on the bus (the monitor
+    // ends its poll cycle in flight there, rather than make the link wait).
+    void SetBeforeLink(std::function<void()> hook) { beforeLink_ = std::move(hook); }
 
 private:
     CMarbenApp& app_;
@@ -65,6 +68,7 @@ private:
     CFrameDocumentHost host_;
     LinkContext ctx_;
     int waiting_ = 0;
+    std::function<void()> beforeLink_;
 };
 
 }  // namespace kolt

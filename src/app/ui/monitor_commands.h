@@ -1,7 +1,13 @@
 // The Monitor command in the window program: the start dialog, the monitor
-// engine behind the two monitor windows, the frame's 400 ms poll and the
-// posted monitor commands. The windows are made here, so the engine reaches
-// them through its window interface only.
+// windows, the frame's 400 ms poll and the posted monitor commands. Two
+// engines share the work. The bus engine lives on the link's bus thread: it
+// runs the starts, every poll cycle and every monitor command against the
+// port. The window engine stays on this thread: the windows draw its table,
+// which takes the polled fields from the snapshot each cycle posts back, and
+// its trend record grows from those snapshots; the buttons and Set store their
+// requests there and queue their commands, which go to the bus in the order
+// made. The windows are made here, so the engines reach them through their
+// window interface only.
 #pragma once
 
 #include "app/ui/main_frame.h"
@@ -18,17 +24,22 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace kolt {
+
+class CLinkCommands;
 
 class CMonitorCommands : public QObject, private IMonitorWindows {
     Q_OBJECT
 public:
-    // `link` is the link commands' context: the one port, the prompts and the
-    // frame's document host (whose Unlink closes the monitor windows).
-    CMonitorCommands(CMarbenApp& app, LinkContext& link);
+    // `link` owns the bus the monitor runs on; its context has the prompts
+    // and the frame's document host (whose Unlink closes the monitor windows).
+    CMonitorCommands(CMarbenApp& app, CLinkCommands& link);
     ~CMonitorCommands() override;
 
+    // The window engine (see above); it never calls the port.
     CMonitorEngine& Engine() { return engine_; }
     CMonSingleDialog* SingleWindow() const { return single_; }
     CMonMultiDialog* MultiWindow() const { return multi_; }
@@ -41,15 +52,31 @@ public:
 
     // The Monitor command: the start dialog, then one of the two starts.
     void Monitor();
+    // A start without the dialog: all stations of `stations`, or the single
+    // station stations.front(). It runs on the bus while this thread runs its
+    // event loop, as Link does. True when a window opened.
+    bool Start(bool all, const std::vector<int>& stations);
+    // The 400 ms tick (the frame holds the busy flag): posts the next poll
+    // cycle to the bus and returns; nothing while one is still in flight or a
+    // procedure runs.
+    void PollTick();
+    bool CycleInFlight() const { return cycleInFlight_; }
+    // The cycle running on the bus ends at its wait in progress, without a
+    // monitor error, and one still queued there does nothing (a window
+    // closing, Link or Unlink, the program ending).
+    void CancelCycle();
     // Opens the station's trend window, or raises the one that is open.
     void OpenTrend(int station);
     // The open window shows the open document's station titles again.
     void RefreshStationTitles();
-    // True while the bus runs a procedure for another command: a posted
-    // command then waits for it, as it waited for a blocking one before.
-    void SetPortBusy(std::function<bool()> busy) { portBusy_ = std::move(busy); }
+signals:
+    // A poll cycle's snapshot has been drawn; `seconds` is the cycle's time on the bus.
+    void cycleEnded(double seconds);
 
 private:
+    struct BusSide;
+    struct Snapshot;
+
     bool OpenSingleWindow(int station) override;
     bool OpenAllWindow(int page) override;
     int AllWindowPage() const override;
@@ -60,12 +87,23 @@ private:
 
     const std::string* StationTitle(int station) const;
     void Adopt(QDialog* window);
-    // A posted command's turn has come in the event loop.
+    // A posted command's turn has come in the event loop: it goes to the bus.
     void RunPosted();
+    // A monitor window has closed: the bus engine hears it after what is queued.
+    void OnWindowClosed();
+    void ApplySnapshot(const Snapshot& snapshot);
 
     CMarbenApp& app_;
+    CLinkCommands& link_;
     IPrompts& prompts_;
+    IDocumentHost& frameHost_;
     CMonitorEngine engine_;
+    // What the bus thread works with; its jobs share it, so a job still
+    // running when this object goes finds it whole.
+    std::shared_ptr<BusSide> bus_;
+    // This object while it lives: what the bus posts back finds it through here.
+    std::shared_ptr<CMonitorCommands*> self_;
+    bool cycleInFlight_ = false;
     QPointer<CMainFrame> frame_;
     QPointer<CMonSingleDialog> single_;
     QPointer<CMonMultiDialog> multi_;
@@ -73,7 +111,6 @@ private:
     std::map<int, QPointer<CTrendWindow>> trends_;
     // Each station's title as text, as StationTitle last decoded it.
     mutable std::array<std::string, kStationMax> titleTexts_;
-    std::function<bool()> portBusy_;
 };
 
 }  // namespace kolt

@@ -34,6 +34,9 @@ public:
     // Runs `call` on the window's thread and waits for it (at once when
     // called there). False when it was not run: the prompts are abandoned.
     bool OnWindowThread(const std::function<void()>& call);
+    // Runs `call` on the window's thread in turn with the prompts, without
+    // waiting for it (at once when called there); dropped once abandoned.
+    void Post(std::function<void()> call) { Later(std::move(call)); }
 
     void Message(const std::string& text, const std::string& caption, Icon icon) override;
     void CommMessage(const std::string& text) override;
