@@ -10,10 +10,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kolt;

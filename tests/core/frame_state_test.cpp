@@ -72,9 +72,9 @@ TEST(FrameRules, StatusPaneTexts) {
     app.currentModel = 7;
     EXPECT_EQ(panes(app, false), (Panes{"Ver: x.x", "No station linked", "Model: xxxxxxxxxxx", "Offline Edit"}));
     EXPECT_EQ(panes(app, true), (Panes{"Ver: x.x", "No station linked", "Model: D200-2.2", "Offline Edit"}));
-    std::tie(app.linkedFlag, app.softwareVersion, app.currentStation, app.settings.onlineEdit) = std::tuple(1, 12, 7, 1);
-    EXPECT_EQ(panes(app, false), (Panes{"Ver: 1.2", "Linking  007", "Model: D200-2.2", "Online Edit"}));
-    std::tie(app.currentStation, app.softwareVersion, app.currentModel) = std::tuple(254, 105, 11);  // 11: no model
+    // Linked at station 7 with version 12: the frame menus tests.
+    std::tie(app.linkedFlag, app.settings.onlineEdit, app.currentStation, app.softwareVersion, app.currentModel) =
+        std::tuple(1, 1, 254, 105, 11);  // 11: no model
     EXPECT_EQ(panes(app, true), (Panes{"Ver: 10.5", "Linking  254", "Model: xxxxxxxxxxx", "Online Edit"}));
     app.currentModel = 0;
     EXPECT_EQ(std::get<2>(panes(app, false)), "Model: S100-0.2");

@@ -215,9 +215,6 @@ TEST(PrintSelectionRules, OneGroupAlwaysStaysAndTitleTextsMarkModified) {
     std::array<std::string, kPrintFieldCount> fields{};
     EXPECT_FALSE(ApplyPrintTitle(*doc, app.settings, fields, PrintSelection{true, false, true}));
     EXPECT_EQ(std::make_tuple(doc->IsModified(), app.settings.printF, app.settings.printC), std::make_tuple(false, 0, 1));
-    fields[kPrintDate] = "2026-12-06";
-    EXPECT_TRUE(ApplyPrintTitle(*doc, app.settings, fields, PrintSelection{}));
-    EXPECT_EQ(std::make_tuple(doc->IsModified(), doc->printFields[4]), std::make_tuple(true, "2026-12-06"));
 }
 
 TEST(PrintLayout, PdfPathBesideTheFile) {

@@ -1,6 +1,5 @@
 // Find and Go to: the code list's typed-prefix rule, the code a list entry
 // names, and where find-next lands and how far it scrolls.
-#include "catalogue/catalogue.h"
 #include "view/find_goto.h"
 
 #include <gtest/gtest.h>
@@ -26,14 +25,6 @@ TEST(FindGotoCodeList, TypedPrefixSelectsTheFirstEntryAfterEntryZeroAndNamesItsC
     EXPECT_EQ(codes, "C07F00F54C55");
 }
 
-TEST(FindGotoCodeRow, MissingCodeGivesNoRow) {
-    // A compare document has rows only for differing parameters.
-    const std::vector<std::string> codes{"F01", "F07", "C25"};
-    EXPECT_EQ(std::make_tuple(FindCodeRow(codes, "F07"), FindCodeRow(codes, "C25"), FindCodeRow(codes, "F02")),
-              std::make_tuple(2, 3, -1));
-    EXPECT_EQ(GoToNotFoundText("F02"), "Go to the code\n'F02' not found!");
-}
-
 // Rows 1..6 of a small grid; "time" is in rows 2, 3 and 5.
 const std::vector<std::string> kRows{"Alpha", "Accel time", "Decel TIME", "Beta", "Timer", "Gamma"};
 
@@ -55,16 +46,7 @@ TEST(FindNext, DownAndUpWithoutWrapAround) {
     }
 }
 
-TEST(FindNext, CaseInsensitiveOverTheRealDescriptions) {
-    std::vector<std::string> descriptions;
-    for (const ParamDef& p : AllParams()) descriptions.push_back(p.description);
-    const FindResult r = FindNextRow(descriptions, -1, kFindDown, "acceleration");
-    ASSERT_GT(r.row, 0);
-    // Only descriptions are searched: no description holds a code.
-    EXPECT_EQ(std::pair(descriptions[static_cast<std::size_t>(r.row - 1)], FindNextRow(descriptions, -1, kFindDown, "F05").row),
-              std::pair(std::string("Acceleration time 1 (s)"), -1));
-    EXPECT_EQ(FindNotFoundText("F05"), "Search text\n 'F05' not found!");
-}
+// Over the real descriptions, and the not-found texts: the view commands tests.
 
 }  // namespace
 }  // namespace kolt
