@@ -22,27 +22,12 @@ namespace fs = std::filesystem;
 constexpr int kF07 = 7, kC25 = 125;
 
 // Stations 1 and 3 of model 5 answer, station 2 stays silent.
-class CliBus : public CliFixture {
+class CliBus : public CliDriveFixture {
 protected:
     void SetUp() override {
-        CliFixture::SetUp();
-        auto o = QuickDrive({1, 2, 3}, 5);
-        o.silent = {2};
-        drive = std::make_unique<sim::VirtualDrive>(o);
-        ASSERT_TRUE(drive->Start()) << drive->Error();
+        CliDriveFixture::SetUp();
+        StartDrive({1, 2, 3}, {2});
     }
-    void TearDown() override {
-        drive->Stop();
-        CliFixture::TearDown();
-    }
-
-    // kolt-cli with the drive's device as its port.
-    CliRun Bus(std::vector<std::string> args) {
-        args.insert(args.end(), {"--port", drive->SlavePath()});
-        return Cli(std::move(args));
-    }
-
-    std::unique_ptr<sim::VirtualDrive> drive;
 };
 
 TEST_F(CliBus, ScanAndRead) {

@@ -12,22 +12,11 @@ constexpr const char* kCsvHeader =
     "bus_volt_V,fault_code,fault_name,S1,S2,S3,S4,AIN,RY1";
 
 // Stations 1 and 3 of model 5 answer, station 2 stays silent.
-class CliMonitor : public CliFixture {
+class CliMonitor : public CliDriveFixture {
 protected:
     void SetUp() override {
-        CliFixture::SetUp();
-        auto o = QuickDrive({1, 2, 3}, 5);
-        o.silent = {2};
-        drive = std::make_unique<sim::VirtualDrive>(o);
-        ASSERT_TRUE(drive->Start()) << drive->Error();
-    }
-    void TearDown() override {
-        drive->Stop();
-        CliFixture::TearDown();
-    }
-    CliRun Bus(std::vector<std::string> args) {
-        args.insert(args.end(), {"--port", drive->SlavePath()});
-        return Cli(std::move(args));
+        CliDriveFixture::SetUp();
+        StartDrive({1, 2, 3}, {2});
     }
     std::uint16_t Register(int station, bool controlWord) {
         std::uint16_t v = 0;
@@ -35,8 +24,6 @@ protected:
                            [&](sim::VirtualStation& s) { v = controlWord ? s.ControlWord() : s.FrequencyCommand(); });
         return v;
     }
-
-    std::unique_ptr<sim::VirtualDrive> drive;
 };
 
 TEST_F(CliMonitor, CsvRowsAndLinesCarryTheDrivesValuesAsTheWindowsShowThem) {

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "document_test_support.h"
+#include "link_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -67,6 +69,29 @@ protected:
     CliRun Cli(std::vector<std::string> args) { return RunCli(std::move(args), P(".stdout"), P(".stderr")); }
 
     TempDir dir_;
+};
+
+// kolt-cli against virtual drives of model 5 on a pseudo-terminal; the
+// stations in `silent` never answer.
+class CliDriveFixture : public CliFixture {
+protected:
+    void StartDrive(std::vector<int> stations, std::set<int> silent) {
+        auto o = QuickDrive(std::move(stations), 5);
+        o.silent = std::move(silent);
+        drive = std::make_unique<sim::VirtualDrive>(o);
+        ASSERT_TRUE(drive->Start()) << drive->Error();
+    }
+    void TearDown() override {
+        if (drive) drive->Stop();
+        CliFixture::TearDown();
+    }
+    // kolt-cli with the drive's device as its port.
+    CliRun Bus(std::vector<std::string> args) {
+        args.insert(args.end(), {"--port", drive->SlavePath()});
+        return Cli(std::move(args));
+    }
+
+    std::unique_ptr<sim::VirtualDrive> drive;
 };
 
 }  // namespace kolt::testing

@@ -246,24 +246,12 @@ namespace {
 
 // kolt-cli's three commands, run as a program: stations 1, 3 and 4 of model 5
 // answer, station 2 is absent.
-class CliBusBackup : public CliFixture {
+class CliBusBackup : public CliDriveFixture {
 protected:
     void SetUp() override {
-        CliFixture::SetUp();
-        auto o = QuickDrive({1, 2, 3, 4}, 5);
-        o.silent = {2};
-        drive = std::make_unique<sim::VirtualDrive>(o);
-        ASSERT_TRUE(drive->Start()) << drive->Error();
+        CliDriveFixture::SetUp();
+        StartDrive({1, 2, 3, 4}, {2});
     }
-    void TearDown() override {
-        drive->Stop();
-        CliFixture::TearDown();
-    }
-    CliRun Bus(std::vector<std::string> args) {
-        args.insert(args.end(), {"--port", drive->SlavePath()});
-        return Cli(std::move(args));
-    }
-    std::unique_ptr<sim::VirtualDrive> drive;
 };
 
 TEST_F(CliBusBackup, BackupDriftAndRestoreReportAndExitAsTheySay) {

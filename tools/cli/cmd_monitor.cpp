@@ -1,6 +1,7 @@
 // kolt-cli monitor: the single-station or all-station monitor without a
 // window, one line (or CSV row) per station and poll cycle.
 #include "cli_command.h"
+#include "interrupt_catcher.h"
 #include "monitor_session.h"
 
 #include "base/texts.h"
@@ -11,7 +12,6 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <thread>
 
@@ -28,28 +28,6 @@ constexpr std::array<OptionSpec, 5> kOptions{{
 }};
 
 constexpr auto kPollPeriod = std::chrono::milliseconds(400);
-
-// Read on the bus thread too (in the scan's pump), hence atomic; lock-free, so
-// the handler may set it.
-std::atomic<int> gInterrupted{0};
-void OnInterrupt(int) { gInterrupted = 1; }
-
-// Ctrl+C ends the monitor after the cycle in progress; the old handler comes
-// back when the command ends.
-class InterruptCatcher {
-public:
-    InterruptCatcher() {
-        gInterrupted = 0;
-        struct sigaction sa {};
-        sa.sa_handler = OnInterrupt;
-        sigemptyset(&sa.sa_mask);
-        ::sigaction(SIGINT, &sa, &old_);
-    }
-    ~InterruptCatcher() { ::sigaction(SIGINT, &old_, nullptr); }
-
-private:
-    struct sigaction old_ {};
-};
 
 const char* OnOff(std::int32_t state) { return state ? "on" : "off"; }
 
@@ -108,11 +86,11 @@ int RunMonitor(CliContext& ctx, const Args& args) {
         if (mon.bus.Call([&] { return OpenLinkPort(mon.bus.link, request); }) != LinkOutcome::Linked) return kExitRefused;
         app.linkedFlag = 1;
         ctx.prompts.SetPumpHook([&] {
-            if (gInterrupted) app.cancelFlag = 1;
+            if (InterruptCatcher::Interrupted()) app.cancelFlag = 1;
         });
         const bool opened = mon.bus.Call([&] { return mon.engine.StartAll(ParseStationRange(*p.Value("--stations"))); });
         ctx.prompts.SetPumpHook(nullptr);
-        if (!opened) return gInterrupted ? kExitOk : kExitRefused;
+        if (!opened) return InterruptCatcher::Interrupted() ? kExitOk : kExitRefused;
     } else {
         if (mon.bus.Link(request, {station}) != LinkOutcome::Linked) return kExitRefused;
         if (!mon.bus.Call([&] { return mon.engine.StartSingle(station); })) return kExitRefused;
@@ -143,16 +121,16 @@ int RunMonitor(CliContext& ctx, const Args& args) {
             // garbled or refused reply ends the monitor only when asked to.
             if (!outcome.ok && (stopOnError || !app.linkedFlag)) return kExitRefused;
         }
-        if (gInterrupted) break;
+        if (InterruptCatcher::Interrupted()) break;
         // A cycle that took longer than the period starts the next one at once.
         next += kPollPeriod;
         const auto now = std::chrono::steady_clock::now();
         if (next < now) next = now;
         if (count >= 0 && cycle + 1 >= count) break;
-        while (!gInterrupted && std::chrono::steady_clock::now() < next)
+        while (!InterruptCatcher::Interrupted() && std::chrono::steady_clock::now() < next)
             std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
                 next - std::chrono::steady_clock::now(), std::chrono::milliseconds(20)));
-        if (gInterrupted) break;
+        if (InterruptCatcher::Interrupted()) break;
     }
     return kExitOk;
 }
