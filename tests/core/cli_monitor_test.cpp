@@ -57,27 +57,23 @@ TEST_F(CliMonitor, StationsListPollsTheStationsThatAnswered) {
     for (std::size_t i = 1; i < 5; ++i) EXPECT_EQ(lines[i].substr(24, 3), i % 2 ? ",1," : ",3,");
     // Nobody there: refused.
     const CliRun none = Bus({"monitor", "--stations", "2", "--count", "1"});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.err, "No station answered.\n");
+    EXPECT_EQ(std::tie(none.status, none.err), std::make_tuple(1, std::string("No station answered.\n")));
 }
 
 TEST_F(CliMonitor, ALostStationIsReportedAndPolledAgainUnlessStopOnError) {
     drive->SetIgnoreReads(1, 0x00F2, true);  // the values poll never answers
     const CliRun goOn = Bus({"monitor", "--station", "1", "--count", "2"});
-    EXPECT_EQ(goOn.status, 0);
-    EXPECT_EQ(goOn.out, "");
-    EXPECT_EQ(goOn.err, "Communication error!!\nStation: 001\nCommunication error!!\nStation: 001\n");
+    EXPECT_EQ(std::tie(goOn.status, goOn.out, goOn.err),
+              std::make_tuple(0, std::string(), std::string("Communication error!!\nStation: 001\nCommunication error!!\nStation: 001\n")));
     const CliRun stop = Bus({"monitor", "--station", "1", "--count", "2", "--stop-on-error"});
-    EXPECT_EQ(stop.status, 1);
-    EXPECT_EQ(stop.err, "Communication error!!\nStation: 001\n");
+    EXPECT_EQ(std::tie(stop.status, stop.err), std::make_tuple(1, std::string("Communication error!!\nStation: 001\n")));
 }
 
 TEST_F(CliMonitor, ControlSendsFrequencyThenOneControlWord) {
     const CliRun r = Bus({"control", "--station", "1", "run", "rev", "--freq", "30", "--toggle", "s1"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Station 001: frequency command 030.00 Hz\nStation 001: control word 0x0023\n");
-    EXPECT_EQ(Register(1, true), 0x0023);
-    EXPECT_EQ(Register(1, false), 3000);
+    EXPECT_EQ(std::make_tuple(r.out, Register(1, true), Register(1, false)),
+              std::make_tuple("Station 001: frequency command 030.00 Hz\nStation 001: control word 0x0023\n", 0x0023, 3000));
     // The later of two conflicting words wins; S1 is reported on now, so it goes off.
     ASSERT_EQ(Bus({"control", "--station", "1", "fwd", "stop", "run", "--toggle", "S1"}).status, 0);
     EXPECT_EQ(Register(1, true), 0x0001);
@@ -105,30 +101,24 @@ TEST_F(CliMonitor, ControlChecksBeforeSendingAnything) {
         std::vector<std::string> args = {"control", "--station", "1"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun r = Bus(args);
-        EXPECT_EQ(r.status, c.status) << c.args.size();
-        if (!c.err.empty()) {
-            EXPECT_EQ(r.err, c.err);
-        }
-        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(std::make_tuple(r.status, c.err.empty() ? c.err : r.err, r.out), std::make_tuple(c.status, c.err, ""))
+            << c.args.size();
     }
     long writes = 0;
     drive->WithStation(1, [&](sim::VirtualStation& s) { writes = s.WritesAccepted(); });
-    EXPECT_EQ(writes, 0);
-    EXPECT_EQ(Register(1, false), Register(3, false));
+    EXPECT_EQ(std::make_tuple(writes, Register(1, false)), std::make_tuple(0L, Register(3, false)));
 }
 
 TEST_F(CliMonitor, ControlWritesAParameterAndResetsOnlyWithYes) {
     CliRun r = Bus({"control", "--station", "3", "--param", "F01=12.5"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Station 003: F01 = 12.5\n");
-    EXPECT_EQ(drive->ParamValue(3, 1), 125);
+    EXPECT_EQ(std::make_tuple(r.out, drive->ParamValue(3, 1)), std::make_tuple("Station 003: F01 = 12.5\n", 125));
     r = Bus({"control", "--station", "3", "--param", "F52=10", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(drive->ParamValue(3, 1), 50);  // back to the factory default
     // The drive refuses a read-only parameter: its text, exit 1.
     r = Bus({"control", "--station", "3", "--param", "F53=1"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Write Mode Error !\n");
+    EXPECT_EQ(std::make_tuple(r.status, r.err), std::make_tuple(1, "Write Mode Error !\n"));
 }
 
 }  // namespace

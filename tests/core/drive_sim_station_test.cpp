@@ -49,8 +49,7 @@ TEST(DriveSimStation, AnswersWithFactoryDefaultsAndRefusesWhatADriveRefuses) {
         const std::string reply = Ask(s, frame);
         EXPECT_EQ(reply.size() == 11 ? reply.substr(3, 4) : reply, code) << frame;
     }
-    EXPECT_EQ(s.ParamValue(1), 50);
-    EXPECT_EQ(s.WritesAccepted(), 0);
+    EXPECT_EQ(std::make_tuple(s.ParamValue(1), s.WritesAccepted()), std::make_tuple(50, 0));
     EXPECT_EQ(Ask(s, Frame(ModbusRequest::WriteParam(1, 1, 9990))).size(), 17u);
     EXPECT_EQ(s.ParamValue(1), 9990);
     // Write requests are counted per register, taken or refused, by function 10 or 06; a read is no write.
@@ -69,19 +68,17 @@ TEST(DriveSimStation, RunsRampsAndTrips) {
     const auto at = [&](int seconds) { return t0 + std::chrono::seconds(seconds); };
     Ask(s, Frame(ModbusRequest::WriteReg(1, kRegFreqCommand, 3000)), t0);
     Ask(s, Frame(ModbusRequest::WriteReg(1, kRegControlWord, 0x0001 | 0x0002 | (1 << 5) | (1 << 12))), t0);
-    EXPECT_EQ(s.ReadRegister(kRegStatusWord, t0), 0x0003);
-    EXPECT_EQ(s.ReadRegister(kRegTerminals, t0), 0x0081);  // S1 and RY1
+    EXPECT_EQ(std::make_tuple(s.ReadRegister(kRegStatusWord, t0), s.ReadRegister(kRegTerminals, t0)),
+              std::make_tuple(0x0003, 0x0081));  // running forward; S1 and RY1
     // F01 is 5.0 s from 0 to the maximum output frequency: after 1 s a fifth of it.
     EXPECT_EQ(s.OutputFrequency(at(1)), s.ParamValue(117) / 5);
     EXPECT_EQ(s.OutputFrequency(at(30)), 3000);
     EXPECT_GT(*s.ReadRegister(kRegMonitorBlock + 4, at(30)), 0);  // current
     s.SetFault(7);
-    EXPECT_EQ(s.ReadRegister(kRegFaultCode, at(31)), 7);
-    EXPECT_EQ(s.OutputFrequency(at(31)), 0);
+    EXPECT_EQ(std::make_tuple(s.ReadRegister(kRegFaultCode, at(31)), s.OutputFrequency(at(31))), std::make_tuple(7, 0));
     Ask(s, Frame(ModbusRequest::WriteReg(1, kRegControlWord, 0x0008)), at(32));
     EXPECT_EQ(std::make_tuple(s.Fault(), s.ControlWord()), std::make_tuple(0, 0));  // the reset bit does not stick
 }
-
 
 TEST(DriveSimStation, AScheduledFaultTripsARunningDriveUntilAReset) {
     VirtualStation s(2, 5, 12, true);
@@ -90,15 +87,14 @@ TEST(DriveSimStation, AScheduledFaultTripsARunningDriveUntilAReset) {
     s.ScheduleFault(11, at(10));
     Ask(s, Frame(ModbusRequest::WriteReg(2, kRegFreqCommand, 3000)), t0);
     Ask(s, Frame(ModbusRequest::WriteReg(2, kRegControlWord, 0x0001)), t0);
-    EXPECT_EQ(s.ReadRegister(kRegFaultCode, at(9)), 0);
-    EXPECT_EQ(s.OutputFrequency(at(9)), 3000);
+    EXPECT_EQ(std::make_tuple(s.ReadRegister(kRegFaultCode, at(9)), s.OutputFrequency(at(9))), std::make_tuple(0, 3000));
     // Due: the very next request sees the trip, and the run command is gone.
     EXPECT_EQ(Ask(s, Frame(ModbusRequest::FaultBlock(2)), at(10)).substr(7, 12), "0000000B0000");
     EXPECT_EQ(s.OutputFrequency(at(10)), 0);
     EXPECT_EQ(s.ControlWord(), 0);
     Ask(s, Frame(ModbusRequest::WriteReg(2, kRegControlWord, 0x0008)), at(11));
-    EXPECT_EQ(s.ReadRegister(kRegFaultCode, at(60)), 0);  // reset, and it does not come back
-    EXPECT_EQ(s.OutputFrequency(at(60)), 0);
+    // Reset, and it does not come back.
+    EXPECT_EQ(std::make_tuple(s.ReadRegister(kRegFaultCode, at(60)), s.OutputFrequency(at(60))), std::make_tuple(0, 0));
 }
 
 TEST(DriveSimOptions, FaultPlans) {

@@ -60,12 +60,11 @@ TEST_F(BlockRead, ReadsEachRunWithOneRequestAndGetsWhatReadGets) {
     ASSERT_TRUE(r.Ok()) << r.message;
     EXPECT_EQ(TakeHeard(), kBlockFrames);
     // F00 the model, F07 and C25 as set at start, C12 as changed, F53 version 1.2.
-    EXPECT_EQ(Pinned(r), std::make_tuple(5, 4500, 555, 3, 12));
-    EXPECT_TRUE(memory.SingleReadBlocks(3).empty());
+    EXPECT_EQ(std::make_tuple(Pinned(r), memory.SingleReadBlocks(3).size()),
+              std::make_tuple(std::make_tuple(5, 4500, 555, 3, 12), 0u));
 
     ASSERT_TRUE(ReadParameters(ctx, 3, true, true));
-    EXPECT_EQ(TakeHeard().size(), 113u);
-    EXPECT_TRUE(r.values == app.staging.values[0]);
+    EXPECT_EQ(std::make_tuple(TakeHeard().size(), r.values == app.staging.values[0]), std::make_tuple(113u, true));
 }
 
 TEST_F(BlockRead, ARefusedRunIsReadSinglyAndRememberedForThatStation) {
@@ -74,22 +73,20 @@ TEST_F(BlockRead, ARefusedRunIsReadSinglyAndRememberedForThatStation) {
     ASSERT_TRUE(first.Ok()) << first.message;
     // Four runs by blocks, the refused block once (an exception is not repeated), then its 61 registers.
     const auto heard = TakeHeard();
-    EXPECT_EQ(heard.size(), 4u + 1u + 61u);
-    EXPECT_EQ(std::count(heard.begin(), heard.end(), ":03030064003D59"), 1);
-    EXPECT_EQ(Pinned(first), std::make_tuple(5, 4500, 555, 3, 12));
-    EXPECT_EQ(memory.SingleReadBlocks(3), std::set<std::uint16_t>{0x0064});
+    EXPECT_EQ(std::make_tuple(heard.size(), std::count(heard.begin(), heard.end(), ":03030064003D59"), Pinned(first),
+                              memory.SingleReadBlocks(3)),
+              std::make_tuple(4u + 1u + 61u, 1, std::make_tuple(5, 4500, 555, 3, 12), std::set<std::uint16_t>{0x0064}));
 
     const BlockReadResult again = ReadParameterBlocks(port, 3, memory);
     ASSERT_TRUE(again.Ok()) << again.message;
     const auto heardAgain = TakeHeard();
-    EXPECT_EQ(heardAgain.size(), 4u + 61u);
-    EXPECT_EQ(std::count(heardAgain.begin(), heardAgain.end(), ":03030064003D59"), 0);
-    EXPECT_TRUE(again.values == first.values);
+    EXPECT_EQ(std::make_tuple(heardAgain.size(), std::count(heardAgain.begin(), heardAgain.end(), ":03030064003D59"),
+                              again.values == first.values),
+              std::make_tuple(4u + 61u, 0, true));
 
     // Station 1 answers blocks: it is read by blocks and nothing is kept for it.
     ASSERT_TRUE(ReadParameterBlocks(port, 1, memory).Ok());
-    EXPECT_EQ(TakeHeard().size(), 5u);
-    EXPECT_TRUE(memory.SingleReadBlocks(1).empty());
+    EXPECT_EQ(std::make_tuple(TakeHeard().size(), memory.SingleReadBlocks(1).size()), std::make_tuple(5u, 0u));
 }
 
 TEST_F(BlockRead, AFailingStationEndsTheReadAtItsFirstParameter) {
@@ -97,15 +94,14 @@ TEST_F(BlockRead, AFailingStationEndsTheReadAtItsFirstParameter) {
     // Silence ends the read; garbled blocks fall back, and their singles are garbled too.
     drive->SetSilent(3, true);
     BlockReadResult r = ReadParameterBlocks(port, 3, memory);
-    EXPECT_EQ(std::make_tuple(r.Ok(), r.result, r.failedNumber, r.message), std::make_tuple(false, 0, 0, "TIME-OUT !!"));
-    EXPECT_TRUE(memory.SingleReadBlocks(3).empty());
+    EXPECT_EQ(std::make_tuple(r.Ok(), r.result, r.failedNumber, r.message, memory.SingleReadBlocks(3).size()),
+              std::make_tuple(false, 0, 0, "TIME-OUT !!", 0u));
 
     drive->SetSilent(3, false);
     drive->SetBadLrc(3, true);
     r = ReadParameterBlocks(port, 3, memory);
-    EXPECT_EQ(std::make_tuple(r.Ok(), r.result, r.failedNumber, r.message),
-              std::make_tuple(false, 1, 0, "Check Sum Error !!"));
-    EXPECT_EQ(memory.SingleReadBlocks(3), std::set<std::uint16_t>{0x0000});
+    EXPECT_EQ(std::make_tuple(r.Ok(), r.result, r.failedNumber, r.message, memory.SingleReadBlocks(3)),
+              std::make_tuple(false, 1, 0, "Check Sum Error !!", std::set<std::uint16_t>{0x0000}));
 }
 
 TEST(DriveSimOptions, PresetsAndBlockRefusals) {

@@ -84,8 +84,8 @@ TEST_F(OnlineWrite, RefusedEditIsTakenBackCompletely) {
     EXPECT_EQ(Boxes(prompts), Texts{"Error Message: Data Over Range !"});
     EXPECT_EQ(std::make_tuple(Setting(*doc, kF07), view->cellText[kF07], doc->IsModified(), drive->ParamValue(1, kF07)),
               std::make_tuple(old, "old", false, old));
-    EXPECT_EQ(app.linkedFlag, 1);               // the link stays
-    EXPECT_EQ(port.TransactionCount(), 3 + 1);  // an exception reply is not repeated
+    // The link stays; an exception reply is not repeated.
+    EXPECT_EQ(std::make_tuple(app.linkedFlag, port.TransactionCount()), std::make_tuple(1, 3L + 1));
 }
 
 TEST_F(OnlineWrite, FactoryResetIsAskedFirst) {
@@ -93,18 +93,17 @@ TEST_F(OnlineWrite, FactoryResetIsAskedFirst) {
     view->Edit(kF52, 20);
     prompts.yesNoAnswers = {false};
     OnViewEditCommitted(ctx, *doc, *view, kF52);
-    EXPECT_EQ(Boxes(prompts), Texts{"Write Message: Code: F52\nReset to factory default (60 Hz)?"});
-    EXPECT_EQ(prompts.shown[0].icon, Icon::Exclamation);
-    EXPECT_EQ(drive->FramesSeen(), frames);  // No: nothing sent
-    EXPECT_EQ(std::make_pair(Setting(*doc, kF52), doc->IsModified()), std::make_pair(0, false));
+    // No: nothing sent.
+    EXPECT_EQ(std::make_tuple(Boxes(prompts), prompts.shown[0].icon, drive->FramesSeen(), Setting(*doc, kF52), doc->IsModified()),
+              std::make_tuple(Texts{"Write Message: Code: F52\nReset to factory default (60 Hz)?"}, Icon::Exclamation, frames, 0,
+                              false));
 
     // Yes: the drive goes back to its defaults and F52 shows 0 again.
     drive->SetParamValue(1, kF07, 1234);
     view->Edit(kF52, 10);
     OnViewEditCommitted(ctx, *doc, *view, kF52);
-    EXPECT_EQ(prompts.Texts().back(), "Write Parameter Successfully !!");
-    EXPECT_NE(drive->ParamValue(1, kF07), 1234);
-    EXPECT_EQ(std::make_pair(Setting(*doc, kF52), view->cellText[kF52]), std::make_pair(0, std::string("0")));
+    EXPECT_EQ(std::make_tuple(prompts.Texts().back(), drive->ParamValue(1, kF07) != 1234, Setting(*doc, kF52), view->cellText[kF52]),
+              std::make_tuple("Write Parameter Successfully !!", true, 0, std::string("0")));
 }
 
 TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
@@ -115,12 +114,12 @@ TEST_F(OnlineWrite, OfflineOrUnlinkedEditsStayInTheDocumentOnly) {
     app.linkedFlag = 0;
     view->Edit(kF07, 4300);
     OnViewEditCommitted(ctx, *doc, *view, kF07);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(std::make_tuple(Setting(*doc, kF07), view->cellText[kF07], view->reverts), std::make_tuple(4300, "43.00", 0));
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), Setting(*doc, kF07), view->cellText[kF07], view->reverts),
+              std::make_tuple(0u, 4300, "43.00", 0));
 
     EXPECT_FALSE(WriteOneParameter(ctx, 1, kF07, 4000));
-    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: KOLT Not Link With PC !!"});
-    EXPECT_EQ(port.TransactionCount(), 3);  // only the link's
+    EXPECT_EQ(std::make_tuple(Boxes(prompts), port.TransactionCount()),  // only the link's transactions
+              std::make_tuple(Texts{"Communication Message: KOLT Not Link With PC !!"}, 3L));
 }
 
 TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
@@ -128,10 +127,10 @@ TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     dialog.Edit(kF07, 4200);
     app.busyFlag = 1;  // the modal dialog's
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF07, 4200);
-    EXPECT_EQ(app.busyFlag, 1);  // still up: the dialog is still open
-    EXPECT_EQ(std::make_pair(drive->ParamValue(2, kF07) == 4200, drive->ParamValue(1, kF07) == 4200),
-              std::make_pair(true, false));
-    EXPECT_EQ(view->cellText[kF07], "42.00");  // the view follows
+    // The busy flag still up (the dialog is still open), and the view follows.
+    EXPECT_EQ(std::make_tuple(app.busyFlag, drive->ParamValue(2, kF07) == 4200, drive->ParamValue(1, kF07) == 4200,
+                              view->cellText[kF07]),
+              std::make_tuple(1, true, false, "42.00"));
     // Refused, or F52 answered No: the dialog takes its edit back.
     dialog.Edit(kF07, MaxValue(kF07) + 1);
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF07, MaxValue(kF07) + 1);
@@ -139,15 +138,13 @@ TEST_F(OnlineWrite, DefiniteDialogWritesToItsOwnStation) {
     prompts.yesNoAnswers = {false};
     dialog.Edit(kF52, 10);
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF52, 10);
-    EXPECT_EQ(Setting(*doc, kF52), 0);
-    EXPECT_EQ(dialog.reverts, 2);
-    EXPECT_EQ(prompts.Texts(), (Texts{"Write Parameter Successfully !!", "Data Over Range !",
-                                      "Code: F52\nReset to factory default (50 Hz)?"}));
+    EXPECT_EQ(std::make_tuple(Setting(*doc, kF52), dialog.reverts, prompts.Texts()),
+              std::make_tuple(0, 2, Texts{"Write Parameter Successfully !!", "Data Over Range !",
+                                          "Code: F52\nReset to factory default (50 Hz)?"}));
 
     // F52 = 0 resets nothing: as in the view's grid, nothing is sent.
     const long frames = drive->FramesSeen();
     dialog.Edit(kF52, 0);
     OnDefiniteEditCommitted(ctx, *doc, *view, &dialog, 2, kF52, 0);
-    EXPECT_EQ(drive->FramesSeen(), frames);
-    EXPECT_EQ(prompts.shown.size(), 3u);
+    EXPECT_EQ(std::make_tuple(drive->FramesSeen(), prompts.shown.size()), std::make_tuple(frames, 3u));
 }

@@ -15,11 +15,7 @@ namespace {
 
 class LinkProcedure : public LinkBench {
 protected:
-    void ExpectUnlinked() {
-        EXPECT_FALSE(port.IsOpen());
-        EXPECT_EQ(app.linkedFlag, 0);
-        EXPECT_EQ(app.busyFlag, 0);
-    }
+    void ExpectUnlinked() { EXPECT_EQ(std::make_tuple(port.IsOpen(), app.linkedFlag, app.busyFlag), std::make_tuple(false, 0, 0)); }
 };
 
 }  // namespace
@@ -32,9 +28,9 @@ TEST_F(LinkProcedure, SingleStationLinksAndReadsVersionAndModel) {
     r.line.baudRate = 19200;
     r.line.parity = 2;
     EXPECT_EQ(RunLinkCommand(ctx, r), LinkOutcome::Linked);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(std::tie(app.linkedFlag, app.busyFlag, app.currentStation, app.softwareVersion, app.currentModel),
-              std::make_tuple(1, 0, 5, 23, 7));
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), app.linkedFlag, app.busyFlag, app.currentStation, app.softwareVersion,
+                              app.currentModel),
+              std::make_tuple(0u, 1, 0, 5, 23, 7));
     // The dialog's line settings are kept; echo, version and capacity were asked.
     EXPECT_EQ(std::make_tuple(app.linkedList[1], app.settings.baudRate, port.PortName(), port.TransactionCount()),
               std::make_tuple(5, 19200, "COM1", 3L));
@@ -46,21 +42,21 @@ TEST_F(LinkProcedure, ListSkipsASilentFirstStation) {
     o.silent = {2};
     StartDrive(o);
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo({2, 3})), LinkOutcome::Linked);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(std::tie(app.currentStation, app.linkedList[1], app.scanFlag), std::make_tuple(3, 0, 0));  // 2 removed
+    // Station 2 removed from the list; two echo calls for it, one for the
+    // answering one, then version and capacity.
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), app.currentStation, app.linkedList[1], app.scanFlag,
+                              prompts.progressCancellable, prompts.progressCloses, port.TransactionCount()),
+              std::make_tuple(0u, 3, 0, 0, true, 1, 5L));
     EXPECT_EQ(prompts.progressTexts, (Texts{"Station_002 ... ... ...", "Station_003 ... ... ..."}));
-    EXPECT_EQ(std::make_pair(prompts.progressCancellable, prompts.progressCloses), std::make_pair(true, 1));
-    // Two echo calls for the silent station, one for the answering one, then version and capacity.
-    EXPECT_EQ(port.TransactionCount(), 5);
 }
 
 // Every silent station costs two 400 ms echo calls: the only drive sits low here.
 TEST_F(LinkProcedure, AllStationsFindsTheOnlyDriveAndLeavesTheRestUnprobed) {
     StartDrive(QuickDrive({2}));
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo(AllStations())), LinkOutcome::Linked);
-    EXPECT_EQ(std::tie(app.currentStation, app.linkedCount), std::make_tuple(2, 254));
-    EXPECT_EQ(std::tie(app.linkedList[1], app.linkedList[2], app.linkedList[3]), std::make_tuple(0, 2, 3));
-    EXPECT_EQ(prompts.progressSteps, 2);
+    EXPECT_EQ(std::tie(app.currentStation, app.linkedCount, app.linkedList[1], app.linkedList[2], app.linkedList[3],
+                       prompts.progressSteps),
+              std::make_tuple(2, 254, 0, 2, 3, 2));
 }
 
 TEST_F(LinkProcedure, CancelDuringTheScanClosesThePortSilently) {
@@ -74,11 +70,10 @@ TEST_F(LinkProcedure, CancelDuringTheScanClosesThePortSilently) {
         }
     };
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo(AllStations())), LinkOutcome::NoStation);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_TRUE(scanning);
     ExpectUnlinked();
     // Closed by Cancel only, after one echo.
-    EXPECT_EQ(std::make_tuple(app.scanFlag, prompts.progressCloses, port.TransactionCount()), std::make_tuple(0, 1, 1L));
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), scanning, app.scanFlag, prompts.progressCloses, port.TransactionCount()),
+              std::make_tuple(0u, true, 0, 1, 1L));
 }
 
 TEST_F(LinkProcedure, ScanFindsAStationOnItsSecondEchoCall) {
@@ -111,10 +106,9 @@ TEST_F(LinkProcedure, FailuresShowTheirTextAndLeaveTheLinkDown) {
     drive->SetSilentAfter(drive->RepliesSent() + 1);
     const long before = port.TransactionCount();
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo({2})), LinkOutcome::Failed);
-    EXPECT_EQ(port.TransactionCount() - before, 1 + 3);  // echo, then three version calls
-    EXPECT_EQ(Boxes(prompts),
-              (Texts{"Communication Message: Check Sum Error !!", "Communication Message: TIME-OUT !!"}));
-    EXPECT_EQ(app.softwareVersion, 0);
+    // Echo, then three version calls.
+    EXPECT_EQ(std::make_tuple(port.TransactionCount() - before, Boxes(prompts), app.softwareVersion),
+              std::make_tuple(1 + 3, Texts{"Communication Message: Check Sum Error !!", "Communication Message: TIME-OUT !!"}, 0));
     ExpectUnlinked();
 }
 
@@ -133,9 +127,8 @@ TEST_F(LinkProcedure, LinkAgainIsRefusedAndUnlinkClosesThePortAndTheMonitors) {
     StartDrive(QuickDrive({4}));
     LinkStation(4);
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo({4})), LinkOutcome::PortInUse);
-    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: COM Port already opened!"});
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::make_tuple(Boxes(prompts), port.IsOpen(), app.busyFlag),
+              std::make_tuple(Texts{"Communication Message: COM Port already opened!"}, true, 0));
 
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo({}, LinkButton::Unlink)), LinkOutcome::Unlinked);
     // No complaint about closing; the monitors go; the station is kept.
@@ -154,7 +147,6 @@ TEST_F(LinkProcedure, NothingHappensWhileAScanRunsOnCloseOrForALoneComma) {
     EXPECT_EQ(app.settings.baudRate, 38400);  // Close keeps the old settings
     // A lone comma opens and closes the port without a message.
     EXPECT_EQ(RunLinkCommand(ctx, LinkTo(ParseStationList(","))), LinkOutcome::NoStation);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(port.TransactionCount(), 0);
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), port.TransactionCount()), std::make_tuple(0u, 0L));
     ExpectUnlinked();
 }

@@ -36,29 +36,25 @@ TEST_F(ReadProcedure, ReadIntoANewDocumentTakesEveryValueAndTheLinkState) {
     app.staging.values[0][200] = 77;
 
     ASSERT_TRUE(RunReadCommand(ctx, {3, true, true}));
-    EXPECT_TRUE(prompts.shown.empty());
     ASSERT_NE(host.doc, nullptr);
-    EXPECT_EQ(host.creations, 1);
     const CMarbenDoc& doc = *host.doc;
-    // F07, C25 and F00 (the drive's capacity code) as the drive holds them.
-    EXPECT_EQ(std::make_tuple(Setting(doc, kF07), Setting(doc, kC25Slot), Setting(doc, 0), doc.model),
-              std::make_tuple(4500, 3, 5, 5));
-    EXPECT_FALSE(doc.IsCompare());
-    EXPECT_TRUE(doc.IsModified());
+    // F07, C25 and F00 (the drive's capacity code) as the drive holds them; the
+    // fresh read taken by the new document.
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), host.creations, Setting(doc, kF07), Setting(doc, kC25Slot),
+                              Setting(doc, 0), doc.model, doc.IsCompare(), doc.IsModified(), app.freshRead),
+              std::make_tuple(0u, 1, 4500, 3, 5, 5, false, true, 0));
     EXPECT_EQ(std::tie(app.currentStation, app.currentModel, app.softwareVersion, app.busyFlag, app.linkedFlag),
               std::make_tuple(3, 5, 12, 0, 1));
-    EXPECT_EQ(app.freshRead, 0);  // taken by the new document
     // The read buffer starts clean, also beyond the parameters.
     EXPECT_EQ(std::tie(app.staging.compareMode, app.staging.names[0], app.staging.values[0][200]),
               std::make_tuple(0, "", 0));
 
     // Version and capacity, then one transaction per parameter.
-    EXPECT_EQ(port.TransactionCount(), 3 + 2 + 111);
     ASSERT_EQ(prompts.progressTexts.size(), 111u);
-    EXPECT_EQ(prompts.progressTexts[7], "Read Inverter Function Parameter...F07");
-    EXPECT_EQ(prompts.progressTexts.back(), "Read Inverter Function Parameter...C55");
-    EXPECT_EQ(prompts.progressSteps, 56);
-    EXPECT_FALSE(prompts.progressCancellable || prompts.progressOpen);
+    EXPECT_EQ(std::make_tuple(port.TransactionCount(), prompts.progressTexts[7], prompts.progressTexts.back(),
+                              prompts.progressSteps, prompts.progressCancellable || prompts.progressOpen),
+              std::make_tuple(3 + 2 + 111, "Read Inverter Function Parameter...F07",
+                              "Read Inverter Function Parameter...C55", 56, false));
 }
 
 TEST_F(ReadProcedure, OnlyBasicReadPutsEveryAdvancedParameterBackToItsDefault) {
@@ -68,12 +64,10 @@ TEST_F(ReadProcedure, OnlyBasicReadPutsEveryAdvancedParameterBackToItsDefault) {
     for (int slot : {kC00Slot, kC25Slot, kC55Slot}) doc.values[0][slot] = 7;  // edits the refill must replace
 
     ASSERT_TRUE(RunReadCommand(ctx, {3, true, false}));
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(Setting(doc, kF07), 4500);  // read from the drive
-    // Model 5's factory defaults: C00 0, C25 17, C55 0.
-    EXPECT_EQ(std::make_tuple(Setting(doc, kC00Slot), Setting(doc, kC25Slot), Setting(doc, kC55Slot)),
-              std::make_tuple(0, 17, 0));
-    EXPECT_EQ(port.TransactionCount(), 3 + 2 + 55);
+    // F07 from the drive; model 5's factory defaults: C00 0, C25 17, C55 0.
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), Setting(doc, kF07), Setting(doc, kC00Slot), Setting(doc, kC25Slot),
+                              Setting(doc, kC55Slot), port.TransactionCount()),
+              std::make_tuple(0u, 4500, 0, 17, 0, 3 + 2 + 55));
 }
 
 TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
@@ -84,14 +78,12 @@ TEST_F(ReadProcedure, OnlyAdvancedReadIntoTheOpenDocumentKeepsBasicDefaults) {
     doc.printFields[kPrintRemark3] = "line 3";
 
     ASSERT_TRUE(RunReadCommand(ctx, {3, false, true}));
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(host.creations, 1);  // the open document was refilled, not replaced
-    EXPECT_EQ(std::tie(doc.stationTitles[2], doc.printFields[7]), std::make_tuple("feed pump", "line 3"));
-    EXPECT_EQ(Setting(doc, kF07), 5000);  // model 5's default, 50.00 Hz
-    EXPECT_EQ(Setting(doc, kC25Slot), 3);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(prompts.progressTexts.front(), "Read Inverter Function Parameter...C00");
-    EXPECT_EQ(port.TransactionCount(), 3 + 2 + 56);
+    // The open document refilled, not replaced; F07 at model 5's default, 50.00 Hz.
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), host.creations, doc.stationTitles[2], doc.printFields[7],
+                              Setting(doc, kF07), Setting(doc, kC25Slot), doc.IsModified()),
+              std::make_tuple(0u, 1, "feed pump", "line 3", 5000, 3, true));
+    EXPECT_EQ(std::make_tuple(prompts.progressTexts.front(), port.TransactionCount()),
+              std::make_tuple("Read Inverter Function Parameter...C00", 3 + 2 + 56));
 }
 
 TEST_F(ReadProcedure, ReadFailingMidwayLeavesEverythingAsItWas) {
@@ -103,12 +95,10 @@ TEST_F(ReadProcedure, ReadFailingMidwayLeavesEverythingAsItWas) {
     drive->SetSilentAfter(3 + 2 + 30);
 
     EXPECT_FALSE(RunReadCommand(ctx, {3, true, true}));
-    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: TIME-OUT !!"});
-    EXPECT_EQ(prompts.progressTexts.back(), "Read Inverter Function Parameter...F30");
-    EXPECT_FALSE(prompts.progressOpen);
-    EXPECT_EQ(doc.values[0], before);
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(app.staging.values[0], bufferBefore);
+    EXPECT_EQ(std::make_tuple(Boxes(prompts), prompts.progressTexts.back(), prompts.progressOpen, doc.IsModified()),
+              std::make_tuple(Texts{"Communication Message: TIME-OUT !!"}, "Read Inverter Function Parameter...F30",
+                              false, false));
+    EXPECT_EQ(std::tie(doc.values[0], app.staging.values[0]), std::tie(before, bufferBefore));
     // Station, model and version untouched; the link stays.
     EXPECT_EQ(std::tie(app.currentStation, app.currentModel, app.softwareVersion, app.busyFlag, app.linkedFlag),
               std::make_tuple(1, 2, 99, 0, 1));
@@ -119,8 +109,7 @@ TEST_F(ReadProcedure, CompareOrPreviewDocumentIsClosedAndANewOneCreated) {
     old.compareMode = 1;
     app.staging.compareMode = 1;
     ASSERT_TRUE(RunReadCommand(ctx, {3, true, false}));
-    EXPECT_EQ(std::tie(host.closes, host.creations), std::make_tuple(1, 2));
-    EXPECT_FALSE(host.doc->IsCompare());
+    EXPECT_EQ(std::make_tuple(host.closes, host.creations, host.doc->IsCompare()), std::make_tuple(1, 2, false));
 
     // The fresh document is modified: No to its save question.
     host.printPreview = true;
@@ -136,9 +125,8 @@ TEST_F(ReadProcedure, SaveQuestionComesFirstAndAFailedSaveStopsTheRead) {
 
     prompts.yesNoAnswers = {true};  // Yes, then the save dialog is cancelled
     EXPECT_FALSE(RunReadCommand(ctx, {3, true, true}));
-    EXPECT_EQ(prompts.shown.at(0).kind, "yesno");
-    EXPECT_EQ(port.TransactionCount(), before);
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::make_tuple(prompts.shown.at(0).kind, port.TransactionCount(), app.busyFlag),
+              std::make_tuple("yesno", before, 0));
 
     prompts.yesNoAnswers = {false};  // No: read without saving
     EXPECT_TRUE(RunReadCommand(ctx, {3, true, false}));
@@ -149,8 +137,7 @@ TEST_F(ReadProcedure, NotLinkedReadsNothing) {
     app.linkedFlag = 0;
     const long frames = drive->FramesSeen();
     EXPECT_FALSE(ReadParameters(ctx, 3, true, true));
-    EXPECT_EQ(prompts.Texts(), Texts{"KOLT Not Link With PC !!"});
-    EXPECT_EQ(drive->FramesSeen(), frames);
+    EXPECT_EQ(std::make_tuple(prompts.Texts(), drive->FramesSeen()), std::make_tuple(Texts{"KOLT Not Link With PC !!"}, frames));
 }
 
 // Compare Inverter with Default reads as Read does; its whole flow is a window test.
@@ -161,8 +148,7 @@ TEST_F(ReadProcedure, InverterCompareAsksToSaveBeforeAnyFrameAndCancelChangesNot
     prompts.yesNoCancelAnswers = {Answer::Cancel};
     EXPECT_FALSE(RunInverterCompareCommand(ctx, {3, false}));
     EXPECT_EQ(Boxes(prompts), Texts{"KOLT Quendal 1.2: The file has been modified!\nDo you want to save file?\n"});
-    EXPECT_EQ(port.TransactionCount(), before);
-    EXPECT_EQ(std::tie(host.closes, host.creations), std::make_tuple(0, 1));
-    EXPECT_EQ(std::tie(app.currentStation, app.settings.hz50, app.staging.compareMode, app.busyFlag),
-              std::make_tuple(1, 1, 0, 0));
+    EXPECT_EQ(std::make_tuple(port.TransactionCount(), host.closes, host.creations, app.currentStation, app.settings.hz50,
+                              app.staging.compareMode, app.busyFlag),
+              std::make_tuple(before, 0, 1, 1, 1, 0, 0));
 }

@@ -50,16 +50,15 @@ TEST_F(WriteProcedure, SingleStationGetsEveryWritableSettingAndItsVersionIsShown
     doc.values[0][52] = 10;  // a factory reset here would undo F07
     app.softwareVersion = 0;
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({2})), WriteOutcome::Completed);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_TRUE(Written(2));
-    EXPECT_EQ(std::make_tuple(app.softwareVersion, doc.IsModified(), prompts.progressOpen), std::make_tuple(12, false, false));
-    EXPECT_EQ(prompts.progressSteps, 56);  // parameters not written still advance the bar
+    // Parameters not written still advance the bar.
+    EXPECT_EQ(std::make_tuple(prompts.shown.size(), Written(2), app.softwareVersion, doc.IsModified(), prompts.progressOpen,
+                              prompts.progressSteps),
+              std::make_tuple(0u, true, 12, false, false, 56));
 
     const int writable = 99;  // F01..F51 and C00..C47: F00, F52 and the read-only ones never go
     const auto& texts = prompts.progressTexts;
-    EXPECT_EQ(texts.size(), static_cast<std::size_t>(writable));
-    EXPECT_EQ(texts.front(), kProgress + "F01");
-    EXPECT_EQ(texts.back(), kProgress + "C47");
+    ASSERT_EQ(texts.size(), static_cast<std::size_t>(writable));
+    EXPECT_EQ(std::make_tuple(texts.front(), texts.back()), std::make_tuple(kProgress + "F01", kProgress + "C47"));
     for (const char* never : {"F00", "F52", "F53", "F54", "C48", "C55"})
         EXPECT_EQ(std::find(texts.begin(), texts.end(), kProgress + never), texts.end()) << never;
     EXPECT_EQ(drive->RequestsForUs(), 3 + 1 + 1 + writable);
@@ -69,16 +68,14 @@ TEST_F(WriteProcedure, SilentMiddleStationAsksContinueOrAbort) {
     CMarbenDoc& doc = Setup({1, 2, 3}, {2});
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1, 2, 3})), WriteOutcome::Completed);  // Continue
     EXPECT_EQ(Boxes(prompts), Texts{"Write Message: Communication Error !!\nContinue to Next Station ?"});
-    EXPECT_TRUE(Written(1) && Written(3));
-    EXPECT_EQ(app.currentStation, 3);
+    EXPECT_EQ(std::make_tuple(Written(1) && Written(3), app.currentStation), std::make_tuple(true, 3));
 
     doc.values[0][kF07] = 4100;
     prompts.continueAnswers = {false};
     EXPECT_EQ(RunWriteCommand(ctx, doc, To({1, 2, 3})), WriteOutcome::Ended);
-    EXPECT_TRUE(Written(1, 4100) && Written(3, 4000));  // station 3 not reached
-    EXPECT_EQ(app.currentStation, 2);  // the last station attempted
-    EXPECT_EQ(prompts.progressOpens, prompts.progressCloses);
-    EXPECT_EQ(app.linkedFlag, 1);
+    // Station 3 not reached; station 2 was the last attempted.
+    EXPECT_EQ(std::make_tuple(Written(1, 4100) && Written(3, 4000), app.currentStation, prompts.progressOpens, app.linkedFlag),
+              std::make_tuple(true, 2, prompts.progressCloses, 1));
 }
 
 TEST_F(WriteProcedure, CapacityMismatchWritesNothingToThatDrive) {
@@ -108,9 +105,9 @@ TEST_F(WriteProcedure, RefusedValueShowsTheDrivesTextAndSkipsTheRestOfTheStation
     // Station 2 is the last: no question after its refusal.
     EXPECT_EQ(Boxes(prompts), (Texts{"Error Message: Data Over Range !", "Write Message: Continue to Next Station ?",
                                      "Error Message: Data Over Range !"}));
-    EXPECT_EQ(drive->ParamValue(1, kF07), 4000);
-    EXPECT_EQ(drive->ParamValue(1, kC26), c26Before);  // skipped after the refusal
-    EXPECT_EQ(prompts.progressTexts.back(), kProgress + "C25");
+    // C26 skipped after the refusal.
+    EXPECT_EQ(std::make_tuple(drive->ParamValue(1, kF07), drive->ParamValue(1, kC26), prompts.progressTexts.back()),
+              std::make_tuple(4000, c26Before, kProgress + "C25"));
 }
 
 TEST_F(WriteProcedure, OnlyTheChosenGroupIsWritten) {

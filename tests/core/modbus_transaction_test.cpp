@@ -81,16 +81,15 @@ TEST_F(ModbusTransaction, NormalRepliesFromAnyStation) {
     EXPECT_EQ(port.ReplyStation(), 5);
     Then(":011000010001ED\r\n");  // a write reply needs only the envelope
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::WriteParam(1, 1, 0)), kNormalReply);
-    EXPECT_EQ(Heard(), (std::vector<std::string>{":010300000001FB\r\n", ":010300000001FB\r\n",
-                                                 ":011000010001020000EB\r\n"}));
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(std::tuple(Heard(), prompts.shown.size()),
+              std::tuple(std::vector<std::string>{":010300000001FB\r\n", ":010300000001FB\r\n", ":011000010001020000EB\r\n"},
+                         0u));
 }
 
 TEST_F(ModbusTransaction, ExceptionReplyIsNotRepeatedAndAlwaysHasAText) {
     Then(":0183522A\r\n");
     EXPECT_EQ(port.TransactWithRetry(ModbusRequest::ReadParam(1, 7)), kExceptionReply);
-    EXPECT_EQ(port.ReplyExceptionText(), "Address Error !");
-    EXPECT_EQ(Heard().size(), 1u);
+    EXPECT_EQ(std::tuple(port.ReplyExceptionText(), Heard().size()), std::tuple("Address Error !", 1u));
     // Code 02 has no text of the drive's; the user still learns what came.
     Then(":0183027A\r\n");
     EXPECT_EQ(port.Transact(ModbusRequest::ReadParam(1, 7)), kExceptionReply);
@@ -128,11 +127,9 @@ TEST_F(ModbusTransaction, ShortOrMissingRepliesNeverYieldStaleData) {
     // Silence, or garbage that never starts a frame, is no reply, although the
     // buffer still starts with ':'.
     EXPECT_EQ(port.Transact(ModbusRequest::Capacity(1)), kNoReply);
-    EXPECT_EQ(port.ReceivedCount(), 0);
-    EXPECT_FALSE(port.ReplyRegister(0, v));
+    EXPECT_EQ(std::tuple(port.ReceivedCount(), port.ReplyRegister(0, v)), std::tuple(0, false));
     Then("garbage\r\n");
     EXPECT_EQ(port.Transact(ModbusRequest::Echo(1)), kNoReply);
-
 }
 
 TEST_F(ModbusTransaction, LateReplyIsNotTakenForTheNextOne) {

@@ -40,21 +40,18 @@ TEST_F(MonitorBench, SingleStartReadsVersionAndCapacityThenOpensTheWindow) {
     ASSERT_TRUE(engine.StartSingle(3));
     EXPECT_EQ(Heard(), (Frames{":0303002C0001CD", ":030300000001F9"}));
     EXPECT_EQ(std::tuple(app.currentStation, app.softwareVersion, app.currentModel), std::tuple(3, 12, 3));
-    EXPECT_EQ(Flags(), "linked monitoring single");
-    EXPECT_EQ(std::pair(windows.openedStation, windows.singleRefreshes), std::pair(3, 1));
     // The table starts over, F00 of the station holding the capacity code.
-    EXPECT_EQ(engine.Table()[3].freqUpper, 500);
-    EXPECT_EQ(engine.Table()[3].paramValues[0][0], 3);
-    EXPECT_FALSE(engine.MonitorMayStart());
+    EXPECT_EQ(std::tuple(Flags(), windows.openedStation, windows.singleRefreshes, engine.Table()[3].freqUpper,
+                         engine.Table()[3].paramValues[0][0], engine.MonitorMayStart()),
+              std::tuple("linked monitoring single", 3, 1, 500, 3, false));
 }
 
 TEST_F(MonitorBench, SingleStartFailuresOpenNothing) {
     StartLinked({1}, 1);
     // A station that does not answer: "TIME-OUT !!" after three calls.
     EXPECT_FALSE(engine.StartSingle(2));
-    EXPECT_EQ(Boxes(prompts), (Texts{"Communication Message: TIME-OUT !!"}));
-    EXPECT_EQ(Heard().size(), 3u);
-    EXPECT_EQ(windows.singleOpens, 0);
+    EXPECT_EQ(std::tuple(Boxes(prompts), Heard().size(), windows.singleOpens),
+              std::tuple(Texts{"Communication Message: TIME-OUT !!"}, 3u, 0));
     // The window cannot be made: no monitoring.
     windows.allowOpen = false;
     EXPECT_FALSE(engine.StartSingle(1));
@@ -64,8 +61,7 @@ TEST_F(MonitorBench, SingleStartFailuresOpenNothing) {
     drive->ClearFramesHeard();
     prompts.shown.clear();
     EXPECT_FALSE(engine.StartSingle(1));
-    EXPECT_EQ(Boxes(prompts), (Texts{"Communication Message: KOLT Not Link With PC !!"}));
-    EXPECT_TRUE(Heard().empty());
+    EXPECT_EQ(std::tuple(Boxes(prompts), Heard()), std::tuple(Texts{"Communication Message: KOLT Not Link With PC !!"}, Frames{}));
 }
 
 TEST_F(MonitorSingle, ACyclePollsLimitsValuesStatusParameterAndRefreshesThrice) {
@@ -76,8 +72,7 @@ TEST_F(MonitorSingle, ACyclePollsLimitsValuesStatusParameterAndRefreshesThrice) 
     EXPECT_EQ(Heard(), kCycle3);
     const StationRecord& r = engine.Table()[3];
     EXPECT_EQ(std::tuple(r.freqUpper, r.freqLower, r.faultCode, r.paramValues[0][0]), std::tuple(6000, 150, 24, 3));
-    EXPECT_EQ(windows.singleRefreshes, 1 + 3);
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(std::tuple(windows.singleRefreshes, prompts.shown.size()), std::tuple(1 + 3, 0u));
     // The next cycle reads the parameter chosen in "Fun. no.": C10 at position
     // 65 (register 0x006E), F01 at position 1 (one decimal).
     for (auto [position, number, value, frame, text] :
@@ -95,12 +90,11 @@ TEST_F(MonitorSingle, RepliesAndControlWordsGoToTheReplyingStation) {
     drive->SetParamValue(3, 7, 6000);
     engine.SelectFunction(4, 7);  // station 4's own selection: F07
     engine.PollCycle();
-    EXPECT_EQ(engine.Table()[4].freqUpper, 6000);
     // The request asked for station 3's F00 (capacity 3); the value is filed
     // under the replying station's selection.
-    EXPECT_EQ(engine.Table()[4].paramValues[0][7], 3);
-    EXPECT_EQ(engine.Table()[3].freqUpper, 500);
-    EXPECT_EQ(engine.Table()[3].paramValues[0][7], 0);
+    EXPECT_EQ(std::tuple(engine.Table()[4].freqUpper, engine.Table()[4].paramValues[0][7], engine.Table()[3].freqUpper,
+                         engine.Table()[3].paramValues[0][7]),
+              std::tuple(6000, 3, 500, 0));
     // The control word read from 3 comes back from 4: 4's requests go to 4.
     engine.SetRequest(4, MonitorButton::Run);
     engine.PostCommand(MonitorCommand::ControlWord, 3);
@@ -117,28 +111,26 @@ TEST_F(MonitorSingle, AFailedPollEndsTheCycleKeepingTheValuesRead) {
         prompts.shown.clear();
         EXPECT_EQ(Cycle().size(), frames);
         drive->SetIgnoreReads(3, static_cast<std::uint16_t>(ignored), false);
-        EXPECT_EQ(windows.singleRefreshes, refreshes);
         // Continue: one dialog, the link and the window stay.
-        EXPECT_EQ(Boxes(prompts), (Texts{"Monitor Message: Communication error!!\nStation: 003"}));
-        EXPECT_EQ(Flags(), "linked monitoring single");
+        EXPECT_EQ(std::tuple(windows.singleRefreshes, Boxes(prompts), Flags()),
+                  std::tuple(refreshes, Texts{"Monitor Message: Communication error!!\nStation: 003"},
+                             "linked monitoring single"));
     }
 }
 
 TEST_F(MonitorSingle, AGarbledReplyIsACheckSumErrorALostStationAskedAboutAbortCloses) {
     drive->SetBadLrc(3, true);
     EXPECT_EQ(Cycle().size(), 3u);
-    EXPECT_EQ(Boxes(prompts), (Texts{"Communication Message: Check Sum Error !!"}));
-    EXPECT_EQ(Flags(), "linked monitoring single");
+    EXPECT_EQ(std::tuple(Boxes(prompts), Flags()),
+              std::tuple(Texts{"Communication Message: Check Sum Error !!"}, "linked monitoring single"));
     drive->SetBadLrc(3, false);
     drive->SetSilent(3, true);
     engine.PollCycle();  // Continue
     EXPECT_TRUE(port.IsOpen());
     prompts.monitorAnswers = {false};
     engine.PollCycle();
-    EXPECT_EQ(Kinds(), (Texts{"comm", "monitor", "monitor"}));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(Flags(), "");
-    EXPECT_EQ(windows.singleCloses, 1);
+    EXPECT_EQ(std::tuple(Kinds(), port.IsOpen(), Flags(), windows.singleCloses),
+              std::tuple(Texts{"comm", "monitor", "monitor"}, false, "", 1));
     EXPECT_GE(host.statusRefreshes, 1);
     // Nothing is polled any more.
     drive->ClearFramesHeard();
@@ -154,8 +146,7 @@ TEST_F(MonitorSingle, TicksPollOnlyWhileLinkedIdleAndMonitoringAndFeedTheObserve
     EXPECT_TRUE(Heard().empty());
     app.busyFlag = 0;
     engine.Tick();
-    EXPECT_EQ(Heard(), kCycle3);
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::tuple(Heard(), app.busyFlag), std::tuple(kCycle3, 0));
     // A failed parameter poll still gives a sample, a failed status poll none.
     drive->SetIgnoreReads(3, 0x0000, true);
     engine.PollCycle();
@@ -165,8 +156,7 @@ TEST_F(MonitorSingle, TicksPollOnlyWhileLinkedIdleAndMonitoringAndFeedTheObserve
     engine.WindowClosed();
     drive->ClearFramesHeard();
     engine.Tick();
-    EXPECT_TRUE(Heard().empty());
-    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_EQ(std::tuple(Heard(), app.monitoringFlag), std::tuple(Frames{}, 0));
 }
 
 // ------------------------------------------------------------------ commands
@@ -207,8 +197,7 @@ TEST_F(MonitorSingle, AFailedControlWordReadWritesNothingAndKeepsTheRequests) {
     drive->SetIgnoreReads(3, 0x00E6, true);
     engine.PressButton(3, MonitorButton::Run);
     EXPECT_EQ(Run(), (Frames(3, kReadControlWord3)));
-    EXPECT_EQ(Kinds(), (Texts{"monitor"}));
-    EXPECT_EQ(engine.Table()[3].runRequest, 1);
+    EXPECT_EQ(std::tuple(Kinds(), engine.Table()[3].runRequest), std::tuple(Texts{"monitor"}, 1));
     drive->SetIgnoreReads(3, 0x00E6, false);
     engine.PressButton(3, MonitorButton::Reverse);
     EXPECT_EQ(Run(), (Frames{kReadControlWord3, ":030600E600030E"}));
@@ -218,13 +207,11 @@ TEST_F(MonitorSingle, AFailedControlWordReadWritesNothingAndKeepsTheRequests) {
 TEST_F(MonitorSingle, FrequencyAndSetDataAreCheckedThenWritten) {
     // Before the first limits poll: 0.00 .. 5.00 Hz.
     EXPECT_FALSE(engine.SetFrequencyText(3, "5.01").accepted);
-    EXPECT_EQ(Boxes(prompts), (Texts{"Error Message: Over Range !!\n\nRange Value: \nF08: 0.00 Hz ~ \nF07: 5.00 Hz"}));
-    EXPECT_EQ(prompts.shown[0].icon, Icon::Information);
-    EXPECT_EQ(engine.PostedCount(), 0u);
-    EXPECT_EQ(Flags(), "linked monitoring single");
+    EXPECT_EQ(std::tuple(Boxes(prompts), prompts.shown[0].icon, engine.PostedCount(), Flags()),
+              std::tuple(Texts{"Error Message: Over Range !!\n\nRange Value: \nF08: 0.00 Hz ~ \nF07: 5.00 Hz"},
+                         Icon::Information, 0u, "linked monitoring single"));
     const SetOutcome accepted = engine.SetFrequencyText(3, "5.00");
-    EXPECT_TRUE(accepted.accepted);
-    EXPECT_EQ(accepted.text, "005.00");
+    EXPECT_EQ(std::tuple(accepted.accepted, accepted.text), std::tuple(true, "005.00"));
     EXPECT_EQ(Run(), (Frames{":030600E701F41B"}));
     // After the limits poll the drive's own limits apply.
     engine.PollCycle();
@@ -235,8 +222,8 @@ TEST_F(MonitorSingle, FrequencyAndSetDataAreCheckedThenWritten) {
     prompts.shown.clear();
     engine.SelectFunction(3, 52);
     EXPECT_FALSE(engine.SetDataText(3, "15").accepted);
-    EXPECT_EQ(Boxes(prompts), (Texts{"Error Message: Over Range !!\n\nCode: F52\n\nRange Value: 0, 10, 20"}));
-    EXPECT_EQ(engine.PostedCount(), 0u);
+    EXPECT_EQ(std::tuple(Boxes(prompts), engine.PostedCount()),
+              std::tuple(Texts{"Error Message: Over Range !!\n\nCode: F52\n\nRange Value: 0, 10, 20"}, 0u));
     EXPECT_EQ(engine.SetDataText(3, "10").text, "10");
     EXPECT_EQ(Run(), (Frames{":0310002B000102000AB5"}));
     // F53 is read-only: any value is sent, and the drive's refusal is shown.
@@ -244,8 +231,7 @@ TEST_F(MonitorSingle, FrequencyAndSetDataAreCheckedThenWritten) {
     engine.SelectFunction(3, 53);
     EXPECT_TRUE(engine.SetDataText(3, "99").accepted);
     engine.RunPostedCommands();
-    EXPECT_EQ(Boxes(prompts), (Texts{"Error Message: Write Mode Error !"}));
-    EXPECT_EQ(app.linkedFlag, 1);
+    EXPECT_EQ(std::tuple(Boxes(prompts), app.linkedFlag), std::tuple(Texts{"Error Message: Write Mode Error !"}, 1));
 }
 
 TEST_F(MonitorSingle, ButtonsAreIgnoredWhileBusyAndCommandsNeedTheLink) {
@@ -253,17 +239,15 @@ TEST_F(MonitorSingle, ButtonsAreIgnoredWhileBusyAndCommandsNeedTheLink) {
     engine.PressButton(3, MonitorButton::Run);
     EXPECT_TRUE(engine.SetFrequencyText(3, "1").ignored);
     EXPECT_TRUE(engine.SetDataText(3, "1").ignored);
-    EXPECT_EQ(engine.PostedCount(), 0u);
-    EXPECT_EQ(engine.Table()[3].runRequest, 0);
     engine.SelectFunction(3, 7);  // the list still reacts
-    EXPECT_EQ(engine.Table()[3].SelectedNumber(), 7);
+    EXPECT_EQ(std::tuple(engine.PostedCount(), engine.Table()[3].runRequest, engine.Table()[3].SelectedNumber()),
+              std::tuple(0u, 0, 7));
     app.busyFlag = 0;
     engine.HandleCommand(9, 3);  // unknown wParam: ignored
     EXPECT_TRUE(Heard().empty());
     app.linkedFlag = 0;
     for (int w : {1, 2, 3}) engine.HandleCommand(w, 3);
-    EXPECT_EQ(Boxes(prompts), (Texts(3, "Communication Message: KOLT Not Link With PC !!")));
-    EXPECT_TRUE(Heard().empty());
+    EXPECT_EQ(std::tuple(Boxes(prompts), Heard()), std::tuple(Texts(3, "Communication Message: KOLT Not Link With PC !!"), Frames{}));
 }
 
 // ------------------------------------------------------------------ all stations
@@ -282,12 +266,9 @@ protected:
 TEST_F(MonitorAll, TheEchoScanMarksTheStationsThatAnswerAndCyclesPollThemOnTheirPage) {
     EXPECT_EQ(prompts.progressTexts, (Texts{"Station_001 ... ... ...", "Station_002 ... ... ...",
                                             "Station_003 ... ... ...", "Station_005 ... ... ..."}));
-    EXPECT_TRUE(prompts.progressCancellable);
-    EXPECT_EQ(std::tuple(prompts.progressHigh, prompts.progressSteps, prompts.progressCloses), std::tuple(4, 4, 1));
-    EXPECT_EQ(Monitored(), (std::vector<int>{1, 3, 5}));
-    EXPECT_EQ(app.currentStation, 5);
-    EXPECT_EQ(Flags(), "linked monitoring all");
-    EXPECT_EQ(std::pair(windows.openedPage, windows.allRefreshes), std::pair(0, 1));
+    EXPECT_EQ(std::tuple(prompts.progressCancellable, prompts.progressHigh, prompts.progressSteps, prompts.progressCloses,
+                         Monitored(), app.currentStation, Flags(), windows.openedPage, windows.allRefreshes),
+              std::tuple(true, 4, 4, 1, std::vector<int>{1, 3, 5}, 5, "linked monitoring all", 0, 1));
 
     EXPECT_EQ(Cycle(), Join({kCycle1, kCycle3, kCycle5}));
     EXPECT_EQ(windows.allRefreshes, 1 + 9);
@@ -302,8 +283,8 @@ TEST_F(MonitorAll, ALimitsPollFailureEndsThePageALaterFailureDoesNot) {
     drive->SetIgnoreReads(1, 0x0008, false);
     drive->SetIgnoreReads(1, 0x00F2, true);
     EXPECT_EQ(Cycle(), Join({{kCycle1[0]}, Frames(3, kCycle1[1]), kCycle3, kCycle5}));
-    EXPECT_EQ(Kinds(), (Texts{"monitor", "monitor"}));
-    EXPECT_EQ(prompts.shown[1].text, "Communication error!!\nStation: 001");
+    EXPECT_EQ(std::tuple(Kinds(), prompts.shown[1].text),
+              std::tuple(Texts{"monitor", "monitor"}, "Communication error!!\nStation: 001"));
     // A window closed under the error dialog ends the cycle.
     prompts.onMonitorError = [&] { engine.WindowClosed(); };
     windows.allRefreshes = 0;
@@ -315,10 +296,8 @@ TEST_F(MonitorAll, AbortGivesUpThePanelStationAndKeepsTheLink) {
     drive->SetSilent(3, true);
     prompts.monitorAnswers = {false};
     engine.PollCycle();
-    EXPECT_EQ(windows.clearedPanels, (std::vector<int>{3}));
-    EXPECT_EQ(Monitored(), (std::vector<int>{1, 5}));
-    EXPECT_EQ(Flags(), "linked monitoring all");
-    EXPECT_EQ(windows.singleCloses, 0);
+    EXPECT_EQ(std::tuple(windows.clearedPanels, Monitored(), Flags(), windows.singleCloses),
+              std::tuple(std::vector<int>{3}, std::vector<int>{1, 5}, "linked monitoring all", 0));
     EXPECT_EQ(Cycle(), Join({kCycle1, kCycle5}));
     // "Link" on the panel again: polled at the next tick.
     engine.Table()[3].monitored = 1;
@@ -343,14 +322,12 @@ TEST_F(MonitorBench, ASecondEchoFollowsASilentOrGarbledFirstOne) {
     StartLinked({4}, 4);
     drive->SetIgnoreNext(1);
     ASSERT_TRUE(engine.StartAll({4}));
-    EXPECT_EQ(Heard(), (Frames(2, ":04080000A53718")));
-    EXPECT_EQ(Monitored(), (std::vector<int>{4}));
+    EXPECT_EQ(std::tuple(Heard(), Monitored()), std::tuple(Frames(2, ":04080000A53718"), std::vector<int>{4}));
     engine.WindowClosed();
     drive->SetBadLrc(4, true);
     drive->ClearFramesHeard();
     ASSERT_TRUE(engine.StartAll({4}));
-    EXPECT_EQ(Heard(), (Frames(2, ":04080000A53718")));
-    EXPECT_TRUE(Monitored().empty());
+    EXPECT_EQ(std::tuple(Heard(), Monitored()), std::tuple(Frames(2, ":04080000A53718"), std::vector<int>{}));
 }
 
 TEST_F(MonitorBench, CancelOpensNoWindowAndKeepsTheFlagsSoFar) {
@@ -361,10 +338,8 @@ TEST_F(MonitorBench, CancelOpensNoWindowAndKeepsTheFlagsSoFar) {
         if (n == 7) app.cancelFlag = 1;
     };
     EXPECT_FALSE(engine.StartAll({1, 3}));
-    EXPECT_EQ(windows.allOpens, 0);
-    EXPECT_EQ(Flags(), "linked");
-    EXPECT_EQ(Monitored(), (std::vector<int>{1}));
-    EXPECT_EQ(Heard(), (Frames{":01080000A5371B"}));
+    EXPECT_EQ(std::tuple(windows.allOpens, Flags(), Monitored(), Heard()),
+              std::tuple(0, "linked", std::vector<int>{1}, Frames{":01080000A5371B"}));
 }
 
 TEST_F(MonitorBench, TheWindowOpensOnThePageOfTheFirstAnsweringOrListedStation) {

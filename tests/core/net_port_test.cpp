@@ -119,11 +119,9 @@ TEST(Telnet, CommandsAreEscapedAndStrippedAndTheComPortOptionIsSeen) {
     // rate, WILL ECHO (which we refuse) and a NOP, split at awkward places.
     const std::string in("\x3A\x30\xFF\xFF\xFF\xFD\x2C\xFF\xFA\x2C\x65\x00\x00\x25\x80\xFF\xF0\xFF\xFB\x01\xFF\xF1\x0D\x0A", 24);
     for (std::size_t at = 0; at < in.size(); at += 5) telnet.Feed(in.data() + at, std::min<std::size_t>(5, in.size() - at), data, reply);
-    EXPECT_EQ(data, std::string(":0\xFF\r\n"));
-    EXPECT_EQ(reply, std::string("\xFF\xFE\x01"));
-    EXPECT_TRUE(telnet.ComPortAccepted());
-    ASSERT_EQ(telnet.ServerNotes().size(), 1u);
-    EXPECT_EQ(telnet.ServerNotes()[0], std::string("\x65\x00\x00\x25\x80", 5));
+    EXPECT_EQ(std::tuple(data, reply, telnet.ComPortAccepted(), telnet.ServerNotes()),
+              std::tuple(std::string(":0\xFF\r\n"), std::string("\xFF\xFE\x01"), true,
+                         std::vector<std::string>{std::string("\x65\x00\x00\x25\x80", 5)}));
 
     CTelnetParser refusing;
     refusing.MarkAsked();
@@ -142,8 +140,7 @@ TEST_F(NetPort, LinkReadAndWriteOverTheVirtualDrivesListen) {
         SCOPED_TRACE(::testing::Message() << "join " << c.join << " segment " << c.segment);
         StartListening(c.join, c.segment);
         ASSERT_EQ(LinkNet(DriveUrl()), LinkOutcome::Linked) << ::testing::PrintToString(Boxes(prompts));
-        EXPECT_EQ(port.ReadTimeoutMs(), 1000);
-        EXPECT_EQ(port.CharGapMs(), 200);
+        EXPECT_EQ(std::tuple(port.ReadTimeoutMs(), port.CharGapMs()), std::tuple(1000, 200));
         ReadAndWrite();
         const auto heard = drive->FramesHeard();
         ASSERT_GE(heard.size(), 5u);
@@ -161,10 +158,8 @@ TEST_F(NetPort, ScanFindsTheStationBehindTheServer) {
     r.line.readTimeoutMs = 300;
     r.portName = DriveUrl();
     ASSERT_EQ(RunLinkCommand(ctx, r), LinkOutcome::Linked);
-    EXPECT_EQ(app.currentStation, 1);
-    EXPECT_EQ(port.ReadTimeoutMs(), 300);
-    EXPECT_EQ(port.CharGapMs(), 200);
-    EXPECT_EQ(drive->FramesHeard()[0], ":02080000A5371A");
+    EXPECT_EQ(std::tuple(app.currentStation, port.ReadTimeoutMs(), port.CharGapMs(), drive->FramesHeard()[0]),
+              std::tuple(1, 300, 200, ":02080000A5371A"));
 }
 
 TEST_F(NetPort, AServerThatCannotBeReachedEndsInItsMessage) {
@@ -281,9 +276,10 @@ TEST_F(NetPort, Rs485RefusedByAPseudoTerminalNamesTheDevice) {
     LinkRequest r = LinkTo({1});
     r.line.rs485 = true;
     EXPECT_EQ(RunLinkCommand(ctx, r), LinkOutcome::OpenFailed);
-    EXPECT_EQ(Boxes(prompts), Texts{"Communication Message: " + drive->SlavePath() +
-                                    " refuses the RS-485 mode (TIOCSRS485): Inappropriate ioctl for device."});
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(std::tuple(Boxes(prompts), port.IsOpen()),
+              std::tuple(Texts{"Communication Message: " + drive->SlavePath() +
+                               " refuses the RS-485 mode (TIOCSRS485): Inappropriate ioctl for device."},
+                         false));
 }
 
 // kolt-cli takes the network name like a device: scan, Read, an online write and the monitor.

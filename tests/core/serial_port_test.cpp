@@ -55,8 +55,7 @@ TEST_F(SerialLine, OpenRules) {
     EXPECT_TRUE(prompts.shown.empty());
     // What is no terminal cannot be set up, and says so.
     EXPECT_EQ(port.Open("/dev/null", 2048, 2048), static_cast<std::uint32_t>(ENOTTY));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(prompts.Texts(), Texts{"unable to setup the COM-port!"});
+    EXPECT_EQ(std::make_tuple(port.IsOpen(), prompts.Texts()), std::make_tuple(false, Texts{"unable to setup the COM-port!"}));
 }
 
 TEST(SerialPort, ClosedPortOperations) {
@@ -69,10 +68,9 @@ TEST(SerialPort, ClosedPortOperations) {
     EXPECT_EQ(port.WaitEvent(nullptr, 10), kErrInvalidHandle);
     std::size_t count = 99;
     EXPECT_EQ(port.Write("x", 1, &count, nullptr, kWaitForever), kErrInvalidHandle);
-    EXPECT_EQ(count, 0u);
     EXPECT_EQ(ReadText(port, 10), "");
-    EXPECT_EQ(port.LastError(), kErrInvalidHandle);
-    EXPECT_EQ(prompts.Texts(), (Texts{"method called when device is not open!", "Device is not opened!"}));
+    EXPECT_EQ(std::make_tuple(count, port.LastError(), prompts.Texts()),
+              std::make_tuple(0u, kErrInvalidHandle, Texts{"method called when device is not open!", "Device is not opened!"}));
 }
 
 TEST_F(SerialLine, LineSettings) {
@@ -148,8 +146,7 @@ TEST(SerialPort, FarEndGoneIsAReadFailure) {
     }  // both ends of the line closed behind the port
     std::uint32_t error = 0;
     EXPECT_EQ(ReadText(port, 80, &error), "");
-    EXPECT_EQ(error, static_cast<std::uint32_t>(EIO));
-    EXPECT_EQ(prompts.Texts(), Texts{"Unable to read the data!"});
+    EXPECT_EQ(std::make_tuple(error, prompts.Texts()), std::make_tuple(static_cast<std::uint32_t>(EIO), Texts{"Unable to read the data!"}));
 }
 
 TEST(SerialPortNames, PermissionHintNamesTheDialoutGroup) {

@@ -90,9 +90,7 @@ TEST_F(LinkGuiTest, LinkReadWriteAndUnlink) {
     ASSERT_TRUE(doc->IsModified());
     fake.yesNoAnswers = {false};
     ReadWith(1, /*basicToo=*/false);
-    EXPECT_EQ(Messages(), kSaveQuestion);
-    EXPECT_EQ(frame->Document(), doc);  // the same document, refilled
-    EXPECT_EQ(Shows(kC10), "1 = 1");
+    EXPECT_EQ(std::tuple(Messages(), frame->Document(), Shows(kC10)), std::tuple(kSaveQuestion, doc, "1 = 1"));
     for (int n : {kF01, kF02}) EXPECT_EQ(DocValue(n), doc->defaults[static_cast<std::size_t>(SlotOfNumber(n))]) << n;
 
     // Write the stations the dialog names; the document stays as it was.
@@ -104,10 +102,9 @@ TEST_F(LinkGuiTest, LinkReadWriteAndUnlink) {
         PressOk(d);
     });
     frame->RunCommand(cmd::kWrite);
-    EXPECT_EQ(std::tuple(Messages(), drive->ParamValue(1, kF01), drive->ParamValue(2, kF01)), std::tuple("", 250, 250));
-    EXPECT_EQ(Panes(), "Ver: 1.2|Linking  002");
+    EXPECT_EQ(std::tuple(Messages(), drive->ParamValue(1, kF01), drive->ParamValue(2, kF01), Panes(), fake.progressOpen),
+              std::tuple("", 250, 250, "Ver: 1.2|Linking  002", false));
     EXPECT_EQ(doc->values[0], settingsBefore);
-    EXPECT_FALSE(fake.progressOpen);
 
     // Online edit writes to the current station from the event loop, once the
     // edit has ended. A refused write taken back is the core and view tests'.
@@ -127,24 +124,6 @@ TEST_F(LinkGuiTest, LinkReadWriteAndUnlink) {
     EXPECT_EQ(std::tuple(app.linkedFlag, link->Port().IsOpen(), Panes()), std::tuple(0, false, "Ver: x.x|No station linked"));
 }
 
-TEST_F(LinkGuiTest, CancelStopsTheScanWhileItRuns) {
-    Start({30}, /*qtMessages=*/true);
-    bool scanning = false, linkDisabled = false;
-    // The window may be up a moment before the scan flag is: wait for both.
-    WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && app.scanFlag != 0; },
-                     [&](QWidget* w) {
-        scanning = true;
-        frame->UpdateCommandUi();
-        linkDisabled = !frame->Action(cmd::kLink)->isEnabled();
-        w->findChild<QPushButton*>("progressCancel")->click();
-    }, "the scan's progress window");
-    LinkWithText("1-30");
-    EXPECT_TRUE(scanning && linkDisabled);
-    EXPECT_EQ(std::tuple(app.scanFlag, app.linkedFlag, link->Port().IsOpen()), std::tuple(0, 0, false));
-    EXPECT_EQ(drive->RequestsForUs(), 0);  // never reached the one station that would answer
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
 // The bus thread: the window's thread waits for it in its event loop, so a
 // cancel and a close reach a procedure while it waits on the line.
 
@@ -162,15 +141,22 @@ void When(QObject* owner, std::function<bool()> ready, std::function<void()> the
     timer->start();
 }
 
+// Cancel while the first echo is awaited: Link is greyed while the scan runs,
+// and the echo waited on is the last frame sent.
 TEST_F(LinkGuiTest, CancelDuringAnEchoEndsTheScanThere) {
     Start({30}, /*qtMessages=*/true);
+    bool linkDisabled = false;
     WhenModalMatches([&](QWidget* w) { return w->objectName() == "progressWindow" && drive->FramesSeen() >= 1; },
-                     [&](QWidget* w) { w->findChild<QPushButton*>("progressCancel")->click(); },
-                     "the scan's progress window");
+                     [&](QWidget* w) {
+        frame->UpdateCommandUi();
+        linkDisabled = app.scanFlag != 0 && !frame->Action(cmd::kLink)->isEnabled();
+        w->findChild<QPushButton*>("progressCancel")->click();
+    }, "the scan's progress window");
     LinkWithText("1-30");
-    EXPECT_EQ(drive->FramesSeen(), 1);  // the echo waited on was the last frame sent
-    EXPECT_EQ(std::tuple(app.scanFlag, app.linkedFlag, app.busyFlag), std::tuple(0, 0, 0));
-    EXPECT_FALSE(link->Port().IsOpen());
+    EXPECT_TRUE(linkDisabled);
+    EXPECT_EQ(std::tuple(drive->FramesSeen(), drive->RequestsForUs(), app.scanFlag, app.linkedFlag, app.busyFlag,
+                         link->Port().IsOpen(), QApplication::activeModalWidget()),
+              std::tuple(1, 0, 0, 0, 0, false, nullptr));
 }
 
 TEST_F(LinkGuiTest, AReadCancelledHalfwayLeavesTheDocumentByteIdentical) {
@@ -184,12 +170,10 @@ TEST_F(LinkGuiTest, AReadCancelledHalfwayLeavesTheDocumentByteIdentical) {
     When(frame.get(), [&] { return drive->RequestsForUs() >= 40; }, [&] { link->Bus().Cancel(); });
     fake.shown.clear();
     ReadWith(1);
-    EXPECT_EQ(Messages(), "comm|Communication Message|TIME-OUT !!\n");
     EXPECT_LT(drive->RequestsForUs(), 60);
-    EXPECT_EQ(frame->Document(), doc);
-    EXPECT_EQ(EncodeDocFile(ImageOfDocument(*doc)), before);
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ(std::tuple(app.busyFlag, app.linkedFlag), std::tuple(0, 1));
+    EXPECT_EQ(std::tuple(Messages(), frame->Document(), EncodeDocFile(ImageOfDocument(*doc)), doc->IsModified(),
+                         app.busyFlag, app.linkedFlag),
+              std::tuple("comm|Communication Message|TIME-OUT !!\n", doc, before, false, 0, 1));
 }
 
 TEST_F(LinkGuiTest, ExitDuringAReadOfASilentStationEndsAtOnce) {
@@ -201,10 +185,9 @@ TEST_F(LinkGuiTest, ExitDuringAReadOfASilentStationEndsAtOnce) {
     When(frame.get(), [&] { return drive->FramesSeen() > heard; }, [&] { frame->RunCommand(cmd::kAppExit); });
     fake.shown.clear();
     ReadWith(1);
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(Messages(), "");                    // nothing more is shown once the window has gone
-    EXPECT_EQ(drive->FramesSeen(), heard + 1);  // nor sent
-    EXPECT_EQ(app.busyFlag, 0);
+    // Nothing more is shown or sent once the window has gone.
+    EXPECT_EQ(std::tuple(frame->isVisible(), Messages(), drive->FramesSeen(), app.busyFlag),
+              std::tuple(false, "", heard + 1, 0));
 }
 
 // Answers on whatever thread asks, and notes which one that was.
@@ -227,10 +210,8 @@ TEST_F(LinkGuiTest, APromptFromTheBusIsAnsweredOnTheWindowThread) {
         answer = ctx.prompts.YesNo("Go on?", "Question", Icon::None);
     }));
     EXPECT_NE(ranOn, QThread::currentThread());
-    EXPECT_EQ(noting.askedOn, QThread::currentThread());
-    EXPECT_FALSE(answer);
-    ASSERT_EQ(noting.shown.size(), 1u);
-    EXPECT_EQ(noting.shown[0].text, "Go on?");
+    EXPECT_EQ(std::tuple(noting.askedOn, answer, noting.Texts()),
+              std::tuple(QThread::currentThread(), false, std::vector<std::string>{"Go on?"}));
 }
 
 // A click while a bus job runs with no modal window up (an online write) is

@@ -94,16 +94,13 @@ TEST_F(MonitorGuiTest, SingleStationWatchesRunsTrendsFollowsTitlesAndClosesOnUnl
     Monitor(3);
     CMonSingleDialog* w = monitor->SingleWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Station: 003");
-    EXPECT_EQ(app.monitoringFlag, 1);
-    EXPECT_EQ(app.currentStation, 3);
+    EXPECT_EQ(std::tuple(w->windowTitle(), app.monitoringFlag, app.currentStation), std::tuple("Station: 003", 1, 3));
     CMonitorPanel* p = w->Panel();
     p->Button("trend")->click();
     CTrendWindow* t = monitor->TrendWindow(3);
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->windowTitle(), "Trend - Station: 003");
     p->Button("trend")->click();  // raises the same window
-    EXPECT_EQ(monitor->TrendWindow(3), t);
+    EXPECT_EQ(std::tuple(t->windowTitle(), monitor->TrendWindow(3)), std::tuple("Trend - Station: 003", t));
 
     // A frequency above the reset limit, then RUN: the drive runs, the trend
     // shows a rising output frequency, the set frequency and the RUN mark.
@@ -117,18 +114,15 @@ TEST_F(MonitorGuiTest, SingleStationWatchesRunsTrendsFollowsTitlesAndClosesOnUnl
                                 kWaitMs));
     QLineSeries* out = t->Series(TrendQuantity::OutFreq);
     ASSERT_TRUE(QTest::qWaitFor([&] { return LastY(out) > 0 && t->Plot()->Marks().size() == 1; }, kWaitMs));
-    EXPECT_EQ(t->Plot()->Marks()[0].label, "RUN");
-    EXPECT_DOUBLE_EQ(LastY(t->Series(TrendQuantity::SetFreq)), 12.5);
+    EXPECT_EQ(std::tuple(t->Plot()->Marks()[0].label, LastY(t->Series(TrendQuantity::SetFreq))), std::tuple("RUN", 12.5));
     EXPECT_TRUE(t->ValuesLabel()->text().contains("Set freq. 12.50 Hz")) << t->ValuesLabel()->text().toStdString();
     p->Button("rev")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Field(p, "direction") == "<< REV"; }, kWaitMs));
-    EXPECT_EQ(Register(3, true) & 0x3, 0x3);
-    EXPECT_EQ(fake.shown.size(), 0u);
+    EXPECT_EQ(std::tuple(Register(3, true) & 0x3, fake.shown.size()), std::tuple(0x3, 0u));
     // Pause freezes the picture while the record grows; Resume catches up.
     const CTrendRecorder& trend = monitor->Engine().Trend();
     t->PauseButton()->click();
-    EXPECT_TRUE(t->Paused());
-    EXPECT_EQ(t->PauseButton()->text(), "&Resume");
+    EXPECT_EQ(std::tuple(t->Paused(), t->PauseButton()->text()), std::tuple(true, "&Resume"));
     const qreal frozen = out->points().back().x();
     const std::uint64_t pushed = trend.Ring(3)->Pushed();
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend.Ring(3)->Pushed() >= pushed + 2; }, kWaitMs));
@@ -154,8 +148,7 @@ TEST_F(MonitorGuiTest, SingleStationWatchesRunsTrendsFollowsTitlesAndClosesOnUnl
     QPointer<CMonSingleDialog> guard(w);
     WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
     frame->RunCommand(cmd::kLink);
-    EXPECT_EQ(app.monitoringFlag, 0);
-    EXPECT_EQ(monitor->SingleWindow(), nullptr);
+    EXPECT_EQ(std::tuple(app.monitoringFlag, monitor->SingleWindow()), std::tuple(0, nullptr));
     ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, kWaitMs));
     EXPECT_EQ(monitor->TrendWindow(3), t);
     EXPECT_GE(trend.Ring(3)->Pushed(), pushed + 2);
@@ -168,9 +161,8 @@ TEST_F(MonitorGuiTest, LostSingleStationAbortClosesTheLinkAndTheWindow) {
     fake.monitorAnswers = {false};
     drive->SetSilent(2, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return monitor->SingleWindow() == nullptr; }, kWaitMs));
-    EXPECT_EQ(app.linkedFlag + app.monitoringFlag, 0);
-    EXPECT_FALSE(link->Port().IsOpen());
-    EXPECT_FALSE(Enabled(cmd::kMonitor));
+    EXPECT_EQ(std::tuple(app.linkedFlag + app.monitoringFlag, link->Port().IsOpen(), Enabled(cmd::kMonitor)),
+              std::tuple(0, false, false));
 }
 
 TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSilentOne) {
@@ -178,13 +170,11 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     Monitor(0, "6-10");
     CMonMultiDialog* w = monitor->MultiWindow();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->Page(), 1);  // stations 6..10
-    EXPECT_EQ(fake.progressTexts.front(), "Station_006 ... ... ...");
     CMonitorPanel* p7 = w->Panel(1);
     CMonitorPanel* p8 = w->Panel(2);
-    EXPECT_TRUE(p7->IsActive());
-    EXPECT_FALSE(p8->IsActive());
-    EXPECT_TRUE(w->Panel(3)->IsActive());
+    // Page 1: stations 6..10.
+    EXPECT_EQ(std::tuple(w->Page(), fake.progressTexts.front(), p7->IsActive(), p8->IsActive(), w->Panel(3)->IsActive()),
+              std::tuple(1, "Station_006 ... ... ...", true, false, true));
     drive->WithStation(9, [](sim::VirtualStation& s) { s.SetFault(24); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return Field(w->Panel(3), "fault") == " ER2"; }, kWaitMs));
     EXPECT_EQ(Field(p7, "fault"), "");
@@ -193,12 +183,10 @@ TEST_F(MonitorGuiTest, AllStationsOpensOnTheAnsweringStationsAndGivesUpALinkedSi
     fake.monitorAnswers = {false};
     p8->Button("link")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !p8->IsActive(); }, kWaitMs));
-    EXPECT_EQ(monitor->Engine().Table()[8].monitored, 0);
-    EXPECT_EQ(app.linkedFlag, 1);
-    EXPECT_EQ(p8->Lamp(0)->state(), CLamp::State::Unmonitored);
+    EXPECT_EQ(std::tuple(monitor->Engine().Table()[8].monitored, app.linkedFlag, p8->Lamp(0)->state()),
+              std::tuple(0, 1, CLamp::State::Unmonitored));
     w->close();
-    EXPECT_EQ(app.monitoringFlag, 0);
-    EXPECT_EQ(monitor->MultiWindow(), nullptr);
+    EXPECT_EQ(std::tuple(app.monitoringFlag, monitor->MultiWindow()), std::tuple(0, nullptr));
 }
 
 TEST_F(MonitorGuiTest, RunAndSetMadeDuringAnAllStationCycleGoOutRightAfterIt) {
@@ -244,9 +232,8 @@ TEST_F(MonitorGuiTest, UnlinkDuringASilentStationsPollEndsTheCycle) {
     WaitOnASilentStation();
     WhenModal<CLinkDialog>([](CLinkDialog* d) { d->findChild<QPushButton*>("unlinkButton")->click(); });
     frame->RunCommand(cmd::kLink);
-    EXPECT_FALSE(MonitorErrorShown());
-    EXPECT_EQ(app.linkedFlag + app.monitoringFlag, 0);
-    EXPECT_EQ(monitor->SingleWindow(), nullptr);
+    EXPECT_EQ(std::tuple(MonitorErrorShown(), app.linkedFlag + app.monitoringFlag, monitor->SingleWindow()),
+              std::tuple(false, 0, nullptr));
 }
 
 TEST_F(MonitorGuiTest, ExitDuringASilentStationsPollEndsTheProgramCleanly) {

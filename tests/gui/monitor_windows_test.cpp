@@ -67,17 +67,14 @@ TEST_F(MonitorWindowTest, SingleWindowButtonsSetRequestsAndPostControlWordComman
     }
     EXPECT_EQ(r.runRequest + r.reverseRequest, 0);  // cleared by STOP and FWD
     p->TerminalCheck(5)->click();                   // RY1
-    EXPECT_EQ(r.toggleRequests[5], 1);
-    EXPECT_EQ(posts, 6);
-    EXPECT_EQ(engine.PostedCount(), 6u);
+    EXPECT_EQ(std::tuple(r.toggleRequests[5], posts, engine.PostedCount()), std::tuple(1, 6, 6u));
     // While a message or a command holds the busy flag the buttons do nothing,
     // and a check button keeps the state the drive reported.
     app.busyFlag = 1;
     p->Button("run")->click();
     p->TerminalCheck(0)->click();
-    EXPECT_EQ(r.runRequest + r.toggleRequests[0], 0);
-    EXPECT_FALSE(p->TerminalCheck(0)->isChecked());
-    EXPECT_EQ(posts, 6);
+    EXPECT_EQ(std::tuple(r.runRequest + r.toggleRequests[0], p->TerminalCheck(0)->isChecked(), posts),
+              std::tuple(0, false, 6));
 }
 
 TEST_F(MonitorWindowTest, SingleWindowInputFieldsTypeCheckAndPost) {
@@ -93,34 +90,26 @@ TEST_F(MonitorWindowTest, SingleWindowInputFieldsTypeCheckAndPost) {
     EXPECT_EQ(f->text(), "5.01");
     // Limits never read: 0.00 .. 5.00 Hz, so 5.01 is refused and nothing is sent.
     p->Button("freqSet")->click();
-    EXPECT_EQ(fake.shown.size(), 1u);
-    EXPECT_EQ(f->selectedText(), "5.01");
-    EXPECT_EQ(posts, 0);
+    EXPECT_EQ(std::tuple(fake.shown.size(), f->selectedText(), posts), std::tuple(1u, "5.01", 0));
     // Typed over the selection: what was typed, in its order.
     QTest::keyClicks(f, "45");
     EXPECT_EQ(f->text(), "45");
     f->selectAll();
     QTest::keyClicks(f, "4");
     p->Button("freqSet")->click();
-    EXPECT_EQ(f->text(), "004.00");
-    EXPECT_EQ(Rec(2).freqCommand, 400);
-    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(std::tuple(f->text(), Rec(2).freqCommand, posts), std::tuple("004.00", 400, 1));
 
     p->FunctionList()->setCurrentIndex(52);  // F52: 0, 10 or 20 only
     QLineEdit* d = p->SetDataInput();
     QTest::keyClicks(d, "15");
     p->Button("setDataSet")->click();
-    EXPECT_EQ(fake.shown.size(), 2u);
-    EXPECT_EQ(d->selectedText(), "15");
+    EXPECT_EQ(std::tuple(fake.shown.size(), d->selectedText()), std::tuple(2u, "15"));
     QTest::keyClicks(d, "20");
     p->Button("setDataSet")->click();
-    EXPECT_EQ(d->text(), "20");
-    EXPECT_EQ(Rec(2).setData[0][52], 20);
-    EXPECT_EQ(posts, 2);
+    EXPECT_EQ(std::tuple(d->text(), Rec(2).setData[0][52], posts), std::tuple("20", 20, 2));
     // Another parameter clears the field.
     p->FunctionList()->setCurrentIndex(60);  // C05
-    EXPECT_EQ(d->text(), "");
-    EXPECT_EQ(Rec(2).SelectedNumber(), 105);
+    EXPECT_EQ(std::tuple(d->text(), Rec(2).SelectedNumber()), std::tuple("", 105));
 }
 
 TEST_F(MonitorWindowTest, SingleWindowOpensOnF00IgnoresEnterAndClosesWithExit) {
@@ -134,18 +123,17 @@ TEST_F(MonitorWindowTest, SingleWindowOpensOnF00IgnoresEnterAndClosesWithExit) {
     QComboBox* list = w->Panel()->FunctionList();
     ASSERT_EQ(list->count(), 111);
     for (auto [i, code] : {std::pair{0, "F00"}, {54, "F54"}, {55, "C00"}, {110, "C55"}}) EXPECT_EQ(list->itemText(i), code);
-    EXPECT_EQ(list->currentIndex(), 0);
-    EXPECT_EQ(Rec(3).runRequest + Rec(9).toggleRequests[5], 0);  // no request left pending
-    EXPECT_EQ(w->Panel()->FrequencyInput()->maxLength(), 6);
+    // On F00, no request left pending.
+    EXPECT_EQ(std::tuple(list->currentIndex(), Rec(3).runRequest + Rec(9).toggleRequests[5],
+                         w->Panel()->FrequencyInput()->maxLength()),
+              std::tuple(0, 0, 6));
     QTest::keyClick(w->Panel()->FrequencyInput(), Qt::Key_Return);
     QTest::keyClick(w, Qt::Key_Enter);
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(posts, 0);
+    EXPECT_EQ(std::tuple(w->isVisible(), posts), std::tuple(true, 0));
     int closed = 0;
     QObject::connect(w, &CMonSingleDialog::closed, [&] { ++closed; });
     w->findChild<QPushButton*>("exit")->click();
-    EXPECT_EQ(closed, 1);
-    EXPECT_EQ(app.monitoringFlag, 0);
+    EXPECT_EQ(std::tuple(closed, app.monitoringFlag), std::tuple(1, 0));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull());
 }
@@ -180,10 +168,9 @@ protected:
 
 TEST_F(MultiWindowTest, PagesStepWithinZeroToFifty) {
     Open(45);
-    EXPECT_EQ(w->windowTitle(), "Monitor All Station");
-    EXPECT_EQ(std::tuple(w->ScrollBar()->minimum(), w->ScrollBar()->maximum(), w->ScrollBar()->value()),
-              std::tuple(0, 50, 45));
-    EXPECT_EQ(Label(1)->text(), "Station: 226");
+    EXPECT_EQ(std::tuple(w->windowTitle(), w->ScrollBar()->minimum(), w->ScrollBar()->maximum(),
+                         w->ScrollBar()->value(), Label(1)->text()),
+              std::tuple("Monitor All Station", 0, 50, 45, "Station: 226"));
     QTest::keyClick(w.get(), Qt::Key_PageDown);
     EXPECT_EQ(std::pair(w->Page(), w->ScrollBar()->value()), std::pair(50, 50));
     w->SetPage(3);
@@ -200,8 +187,7 @@ TEST_F(MultiWindowTest, PagesStepWithinZeroToFifty) {
     Rec(16).monitored = 1;
     w->SetPage(3);
     Wheel(120, P(1)->FunctionList());
-    EXPECT_EQ(w->Page(), 0);
-    EXPECT_EQ(Rec(16).functionIndex, 0);
+    EXPECT_EQ(std::tuple(w->Page(), Rec(16).functionIndex), std::tuple(0, 0));
     // The bar's own steps: a line and a page.
     w->SetPage(3);
     w->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -214,9 +200,8 @@ TEST_F(MultiWindowTest, PanelsFollowTheMonitoredFlagsLinkUnlinkAndClear) {
     // Page 50: station 254 monitored, 251 not, and an empty dead fifth panel.
     Rec(254).monitored = 1;
     Open(50);
-    EXPECT_EQ(Label(4)->text(), "Station: 254");
-    EXPECT_EQ(Label(5)->text(), "");
-    EXPECT_EQ(Controls(1) + Controls(4) + Controls(5), "Lur-lUR+lur-");
+    EXPECT_EQ(std::tuple(Label(4)->text(), Label(5)->text(), Controls(1) + Controls(4) + Controls(5)),
+              std::tuple("Station: 254", "", "Lur-lUR+lur-"));
     EXPECT_EQ(std::pair(P(1)->FunctionList()->count(), P(4)->FunctionList()->count()), std::pair(0, 111));
 
     w->SetPage(0);
@@ -226,26 +211,20 @@ TEST_F(MultiWindowTest, PanelsFollowTheMonitoredFlagsLinkUnlinkAndClear) {
     p->Button("link")->click();
     EXPECT_EQ(Controls(2), "Lur-");
     app.busyFlag = 0;
-    p->Button("link")->click();
-    EXPECT_EQ(Rec(2).monitored, 1);
-    EXPECT_EQ(Controls(2), "lUR+");
-    EXPECT_EQ(p->FunctionList()->count(), 111);
-    EXPECT_EQ(posts, 0);  // no frame is sent for a Link
+    p->Button("link")->click();  // no frame is sent for a Link
+    EXPECT_EQ(std::tuple(Rec(2).monitored, Controls(2), p->FunctionList()->count(), posts), std::tuple(1, "lUR+", 111, 0));
     Rec(2).terminals = {0, 1, 0, 0, 0, 0};
     Rec(2).outVolt = 2300;
     w->Refresh();
-    EXPECT_EQ(std::pair(p->Lamp(0)->state(), p->Lamp(1)->state()), std::pair(CLamp::State::Off, CLamp::State::On));
-    EXPECT_EQ(Text(p, "outputVolt"), "230.0");
+    EXPECT_EQ(std::tuple(p->Lamp(0)->state(), p->Lamp(1)->state(), Text(p, "outputVolt")),
+              std::tuple(CLamp::State::Off, CLamp::State::On, "230.0"));
     // Panel buttons act on their own station.
     p->Button("run")->click();
-    EXPECT_EQ(Rec(2).runRequest, 1);
-    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(std::tuple(Rec(2).runRequest, posts), std::tuple(1, 1));
     p->Button("unlink")->click();
-    EXPECT_EQ(Rec(2).monitored, 0);
-    EXPECT_EQ(Controls(2), "Lur-");
-    EXPECT_FALSE(p->TerminalCheck(1)->isChecked());
-    EXPECT_EQ(Text(p, "outputVolt"), "");
-    EXPECT_EQ(p->FunctionList()->count(), 0);
+    EXPECT_EQ(std::tuple(Rec(2).monitored, Controls(2), p->TerminalCheck(1)->isChecked(), Text(p, "outputVolt"),
+                         p->FunctionList()->count()),
+              std::tuple(0, "Lur-", false, "", 0));
     for (int i = 0; i < 6; ++i) EXPECT_EQ(p->Lamp(i)->state(), CLamp::State::Unmonitored);
 
     // The engine's Abort clears the flag, then the panel; one not on the page stays.
@@ -267,8 +246,7 @@ TEST_F(MultiWindowTest, FunctionPositionIsRememberedPerStationAcrossPages) {
     EXPECT_EQ(P(1)->FunctionList()->currentIndex(), 0);  // station 6: still F00
     P(1)->FunctionList()->setCurrentIndex(7);
     w->SetPage(0);
-    EXPECT_EQ(P(1)->FunctionList()->currentText(), "C05");
-    EXPECT_EQ(Rec(1).SelectedNumber(), 105);
+    EXPECT_EQ(std::tuple(P(1)->FunctionList()->currentText(), Rec(1).SelectedNumber()), std::tuple("C05", 105));
     w->SetPage(1);
     EXPECT_EQ(P(1)->FunctionList()->currentText(), "F07");
 }
@@ -278,16 +256,13 @@ TEST_F(MultiWindowTest, LabelsCarryTheStationTitlesNumberFirst) {
     titles[7] = "Conveyor";
     titles[9] = "Main supply fan of the paint shop, north wall, that goes on and on past 64 characters";
     Open(1, [&](int s) { return &titles[static_cast<std::size_t>(s)]; });
-    EXPECT_EQ(Label(1)->text(), "Station: 006-");
-    EXPECT_EQ(Label(2)->text(), "Station: 007-Conveyor");
+    EXPECT_EQ(std::tuple(Label(1)->text(), Label(2)->text()), std::tuple("Station: 006-", "Station: 007-Conveyor"));
     titles[8] = "Mixer";
     w->Relabel();
     EXPECT_EQ(Label(3)->text(), "Station: 008-Mixer");
     // A title too long for the panel: its beginning shows, the whole text is the tip.
     const QString whole = QString::fromStdString("Station: 009-" + titles[9]);
-    EXPECT_EQ(Label(4)->text(), whole);
-    EXPECT_EQ(Label(4)->cursorPosition(), 0);
-    EXPECT_EQ(Label(4)->toolTip(), whole);
+    EXPECT_EQ(std::tuple(Label(4)->text(), Label(4)->cursorPosition(), Label(4)->toolTip()), std::tuple(whole, 0, whole));
 }
 
 TEST_F(MultiWindowTest, APanelShowsTheStationsRecordAndMarksATrip) {
@@ -310,8 +285,7 @@ TEST_F(MultiWindowTest, APanelShowsTheStationsRecordAndMarksATrip) {
         EXPECT_EQ(p->Lamp(i)->state(), i == 0 || i == 4 ? CLamp::State::On : CLamp::State::Off) << i;
     }
     // Tripped: "Error message:" and the station label in red.
-    EXPECT_EQ(Drawn(p->Field("fault")), red);
-    EXPECT_EQ(Drawn(Label(3)), red);
+    EXPECT_EQ(std::tuple(Drawn(p->Field("fault")), Drawn(Label(3))), std::tuple(red, red));
     // A stopped drive going forward without a named fault, and "Fun. data" of F01 (one decimal).
     r.running = 0, r.reverse = 0, r.faultCode = 12;
     r.paramValues[0][1] = 100;
@@ -319,8 +293,7 @@ TEST_F(MultiWindowTest, APanelShowsTheStationsRecordAndMarksATrip) {
     w->Refresh();
     for (auto [field, text] : {std::pair{"runState", "STOP"}, {"direction", "FWD >>"}, {"fault", ""}, {"funData", "10.0"}})
         EXPECT_EQ(Text(p, field), text) << field;
-    EXPECT_EQ(Drawn(p->Field("fault")), plain);
-    EXPECT_EQ(Drawn(Label(3)), Drawn(Label(2)));
+    EXPECT_EQ(std::tuple(Drawn(p->Field("fault")), Drawn(Label(3))), std::tuple(plain, Drawn(Label(2))));
     // Tripped again, then reset; tripped again, then unlinked: no red either way.
     for (bool unlink : {false, true}) {
         r.faultCode = 2;
@@ -338,17 +311,13 @@ TEST_F(MultiWindowTest, APanelShowsTheStationsRecordAndMarksATrip) {
 
 TEST(MonitorStartDialog, SingleOrRangeOfStations) {
     CMonitorDialog d(17);
-    EXPECT_EQ(d.windowTitle(), "Monitor");
     auto* combo = d.findChild<QComboBox*>("stationCombo");
     auto* range = d.findChild<QLineEdit*>("rangeEdit");
-    EXPECT_EQ(combo->count(), 254);
-    EXPECT_EQ(combo->currentText(), "17");
-    EXPECT_EQ(range->text(), "1-254");
-    EXPECT_FALSE(range->isEnabled());
-    EXPECT_EQ(d.Stations(), std::vector<int>{17});
+    EXPECT_EQ(std::tuple(d.windowTitle(), combo->count(), combo->currentText(), range->text(), range->isEnabled(),
+                         d.Stations()),
+              std::tuple("Monitor", 254, "17", "1-254", false, std::vector<int>{17}));
     d.findChild<QRadioButton*>("allRadio")->click();
-    EXPECT_TRUE(range->isEnabled());
-    EXPECT_FALSE(combo->isEnabled());
+    EXPECT_EQ(std::tuple(range->isEnabled(), combo->isEnabled()), std::tuple(true, false));
     range->setText("5-,7");
     EXPECT_EQ(d.Stations(), (std::vector<int>{5, 6, 7}));
 }
@@ -364,9 +333,7 @@ TEST(MonitorErrorDialog, ContinueAbortAndTheCloseBox) {
         d->findChild<QPushButton*>("continueButton")->click();
     });
     EXPECT_TRUE(prompts.MonitorError("Communication error!!\nStation: 005"));
-    EXPECT_EQ(shown, "Communication error!!\nStation: 005");
-    EXPECT_EQ(title, "Monitor Message");
-    EXPECT_EQ(app.busyFlag, 0);
+    EXPECT_EQ(std::tuple(shown, title, app.busyFlag), std::tuple("Communication error!!\nStation: 005", "Monitor Message", 0));
     // Abort, the close box and Escape give Abort; Enter takes the default button, Continue.
     const std::pair<std::function<void(CMonErrorDialog*)>, bool> answers[] = {
         {[](CMonErrorDialog* d) { d->findChild<QPushButton*>("abortButton")->click(); }, false},

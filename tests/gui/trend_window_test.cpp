@@ -49,10 +49,9 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
     CTrendWindow w(recorder, fake, 4, "Station: 004");
     QLineSeries* out = w.Series(TrendQuantity::OutFreq);
     ASSERT_EQ(out->count(), 3);
-    EXPECT_EQ(out->at(2), QPointF(kStart + 800, 1.0));
     ASSERT_EQ(w.Plot()->Marks().size(), 1u);
-    EXPECT_EQ(w.Plot()->Marks()[0].label, "RUN");
-    EXPECT_EQ(w.Plot()->Marks()[0].timeMs, kStart + 400);
+    EXPECT_EQ(std::tuple(out->at(2), w.Plot()->Marks()[0].label, w.Plot()->Marks()[0].timeMs),
+              std::tuple(QPointF(kStart + 800, 1.0), "RUN", kStart + 400));
     EXPECT_FALSE(w.Update());  // nothing new: no drawing
 
     // The line of values: the newest sample, or the one nearest the cursor.
@@ -65,15 +64,15 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const QRectF plot = w.Plot()->chart()->plotArea();
     QTest::mouseMove(w.Plot()->viewport(), w.Plot()->mapFromScene(plot.topLeft() + QPointF(2, 20)));
-    EXPECT_TRUE(w.ValuesLabel()->text().contains("Output freq. 0.00 Hz")) << w.ValuesLabel()->text().toStdString();
-    EXPECT_TRUE(w.ValuesLabel()->text().contains("STOP"));
+    EXPECT_TRUE(w.ValuesLabel()->text().contains("Output freq. 0.00 Hz") && w.ValuesLabel()->text().contains("STOP"))
+        << w.ValuesLabel()->text().toStdString();
     w.ShowCursorAt(kStart + 700);
     EXPECT_TRUE(w.ValuesLabel()->text().contains("Output freq. 1.00 Hz")) << w.ValuesLabel()->text().toStdString();
 
     // A quantity unchecked hides its curve; an axis shows while one of its curves does.
     w.QuantityCheck(TrendQuantity::OutAmp)->setChecked(false);
-    EXPECT_FALSE(w.Series(TrendQuantity::OutAmp)->isVisible());
-    EXPECT_FALSE(w.UnitAxis(TrendQuantity::OutAmp)->isVisible());
+    EXPECT_EQ(std::tuple(w.Series(TrendQuantity::OutAmp)->isVisible(), w.UnitAxis(TrendQuantity::OutAmp)->isVisible()),
+              std::tuple(false, false));
     w.QuantityCheck(TrendQuantity::OutFreq)->setChecked(false);
     EXPECT_TRUE(w.UnitAxis(TrendQuantity::OutFreq)->isVisible());  // the set frequency still draws in Hz
     EXPECT_GE(w.UnitAxis(TrendQuantity::SetFreq)->max(), 50.0);
@@ -82,11 +81,10 @@ TEST_F(TrendWindowTest, ShowsTheSpanWithMarksAndTheValuesAtTheCursor) {
     Record(400);
     EXPECT_TRUE(w.Update());
     w.SetSpan(0);
-    EXPECT_EQ(w.Series(TrendQuantity::SetFreq)->count(), 151);  // both ends of the minute are in
-    EXPECT_EQ(out->count(), 0);                                 // not chosen: not drawn
+    // Both ends of the minute are in; a quantity not chosen is not drawn.
+    EXPECT_EQ(std::tuple(w.Series(TrendQuantity::SetFreq)->count(), out->count()), std::tuple(151, 0));
     w.QuantityCheck(TrendQuantity::OutFreq)->setChecked(true);
-    EXPECT_EQ(out->count(), 151);
-    EXPECT_EQ(w.Plot()->Marks().size(), 0u);
+    EXPECT_EQ(std::tuple(out->count(), w.Plot()->Marks().size()), std::tuple(151, 0u));
 }
 
 TEST_F(TrendWindowTest, AnHourIsThinnedWithoutLosingItsPeak) {
@@ -114,15 +112,14 @@ TEST_F(TrendWindowTest, SavesTheRecordAsCsvAndThePlotAsPngOrSaysWhyNot) {
               "2026-12-06T10:15:00.000Z,4,0,0,50.00,0.00,220.0,2.6,572.00,311.0,0,,0,0,0,0,0,0\n"
               "2026-12-06T10:15:00.400Z,4,1,0,50.00,0.50,220.0,2.6,572.00,311.0,0,,0,0,0,0,0,0\n");
     w.SaveImage();
-    EXPECT_TRUE(Contents(Path("t.png")).startsWith("\x89PNG\r\n\x1a\n"));
-    EXPECT_TRUE(fake.shown.empty());
+    EXPECT_TRUE(Contents(Path("t.png")).startsWith("\x89PNG\r\n\x1a\n") && fake.shown.empty());
 
     w.SaveCsv();
     ASSERT_EQ(fake.shown.size(), 1u);
-    EXPECT_EQ(fake.shown[0].text, "Could not write the file " + Path("missing/t.csv") + ": No such file or directory");
-    EXPECT_EQ(fake.shown[0].caption, "Trend");
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("missing/t.csv"))));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary left behind
+    // No temporary left behind.
+    EXPECT_EQ(std::tuple(fake.shown[0].caption + ": " + fake.shown[0].text,
+                         QFile::exists(QString::fromStdString(Path("missing/t.csv"))), QDir(dir.path()).entryList(QDir::Files).size()),
+              std::tuple("Trend: Could not write the file " + Path("missing/t.csv") + ": No such file or directory", false, 2));
     w.SaveCsv();  // cancelled: nothing
     EXPECT_EQ(fake.shown.size(), 1u);
 }
